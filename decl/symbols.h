@@ -1,0 +1,69 @@
+// The symbol table. Every name of a script is a Symbol, created when the lexer first reads it.
+// Where lookups search and where new symbols go is steered by scope_level, cur_stg and declaring,
+// which the parsers set. While a body runs no lookup happens: replayed tokens carry their Symbols.
+#pragma once
+#include "decl/types.h"
+
+struct Token;
+
+// Storage classes.
+enum Storage : int {
+  STG_AUTO = 0,      // parameter or local, relative to the frame base
+  STG_GLOBAL = 1,    // global variable or function
+  STG_EXTERN = 2,
+  STG_STATIC = 3,
+  STG_TYPEDEF = 4,
+  STG_MEMBER = 5,
+  STG_TAG = 6,       // struct, union or enum tag; also selects the tag table
+  STG_ENUM_CONST = 7,
+  STG_LABEL = 8,     // goto label; also selects the label list
+};
+
+// Levels a function's scope array holds (parameters, body, nested blocks and struct bodies).
+constexpr int MAX_SCOPE_LEVELS = 320;
+
+struct Symbol : TypeDesc {
+  int stg = STG_AUTO;
+  // Global: arena offset. Parameter: offset above the frame base. Local: offset below it.
+  // Member: byte offset. Enum constant: its value. Function: frame size (0 or negative).
+  int offset = 0;
+  char *name = nullptr;
+  Symbol *link = nullptr;       // next symbol of the same list
+  int ret_type = 0;             // function: code of the return type (its chain goes on at next)
+  Token *body = nullptr;        // function: the Token of the '{' that opens the body
+  Symbol **scopes = nullptr;    // function: its scope-list heads, parameters first
+  Symbol *members = nullptr;    // struct or union tag: the member list
+  Token *label_target = nullptr; // label: the first Token of the labelled statement
+  Token *body_end = nullptr;    // function: the LEX_FUNC_END Token after the body
+};
+
+extern int scope_level;
+extern int cur_stg;
+extern bool declaring;
+extern Symbol *cur_function;
+extern Symbol *cur_struct;
+extern int frame_offset;
+
+// Changes cur_stg (the tag class also marks the lookup mode, for the trace).
+void set_cur_stg(int stg);
+
+int sym_find(const char *name, Symbol **out);
+Symbol *sym_enter(const char *name);
+Symbol *sym_temp();
+// The next lookup searches the members of the tag in td's aux.
+void begin_member_lookup(const TypeDesc *td);
+Symbol **scope_table(int level);
+
+void enter_scope();
+void leave_scope();
+Symbol *leave_struct_scope();
+void set_cur_struct(Symbol *tag);
+
+void sym_allocate(Symbol *sym);
+void allocate_params(Symbol *first);
+
+Symbol *first_param(Symbol *fn);
+Symbol *next_param();
+
+void print_sym(const Symbol *sym, int depth);
+void print_stg(const Symbol *sym);

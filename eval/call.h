@@ -1,0 +1,20 @@
+// Calls of script functions and built-ins. A script call pushes its arguments on the call stack
+// in the script arena and replays the callee's recorded body; a built-in call gathers its
+// arguments as 32-bit words and calls the row's adapter with 13 of them.
+#pragma once
+#include "eval/value.h"
+
+// Words of the built-in argument area.
+constexpr int BUILTIN_ARG_WORDS = 32;
+// Script calls that can be in progress at once (one resume point each).
+constexpr int MAX_CALL_DEPTH = 31;
+
+extern int call_depth;
+
+// The call at '(' of the script function 'fn' (null when the callee is no function); the
+// arguments are read up to ')' and the result lands in 'v'.
+void script_call(Symbol *fn, const char *name, Value *v);
+void call_function(Symbol *fn, Value *v);
+void run_body(Value *v);
+// The call at '(' of built-in row 'index'; the result lands in 'v'.
+void call_builtin(int index, Value *v);

@@ -1,0 +1,60 @@
+// Values and script memory. A Value is the operand and result record of evaluation and the payload
+// of every Token. Script data lives in one 16 KiB arena addressed by 32-bit script addresses;
+// arena_ptr() is the one place that turns a script address into a native pointer.
+#pragma once
+#include <cstdint>
+
+#include "decl/types.h"
+
+struct Symbol;
+
+union Word2 {
+  std::int32_t i;  // integers, characters, enums, script addresses
+  double d;        // TY_FLOAT and TY_DOUBLE
+  Symbol *sym;     // an identifier token before evaluation; a function name
+};
+
+struct Value : TypeDesc {
+  std::int32_t spare = 0;
+  Word2 imm{};
+  Word2 ext{};
+};
+
+// A Value's truth: non-zero, for floating values as a double.
+inline bool value_true(const Value &v) { return is_floating(v.type) ? v.imm.d != 0.0 : v.imm.i != 0; }
+
+constexpr int ARENA_SIZE = 16384;
+
+extern std::uint32_t arena_base;   // script address of the arena's first byte
+extern std::int32_t arena_top;     // offset of the next free byte at the bottom
+extern std::int32_t stack_ptr;     // offset of the top of the call stack (grows down)
+extern std::int32_t frame_base;    // offset of the running function's frame
+
+// Sets up the arena; called once before anything is read.
+void arena_init();
+// The native pointer to 'size' bytes at script address 'addr'; null when any of them lies outside.
+std::uint8_t *arena_ptr(std::uint32_t addr, std::uint32_t size);
+// Reserves 'n' bytes at the bottom; returns their offset, or -1 (after error 102) when they do
+// not fit below the call stack.
+std::int32_t arena_reserve(std::int32_t n);
+// arena_reserve as a script address (0 when the bytes do not fit).
+std::uint32_t arena_alloc(std::int32_t n);
+
+std::uint32_t var_address(const Symbol *sym);
+void mem_load(Value *v, std::uint32_t addr, int code);
+void mem_store(const Value *v, std::uint32_t addr, int code);
+// Lowers stack_ptr by the size of 'code' and stores 'v' there; false when the stack is full.
+bool push_arg(const Value *v, int code);
+// Converts the Value to what a store of type 'code' writes, as a loaded value of that type.
+void convert_value(Value *v, int code);
+
+void print_value(const Value *v);
+void print_quoted(const char *s);
+struct Token;
+void list_body(const Token *first);
+void print_indent(int n);
+
+// The low 32 bits of 'd' truncated toward zero (0 for infinities and NaN).
+std::int32_t double_to_word(double d);
+// 'd' rounded to a float (infinite beyond the float range).
+float double_to_float(double d);

@@ -1,0 +1,43 @@
+// The platform layer: everything the interpreter takes from the operating system. The core calls
+// only these functions; platform/posix and platform/win32 implement them.
+#pragma once
+#include <cstdint>
+
+// A source file opened for reading; the core keeps it opaque.
+struct PlatFile;
+
+// Opens 'path' for reading; null when it cannot be opened.
+PlatFile *plat_open(const char *path);
+// Reads up to 'size' bytes into 'buf'; returns the count, 0 at the end, -1 on an error.
+int plat_read(PlatFile *file, void *buf, int size);
+void plat_close(PlatFile *file);
+
+// One non-blocking step of the message pump: 0 once the quit message has been seen, else 1.
+int plat_pump_step();
+void plat_post_quit();
+
+// Copies message 'id' of the message table into 'buf' (at most size-1 characters, NUL-terminated);
+// returns its length, 0 when there is no such message.
+int plat_load_string(int id, char *buf, int size);
+
+// Writes one finished piece of trace text to the debugger channel.
+void plat_trace(const char *text);
+
+// The user's answers to the error dialog.
+enum DialogAnswer { DIALOG_NONE = -1, DIALOG_CANCEL = 0, DIALOG_CONTINUE = 1, DIALOG_EDIT = 2 };
+// Shows the error 'message' with the script path and waits for the answer.
+DialogAnswer plat_error_dialog(const char *message, const char *script_path);
+// Starts the editor on 'file' without waiting for it.
+void plat_start_editor(const char *file);
+
+// The directory of the interpreter's executable, with a final separator.
+void plat_module_dir(char *buf, int size);
+
+// The script address of the first byte of the script arena block 'arena'.
+uint32_t plat_arena_base(void *arena);
+
+// Whether file names in messages are lowered in place.
+bool plat_lowers_file_names();
+
+// The directory separator of the platform's paths.
+char plat_dir_separator();
