@@ -411,6 +411,7 @@ static int unexpected(int c) {
 
 static int end_of_input() {
   if (close_include()) return NO_TOKEN;
+  input_close(input_handle);
   input_handle = open_next_source();
   return LEX_EOF;
 }

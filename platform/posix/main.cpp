@@ -91,7 +91,10 @@ static int parse_arguments(int argc, char **argv, Options &o) {
   if (i == argc) return usage_error("no script given", "");
   if (argv[i][0] == '[') {
     o.bracket = true;
-    for (int j = i; j < argc; ++j) o.script += (j > i ? " " : "") + std::string(argv[j]);
+    for (int j = i; j < argc; ++j) {
+      if (j > i) o.script += ' ';
+      o.script += argv[j];
+    }
     return -1;
   }
   if (i + 1 < argc) return usage_error("unexpected argument after the script: ", argv[i + 1]);

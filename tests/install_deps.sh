@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what building and testing oxel needs on a Debian machine, when it is missing.
+# Runs as root without standard input; does nothing when everything is there.
+set -euo pipefail
+missing=()
+command -v cmake >/dev/null || missing+=(cmake)
+command -v g++ >/dev/null || missing+=(g++)
+command -v python3 >/dev/null || missing+=(python3)
+[ -e /usr/lib/x86_64-linux-gnu/libgtest.a ] || [ -e /usr/lib/libgtest.a ] || missing+=(libgtest-dev)
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq "${missing[@]}" </dev/null
+fi

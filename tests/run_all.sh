@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds oxel and runs every test: the unit tests and the script tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer, then the script tests again on the optimised build.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tests/install_deps.sh
+jobs=$(nproc 2>/dev/null || echo 2)
+
+cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DOXEL_SANITIZE=ON >/dev/null
+cmake --build build-test -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-test --output-on-failure
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build -j "$jobs" --target oxel
+python3 tests/run_script_tests.py --oxel build/oxel tests/scripts
