@@ -32,8 +32,8 @@ static Symbol *read_tag(int tag_code, Value *value) {
   set_cur_stg(saved);
   Symbol *tag;
   if (t == '{') {
-    // A body re-read while executing keeps the anonymous tag made when it was checked.
-    if (executing) return tell_token()->value.imm.sym;
+    // A body replayed keeps the anonymous tag made when it was checked.
+    if (replaying) return tell_token()->value.imm.sym;
     tag = sym_temp();
   } else if (t == LEX_SYMBOL) {
     tag = value->imm.sym;
@@ -43,11 +43,11 @@ static Symbol *read_tag(int tag_code, Value *value) {
     return nullptr;
   }
   if (tag->type != TY_NONE && tag->type != tag_code) error(MSG_REDEFINITION, tag->name);
-  if (!executing && !(tag->type == tag_code && t != '{')) set_sym_type(tag, tag_code, 0);
+  if (!replaying && !(tag->type == tag_code && t != '{')) set_sym_type(tag, tag_code, 0);
   return tag;
 }
 
-// While executing, a body checked before is passed over by the link its '{' keeps.
+// A replayed body checked before is passed over by the link its '{' keeps.
 static void pass_over_body() {
   Token *close = tell_token()->jump[0];
   if (!close) return;
@@ -69,7 +69,7 @@ static Symbol *struct_specifier(int code, Symbol *outer, Value *value) {
     unget_token();
     return tag;
   }
-  if (executing) {
+  if (replaying) {
     pass_over_body();
     return tag;
   }
@@ -120,7 +120,7 @@ static Symbol *enum_specifier(Value *value) {
     unget_token();
     return tag;
   }
-  if (executing) {
+  if (replaying) {
     pass_over_body();
     return tag;
   }
@@ -278,7 +278,7 @@ static void function_body(Symbol *fn, Value *value) {
 
 // function -> declarator '(' [name {',' name}] ')' (';' | {declaration} '{' body '}')
 static void function_declaration(Symbol *fn, Value *value) {
-  if (executing) {
+  if (replaying) {
     // A definition or prototype inside a body was handled when the body was checked.
     if (fn->body_end) {
       seek_token(fn->body_end);
@@ -360,7 +360,23 @@ static void declarator_list(Specifiers &s, Value *value) {
   }
 }
 
+// Whether 'code' can start a specifier list: a storage or type keyword or a typedef name.
+static bool starts_declaration(int code, const Value *value) {
+  switch (code) {
+  case LEX_STATIC: case LEX_EXTERN: case LEX_TYPEDEF: case LEX_VOID: case LEX_CHAR: case LEX_SHORT:
+  case LEX_INT: case LEX_LONG: case LEX_DOUBLE: case LEX_FLOAT: case LEX_SIGNED: case LEX_UNSIGNED:
+  case LEX_STRUCT: case LEX_UNION: case LEX_ENUM:
+    return true;
+  case LEX_SYMBOL: return value->imm.sym->stg == STG_TYPEDEF;
+  default: return false;
+  }
+}
+
 int declaration(int code, Value *value, Symbol *outer) {
+  if (!starts_declaration(code, value)) {
+    declaring = false;
+    return 0;
+  }
   NestingGuard guard;
   declaring = true;
   int saved_stg = cur_stg;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "eval/value.h"
 #include "shell/diagnostics.h"
@@ -120,8 +121,10 @@ void begin_member_lookup(const TypeDesc *td) {
   if (!replaying) find_mode = 1;
 }
 
+// A replayed body looks nothing up, so its scopes are only levels.
 void enter_scope() {
   ++scope_level;
+  if (replaying) return;
   if (scope_level == 1 || scope_level == 2) frame_offset = 0;
   *scope_table(scope_level) = nullptr;
 }
@@ -197,6 +200,27 @@ Symbol *first_param(Symbol *fn) {
 Symbol *next_param() {
   if (param_cursor) param_cursor = param_cursor->link;
   return param_cursor;
+}
+
+void symbols_reset() {
+  // Nothing is freed: tokens and type links may still point to these symbols. The lists stay
+  // reachable until the process ends.
+  static auto *retired_lists = new std::vector<Symbol *>;
+  static auto *retired_levels = new std::vector<Symbol **>;
+  retired_lists->push_back(global_table);
+  retired_lists->push_back(tag_table);
+  retired_levels->push_back(level_tables);
+  global_table = tag_table = nullptr;
+  level_tables = nullptr;
+  scope_level = 0;
+  cur_stg = STG_AUTO;
+  declaring = false;
+  cur_function = cur_struct = nullptr;
+  frame_offset = 0;
+  find_mode = 0;
+  member_list = nullptr;
+  temp_count = 0;
+  param_cursor = nullptr;
 }
 
 void print_stg(const Symbol *sym) {

@@ -65,5 +65,9 @@ void allocate_params(Symbol *first);
 Symbol *first_param(Symbol *fn);
 Symbol *next_param();
 
+// Starts a fresh symbol table and resets the scope state (for tests). The symbols entered so far
+// are kept, unreachable for lookups.
+void symbols_reset();
+
 void print_sym(const Symbol *sym, int depth);
 void print_stg(const Symbol *sym);

@@ -36,22 +36,29 @@ static int precedence(int code) {
   }
 }
 
-static bool is_binary_operator(int code) {
+// What a token in operator position does: ends the expression, assigns, is a binary operator of
+// its precedence, or is bad syntax.
+enum OperatorRole : std::int8_t { OP_BAD = 0, OP_END = -1, OP_ASSIGN = -2 };
+
+static std::int8_t operator_role(int code) {
   switch (code) {
+  case '\n': case '\r': case '(': case ')': case ',': case ':': case ';': case ']': case LEX_EOF:
+    return OP_END;
+  case '=': return OP_ASSIGN;
   case '*': case '/': case '+': case '-': case LEX_SHL: case LEX_SHR: case '<': case '>':
   case LEX_LE: case LEX_GE: case LEX_EQ: case LEX_NE: case '&': case '^': case '|':
-    return true;
-  default: return false;
+    return static_cast<std::int8_t>(precedence(code));
+  default: return OP_BAD;
   }
 }
 
-static bool ends_expression(int code) {
-  switch (code) {
-  case '\n': case '\r': case '(': case ')': case ',': case ':': case ';': case ']': case LEX_EOF:
-    return true;
-  default: return false;
+// operator_role for every code from 0 to 255 (other codes are bad syntax).
+static const struct RoleTable {
+  std::int8_t role[256];
+  RoleTable() {
+    for (int c = 0; c < 256; ++c) role[c] = operator_role(c);
   }
-}
+} roles;
 
 static void set_int_result(Value *v, std::int32_t i) {
   v->type = TY_INT;
@@ -181,6 +188,7 @@ static void assignment(Value *v, const Place &place) {
 
 static Place unary_expression(int &t, Value *v);
 static Place primary(int &t, Value *v);
+static Place identifier(Value *v);
 
 // ++ and -- on the object at 'place'; flags bit 0: decrement, bit 1: postfix (yield the old value).
 static void inc_value(Value *v, const Place &place, int flags) {
@@ -245,8 +253,7 @@ static Place subscript(Value *v, const Place &place) {
 static Place member(Value *v, std::uint32_t base) {
   if (v->type != TY_STRUCT && v->type != TY_UNION) {
     error(MSG_DOT_NEEDS_STRUCT);
-    Value skipped;
-    next_token(&skipped);
+    next_token(&discard);
     return Place{};
   }
   begin_member_lookup(v);
@@ -268,8 +275,7 @@ static Place arrow(Value *v) {
   if (v->type != TY_PTR) error(MSG_ARROW_NEEDS_POINTER);
   std::uint32_t base = static_cast<std::uint32_t>(v->imm.i);
   if (v->type != TY_PTR || !follow(v)) {
-    Value skipped;
-    next_token(&skipped);
+    next_token(&discard);
     return Place{};
   }
   return member(v, base);
@@ -278,8 +284,7 @@ static Place arrow(Value *v) {
 // post -> { '(' args ')' | '[' expression ']' | '.' name | '->' name | '++' | '--' }
 static Place post_op(int &t, Value *v, Place place, Symbol *named) {
   if (trace_exp) trace_printf("In post_op: ");
-  Value scratch;
-  for (;; t = next_token(&scratch)) {
+  for (;; t = next_token(&discard)) {
     if (trace_exp) trace_printf("post_op looks at: '%s'\n", token_name(t));
     switch (t) {
     case '(':
@@ -325,7 +330,6 @@ static Place primary(int &t, Value *v) {
   if (trace_exp) trace_printf("In primary: 1st token = '%s'\n", token_name(t));
   Place place;
   Symbol *named = nullptr;
-  Value scratch;
   switch (t) {
   case LEX_SYMBOL:
     named = v->imm.sym;
@@ -334,7 +338,7 @@ static Place primary(int &t, Value *v) {
   case LEX_CONSTANT: break;
   case LEX_BUILTIN: {
     int index = v->imm.i;
-    if (next_token(&scratch) != '(') {
+    if (next_token(&discard) != '(') {
       syntax_error(LEX_BUILTIN);
       return Place{};
     }
@@ -343,7 +347,7 @@ static Place primary(int &t, Value *v) {
   }
   default: return Place{};
   }
-  t = next_token(&scratch);
+  t = next_token(&discard);
   place = post_op(t, v, place, named);
   if (trace_exp) {
     trace_printf("leaving primary with val=: ");
@@ -372,8 +376,7 @@ static Place parenthesis(int &t, Value *v) {
   }
   expression(t, v, 0);
   expect_token(')');
-  Value scratch;
-  t = next_token(&scratch);
+  t = next_token(&discard);
   return Place{};
 }
 
@@ -386,8 +389,7 @@ static void size_of(int &t, Value *v) {
     if (declaration(t, v, nullptr)) v->set_head(last_base_type);
     else expression_place(t, v, &place);
     expect_token(')');
-    Value scratch;
-    t = next_token(&scratch);
+    t = next_token(&discard);
   } else {
     place = unary_expression(t, v);
   }
@@ -401,6 +403,7 @@ static bool is_scalar(int code) {
 }
 
 static Place unary_operator(int op, int &t, Value *v) {
+  NestingGuard guard;
   t = next_token(v);
   Place place = unary_expression(t, v);
   switch (op) {
@@ -440,7 +443,6 @@ static Place unary_operator(int op, int &t, Value *v) {
 // unary -> primary | ('+' | '-' | '!' | '~' | '&' | '*') unary | ('++' | '--') primary
 //        | sizeof unary | sizeof '(' type ')' | '(' type ')' unary | '(' expression ')'
 static Place unary_expression(int &t, Value *v) {
-  NestingGuard guard;
   for (;;) {
     if (trace_exp) trace_printf("In unary_expression: 1st token = '%s'\n", token_name(t));
     switch (t) {
@@ -464,26 +466,46 @@ static Place unary_expression(int &t, Value *v) {
 }
 
 
+static bool is_postfix(int code) {
+  return code == '(' || code == '[' || code == '.' || code == LEX_ARROW || code == LEX_INC || code == LEX_DEC;
+}
+
+// The most common operand of a replayed body: a constant or a variable that no postfix operator
+// follows. It is read here without the general operand parsers; false for every other operand.
+static bool simple_operand(int t, Value *v, Place &place) {
+  if (t != LEX_SYMBOL && t != LEX_CONSTANT) return false;
+  Token *next = stream.cursor;
+  if (!replaying || stream.held || !next || is_postfix(next->code) || trace_exp) return false;
+  if (t == LEX_SYMBOL) {
+    int type = v->imm.sym->type;
+    if (type == TY_NONE || type == TY_FUNC) return false;
+    place = identifier(v);
+  }
+  next_token(&discard);
+  return true;
+}
+
 static int expression_at(int first, Value *v, int min, Place *single) {
   NestingGuard guard;
   int t = first ? first : next_token(v);
-  Place place = unary_expression(t, v);
+  Place place;
+  if (!simple_operand(t, v, place)) place = unary_expression(t, v);
   if (trace_exp) trace_printf("In expression (prec %d): ", min);
   bool operated = false;
   for (;;) {
     t = current_code();
     if (trace_exp) trace_printf(" exp looks at %s\n", token_name(t));
-    if (ends_expression(t)) break;
-    if (t == '=') {
+    int prec = t >= 0 && t < 256 ? roles.role[t] : static_cast<int>(OP_BAD);
+    if (prec == OP_END) break;
+    if (prec == OP_ASSIGN) {
       assignment(v, place);
       operated = true;
       break;
     }
-    if (!is_binary_operator(t)) {
+    if (prec == OP_BAD) {
       syntax_error(t);
       return 0;
     }
-    int prec = precedence(t);
     if (prec <= min) break;
     Value r;
     expression_at(0, &r, prec, nullptr);

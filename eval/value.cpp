@@ -16,16 +16,11 @@ std::uint32_t arena_base = 0;
 std::int32_t arena_top = 0;
 std::int32_t stack_ptr = ARENA_SIZE - 1;
 std::int32_t frame_base = 0;
+Value discard;
 
-static std::uint8_t arena_block[ARENA_SIZE];
+std::uint8_t arena_bytes[ARENA_SIZE];
 
-void arena_init() { arena_base = plat_arena_base(arena_block); }
-
-std::uint8_t *arena_ptr(std::uint32_t addr, std::uint32_t size) {
-  std::uint32_t offset = addr - arena_base;
-  if (offset >= ARENA_SIZE || size > ARENA_SIZE - offset) return nullptr;
-  return arena_block + offset;
-}
+void arena_init() { arena_base = plat_arena_base(arena_bytes); }
 
 // Bottom allocations stop where the call stack begins.
 std::int32_t arena_reserve(std::int32_t n) {
@@ -57,7 +52,7 @@ float double_to_float(double d) {
   return static_cast<float>(d);
 }
 
-std::uint32_t var_address(const Symbol *sym) {
+std::uint32_t var_address_checked(const Symbol *sym) {
   std::int32_t offset = sym->offset;
   if (sym->stg == STG_AUTO) offset += frame_base;
   if (trace_exp) {
@@ -94,7 +89,7 @@ template <typename T> static T read_as(const std::uint8_t *p) {
 
 template <typename T> static void write_as(std::uint8_t *p, T x) { std::memcpy(p, &x, sizeof x); }
 
-void mem_load(Value *v, std::uint32_t addr, int code) {
+void mem_load_any(Value *v, std::uint32_t addr, int code) {
   if (!executing) return;
   int size = access_size(code);
   std::uint8_t *p = arena_ptr(addr, size > 0 ? size : 1);
@@ -153,7 +148,7 @@ static bool store_word(std::uint8_t *p, std::int32_t i, int code) {
   }
 }
 
-void mem_store(const Value *v, std::uint32_t addr, int code) {
+void mem_store_any(const Value *v, std::uint32_t addr, int code) {
   int size = access_size(code);
   std::uint8_t *p = arena_ptr(addr, size > 0 ? size : 1);
   if (!p) {

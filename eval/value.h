@@ -4,9 +4,13 @@
 #pragma once
 #include <cstdint>
 
+#include <cstring>
+
+#include "decl/symbols.h"
 #include "decl/types.h"
 
-struct Symbol;
+extern bool executing;
+extern int trace_exp;
 
 union Word2 {
   std::int32_t i;  // integers, characters, enums, script addresses
@@ -20,6 +24,9 @@ struct Value : TypeDesc {
   Word2 ext{};
 };
 
+// Where tokens go that are read only to be passed over; nothing reads it.
+extern Value discard;
+
 // A Value's truth: non-zero, for floating values as a double.
 inline bool value_true(const Value &v) { return is_floating(v.type) ? v.imm.d != 0.0 : v.imm.i != 0; }
 
@@ -30,19 +37,57 @@ extern std::int32_t arena_top;     // offset of the next free byte at the bottom
 extern std::int32_t stack_ptr;     // offset of the top of the call stack (grows down)
 extern std::int32_t frame_base;    // offset of the running function's frame
 
+extern std::uint8_t arena_bytes[ARENA_SIZE];
+
 // Sets up the arena; called once before anything is read.
 void arena_init();
+
 // The native pointer to 'size' bytes at script address 'addr'; null when any of them lies outside.
-std::uint8_t *arena_ptr(std::uint32_t addr, std::uint32_t size);
+// This is the one place where script addresses become native pointers.
+inline std::uint8_t *arena_ptr(std::uint32_t addr, std::uint32_t size) {
+  std::uint32_t offset = addr - arena_base;
+  if (offset >= ARENA_SIZE || size > ARENA_SIZE - offset) return nullptr;
+  return arena_bytes + offset;
+}
 // Reserves 'n' bytes at the bottom; returns their offset, or -1 (after error 102) when they do
 // not fit below the call stack.
 std::int32_t arena_reserve(std::int32_t n);
 // arena_reserve as a script address (0 when the bytes do not fit).
 std::uint32_t arena_alloc(std::int32_t n);
 
-std::uint32_t var_address(const Symbol *sym);
-void mem_load(Value *v, std::uint32_t addr, int code);
-void mem_store(const Value *v, std::uint32_t addr, int code);
+std::uint32_t var_address_checked(const Symbol *sym);
+void mem_load_any(Value *v, std::uint32_t addr, int code);
+void mem_store_any(const Value *v, std::uint32_t addr, int code);
+
+// The address of a variable: a frame offset for automatic ones, an arena offset for the rest.
+inline std::uint32_t var_address(const Symbol *sym) {
+  std::int32_t offset = sym->offset + (sym->stg == STG_AUTO ? frame_base : 0);
+  if (trace_exp || offset > ARENA_SIZE - 1) return var_address_checked(sym);
+  return arena_base + static_cast<std::uint32_t>(offset);
+}
+
+inline bool is_word_type(int code) { return code == TY_INT || code == TY_PTR || code == TY_LONG; }
+
+// Loads the value of type 'code' at 'addr' into v (only while executing); the common case of a
+// word inside the arena is handled here, the rest by mem_load_any.
+inline void mem_load(Value *v, std::uint32_t addr, int code) {
+  std::uint8_t *p;
+  if (is_word_type(code) && executing && !trace_exp && (p = arena_ptr(addr, 4))) {
+    std::memcpy(&v->imm.i, p, 4);
+    return;
+  }
+  mem_load_any(v, addr, code);
+}
+
+// Stores v as type 'code' at 'addr'.
+inline void mem_store(const Value *v, std::uint32_t addr, int code) {
+  std::uint8_t *p;
+  if (is_word_type(code) && !is_floating(v->type) && !trace_exp && (p = arena_ptr(addr, 4))) {
+    std::memcpy(p, &v->imm.i, 4);
+    return;
+  }
+  mem_store_any(v, addr, code);
+}
 // Lowers stack_ptr by the size of 'code' and stores 'v' there; false when the stack is full.
 bool push_arg(const Value *v, int code);
 // Converts the Value to what a store of type 'code' writes, as a loaded value of that type.

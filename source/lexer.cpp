@@ -383,14 +383,16 @@ static int read_directive() {
   word[len] = '\0';
   unread_char(c);
   int ok;
+  int line_before = line_counter;
   if (std::strcmp(word, "#define") == 0) ok = read_define();
   else if (std::strcmp(word, "#include") == 0) ok = read_include();
   else {
     error(MSG_BAD_SYNTAX, word);
     ok = 0;
   }
-  // After a failed directive the rest of the line is read as ordinary source.
-  if (!ok) directive_allowed = false;
+  // After a failed directive the rest of its line is read as ordinary source; a reader that
+  // consumed the line end leaves the next line free to start with a directive.
+  if (!ok && line_counter == line_before) directive_allowed = false;
   return NO_TOKEN;
 }
 
@@ -469,8 +471,9 @@ static int lex_char(Value *value, int c) {
     count_line(c);
     directive_allowed = true;
     if (!line_end_tokens) return NO_TOKEN;
+    // A line end leaves the next line free to start with a directive.
     operand_ended = false;
-    return deliver(c);
+    return c;
   case '!':
     operand_ended = false;
     return pair('!', '=', LEX_NE);

@@ -9,13 +9,12 @@
 bool recording = false;
 bool replaying = false;
 
+StreamPosition stream;
+
 static Token *list_head = nullptr;
 static Token *list_tail = nullptr;
-static Token *current = nullptr;
 static Token *previous = nullptr;
 static Token *pushed = nullptr;
-static Token *cursor = nullptr;
-static int code_now = LEX_NULL;
 
 // A token read from the lexer without recording has no Token; it is kept here by value so that
 // it can be pushed back as well.
@@ -26,8 +25,8 @@ static bool loose_pushed = false;
 Token *token_list_head() { return list_head; }
 
 void token_stream_reset() {
-  current = previous = pushed = cursor = nullptr;
-  code_now = LEX_NULL;
+  stream = StreamPosition{};
+  previous = pushed = nullptr;
   current_is_loose = loose_pushed = false;
   recording = replaying = false;
 }
@@ -37,86 +36,79 @@ static bool never_recorded(int code) {
 }
 
 int replay_token(Value *value) {
-  Token *t = cursor;
+  Token *t = stream.cursor;
   if (!t) return LEX_NULL;
-  current = t;
+  stream.current = t;
   current_is_loose = false;
   line_counter = t->line;
-  switch (t->code) {
-  case LEX_SYMBOL: case LEX_CONSTANT: case LEX_BUILTIN: case LEX_IF: case LEX_FOR: case LEX_WHILE:
-    *value = t->value;
-    break;
-  default: break;
-  }
-  cursor = t->link;
+  if (token_copies_value(t->code)) *value = t->value;
+  stream.cursor = t->link;
   return t->code;
 }
 
-int next_token(Value *value) {
+int next_token_slow(Value *value) {
+  stream.held = false;
   if (loose_pushed) {
     loose_pushed = false;
     current_is_loose = true;
     *value = loose.value;
-    return code_now = loose.code;
+    return stream.code = loose.code;
   }
   if (pushed) {
-    current = pushed;
+    stream.current = pushed;
     pushed = nullptr;
     current_is_loose = false;
-    *value = current->value;
-    return code_now = current->code;
+    *value = stream.current->value;
+    return stream.code = stream.current->code;
   }
-  if (replaying) return code_now = replay_token(value);
-  code_now = lex_token(value);
-  if (recording && !never_recorded(code_now)) {
-    record_token(code_now, value);
+  if (replaying) return stream.code = replay_token(value);
+  int code = lex_token(value);
+  stream.code = code;
+  if (recording && !never_recorded(code)) {
+    record_token(code, value);
     current_is_loose = false;
   } else {
-    loose.code = code_now;
+    loose.code = code;
     loose.value = *value;
     current_is_loose = true;
   }
-  return code_now;
+  return code;
 }
 
 void unget_token() {
+  stream.held = true;
   if (current_is_loose) {
     loose_pushed = true;
     return;
   }
-  pushed = current;
-  current = previous;
+  pushed = stream.current;
+  stream.current = previous;
 }
 
-int current_code() { return code_now; }
-
-Token *tell_token() { return current; }
-
-Token *replay_cursor() { return cursor; }
-
 void seek_token(Token *token) {
-  current = cursor = token;
+  stream.current = stream.cursor = token;
+  stream.held = false;
   pushed = nullptr;
   loose_pushed = current_is_loose = false;
-  code_now = LEX_NULL;
+  stream.code = LEX_NULL;
 }
 
 void skip_token() {
-  Token *t = cursor;
+  Token *t = stream.cursor;
   if (!t) {
-    code_now = LEX_NULL;
+    stream.code = LEX_NULL;
     return;
   }
-  current = t;
+  stream.current = t;
   current_is_loose = false;
-  code_now = t->code;
-  cursor = t->link;
+  stream.code = t->code;
+  stream.cursor = t->link;
   if (trace_lex) trace_message(MSG_SKIPPING_TOKEN, token_name(t->code));
 }
 
 // Tokens are appended at the tail of the list, wherever the current Token stands after a replay.
 void record_token(int code, const Value *value) {
-  previous = current;
+  previous = stream.current;
   if (never_recorded(code)) return;
   Token *t = new (std::nothrow) Token;
   if (!t) {
@@ -129,5 +121,5 @@ void record_token(int code, const Value *value) {
   if (list_tail) list_tail->link = t;
   else list_head = t;
   list_tail = t;
-  current = t;
+  stream.current = t;
 }

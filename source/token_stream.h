@@ -1,23 +1,53 @@
 // The token stream: every parser reads tokens through next_token(). Tokens come from the lexer
 // (and are appended to the TokenList while recording) or, while replaying, from the TokenList.
-// One token can be pushed back.
+// One token can be pushed back. Replaying is the interpreter's hot path, so its common case is
+// inline here.
 #pragma once
 #include "source/token.h"
 
 extern bool recording;  // tokens delivered fresh by the lexer are appended to the TokenList
 extern bool replaying;  // tokens come from the TokenList (set by calls of script functions)
+extern int line_counter;
 
-int next_token(Value *value);
+// The stream's position; only token_stream.cpp changes it (the inline functions below read it).
+struct StreamPosition {
+  Token *cursor = nullptr;   // the next Token a replay delivers
+  Token *current = nullptr;  // the Token of the token last delivered or recorded
+  int code = 0;              // the code of the token last delivered
+  bool held = false;         // a token is pushed back
+};
+extern StreamPosition stream;
+
+// Whether a replayed token of 'code' hands its Value to the reader.
+inline bool token_copies_value(int code) {
+  switch (code) {
+  case 1: case 2: case 3: case 5: case 7: case 0x80: return true;  // SYMBOL CONSTANT BUILTIN IF FOR WHILE
+  default: return false;
+  }
+}
+
+int next_token_slow(Value *value);
+
+inline int next_token(Value *value) {
+  Token *t = stream.cursor;
+  if (!replaying || stream.held || !t) return next_token_slow(value);
+  stream.current = t;
+  line_counter = t->line;
+  if (token_copies_value(t->code)) *value = t->value;
+  stream.cursor = t->link;
+  return stream.code = t->code;
+}
+
 // Pushes the current token back; the next next_token() delivers it again, value included.
 void unget_token();
-int current_code();
-Token *tell_token();
+inline int current_code() { return stream.code; }
+inline Token *tell_token() { return stream.current; }
 void seek_token(Token *token);
 void skip_token();
 void record_token(int code, const Value *value);
 int replay_token(Value *value);
 // The next Token a replay delivers.
-Token *replay_cursor();
+inline Token *replay_cursor() { return stream.cursor; }
 // The first Token of the TokenList.
 Token *token_list_head();
 // Empties the stream state (for tests); the TokenList itself is kept.

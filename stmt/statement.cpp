@@ -53,8 +53,7 @@ static bool stopping() { return return_flag || break_flag || goto_target; }
 static void expect_semicolon() {
   if (current_code() == ';') return;
   error(MSG_EXPECTED, ';');
-  Value discarded;
-  next_token(&discarded);
+  next_token(&discard);
 }
 
 static void expect_code(int code) {
