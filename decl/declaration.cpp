@@ -98,7 +98,7 @@ static int enum_value(Symbol *constant, int t, int &next_value) {
   if (t == '=') {
     declaring = false;
     Value v;
-    expression(0, &v, 0);
+    list_value_expression(&v);
     declaring = true;
     if (constant) constant->offset = v.imm.i;
     next_value = v.imm.i + 1;
@@ -319,18 +319,20 @@ static void function_declaration(Symbol *fn, Value *value) {
   if (outer_function) frame_offset = outer_frame;
 }
 
-// '=' expression. Globals and statics are set once, when the declaration is read (a global's
-// initialiser is evaluated like a top-level expression); locals each time the declaration runs.
+// '=' expression. Globals and statics are set once, when their declaration is read (the
+// initialiser is evaluated then, as a top-level expression is); locals each time theirs runs.
+// Otherwise the initialiser is only parsed.
 static int initialiser(Symbol *sym) {
   bool once = scope_level == 0 || sym->stg == STG_STATIC || sym->stg == STG_EXTERN;
-  bool global = scope_level == 0 && !executing;
+  bool store = once ? !executing : executing;
+  bool was_executing = executing;
   declaring = false;
+  executing = store;
   Value v;
-  if (global) executing = true;
   expression(0, &v, 0);
-  if (global) executing = false;
+  if (store) mem_store(&v, var_address(sym), sym->type);
+  executing = was_executing;
   declaring = true;
-  if (once != executing) mem_store(&v, var_address(sym), sym->type);
   return current_code();
 }
 

@@ -133,6 +133,7 @@ void leave_scope() {
   if (trace_stmt) trace_printf("Leaving scope level %d\n", scope_level);
   --scope_level;
   if (declaring && scope_level == 0 && cur_function) {
+    delete[] cur_function->scopes;  // a prototype's parameter list, replaced by the definition's
     cur_function->scopes = level_tables;
     level_tables = nullptr;
   }

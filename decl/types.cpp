@@ -129,7 +129,8 @@ void print_decl(const Symbol *sym, const TypeDesc *td, int depth) {
 void print_struct_value() { trace_printf("Sorry, no struct printing yet...\n"); }
 
 const TypeDesc *shared_link(const TypeDesc &td) {
-  static std::vector<TypeDesc *> links;
+  // Never destroyed: the links stay reachable to the end of the run.
+  static std::vector<TypeDesc *> &links = *new std::vector<TypeDesc *>;
   for (TypeDesc *link : links)
     if (link->type == td.type && link->next == td.next && link->aux == td.aux) return link;
   TypeDesc *link = new TypeDesc(td);

@@ -61,8 +61,8 @@ static void set_result(Value *v, int type) {
   v->type = type;
   v->next = nullptr;
   v->aux = 0;
-  v->imm.i = 0;
-  v->ext.i = 0;
+  v->imm.d = 0.0;
+  v->ext.d = 0.0;
 }
 
 void script_call(Symbol *fn, const char *name, Value *v) {
@@ -105,6 +105,7 @@ void call_function(Symbol *fn, Value *v) {
   }
   bool was_replaying = replaying;
   Token *cursor = replay_cursor();
+  Token *current = tell_token();
   bool saved_return = return_flag;
   std::int32_t saved_frame = frame_base;
   int saved_line = line_counter;
@@ -121,7 +122,7 @@ void call_function(Symbol *fn, Value *v) {
   if (was_replaying) {
     seek_token(cursor);
   } else {
-    replaying = false;
+    resume_lexing(current);
     line_counter = saved_line;
   }
   if (fn->ret_type == TY_VOID) v->type = TY_VOID;

@@ -198,14 +198,15 @@ static void inc_value(Value *v, const Place &place, int flags) {
     print_decl(nullptr, v, 0);
     print_value(v);
   }
+  if (v->type == TY_NONE) {
+    error(MSG_BAD_OPERAND, op);
+    return;
+  }
   if (!place.addr) {
     error(MSG_BAD_LVALUE);
     return;
   }
-  if (!executing) {
-    if (v->type == TY_NONE) error(MSG_BAD_OPERAND, op);
-    return;
-  }
+  if (!executing) return;
   int c = place.type;
   int step = 1;
   if (c == TY_PTR && v->next) step = td_size(v->next);
@@ -292,8 +293,12 @@ static Place post_op(int &t, Value *v, Place place, Symbol *named) {
       place = Place{};
       break;
     case '[': place = subscript(v, place); break;
-    case LEX_INC: inc_value(v, place, 2); break;
-    case LEX_DEC: inc_value(v, place, 3); break;
+    case LEX_INC:
+    case LEX_DEC:
+      // The value of a postfix increment is no object.
+      inc_value(v, place, t == LEX_INC ? 2 : 3);
+      place = Place{};
+      break;
     case LEX_ARROW: place = arrow(v); break;
     case '.': place = member(v, place.addr); break;
     default:
@@ -485,9 +490,27 @@ static bool simple_operand(int t, Value *v, Place &place) {
   return true;
 }
 
+static bool starts_operand(int code) {
+  switch (code) {
+  case LEX_SYMBOL: case LEX_CONSTANT: case LEX_BUILTIN: case '+': case '-': case '!': case '~':
+  case '&': case LEX_ADDR: case '*': case LEX_DEREF: case LEX_INC: case LEX_DEC: case LEX_SIZEOF:
+  case '(':
+    return true;
+  default: return false;
+  }
+}
+
+// Set while an enumeration value is read: its list's '}' ends it too.
+static bool brace_ends = false;
+
 static int expression_at(int first, Value *v, int min, Place *single) {
   NestingGuard guard;
   int t = first ? first : next_token(v);
+  // The operand of an operator may not be empty (a whole expression may).
+  if (min > 0 && !starts_operand(t)) {
+    syntax_error(t);
+    return 0;
+  }
   Place place;
   if (!simple_operand(t, v, place)) place = unary_expression(t, v);
   if (trace_exp) trace_printf("In expression (prec %d): ", min);
@@ -503,6 +526,7 @@ static int expression_at(int first, Value *v, int min, Place *single) {
       break;
     }
     if (prec == OP_BAD) {
+      if (t == '}' && brace_ends) break;
       syntax_error(t);
       return 0;
     }
@@ -520,3 +544,11 @@ static int expression_at(int first, Value *v, int min, Place *single) {
 int expression(int first, Value *v, int min) { return expression_at(first, v, min, nullptr); }
 
 int expression_place(int first, Value *v, Place *place) { return expression_at(first, v, 0, place); }
+
+int list_value_expression(Value *v) {
+  bool saved = brace_ends;
+  brace_ends = true;
+  int ok = expression_at(0, v, 0, nullptr);
+  brace_ends = saved;
+  return ok;
+}

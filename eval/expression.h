@@ -18,6 +18,9 @@ int expression(int first, Value *v, int min);
 // As expression(), also giving the place of an expression that is a single operand.
 int expression_place(int first, Value *v, Place *place);
 
+// As expression() from the next token, for a value in a braced list, which a '}' also ends.
+int list_value_expression(Value *v);
+
 // Reports 200 "Bad syntax" with the display name of 'code'.
 void syntax_error(int code);
 // Reports 200 with the current token unless it is 'code'.

@@ -42,6 +42,7 @@ static bool operand_ended = false;
 static bool directive_allowed = true;
 static bool after_cr = false;      // the last line end counted was a CR
 static bool case_label_open = false;  // "case" read, its ":" not yet
+static int pending_line_end = 0;      // a line-end token delivered but not counted yet
 
 // One expansion of a macro, inside the expansion that the macro's name came from. A name read
 // from a body is not expanded again inside an expansion of itself, so no macro recurses.
@@ -77,6 +78,7 @@ void lexer_reset() {
   directive_allowed = true;
   after_cr = false;
   case_label_open = false;
+  pending_line_end = 0;
   read_ctx = 0;
   expansions.resize(1);
 }
@@ -182,6 +184,8 @@ int read_escape(int c) {
     }
     return value;
   }
+  // The character after the backslash is dropped; a line end still counts.
+  if (d == '\r' || d == '\n') count_line(d);
   return 92;
 }
 
@@ -468,10 +472,14 @@ static int lex_char(Value *value, int c) {
   case '\t': return NO_TOKEN;
   case '\n':
   case '\r':
-    count_line(c);
     directive_allowed = true;
-    if (!line_end_tokens) return NO_TOKEN;
-    // A line end leaves the next line free to start with a directive.
+    if (!line_end_tokens) {
+      count_line(c);
+      return NO_TOKEN;
+    }
+    // A line end delivered as a token is counted when the next token is read, so that whatever
+    // its expression still reports names the expression's own line.
+    pending_line_end = c;
     operand_ended = false;
     return c;
   case '!':
@@ -499,6 +507,10 @@ static int lex_char(Value *value, int c) {
 }
 
 int lex_token(Value *value) {
+  if (pending_line_end) {
+    count_line(pending_line_end);
+    pending_line_end = 0;
+  }
   for (;;) {
     int c = read_char();
     int code;

@@ -93,6 +93,11 @@ void seek_token(Token *token) {
   stream.code = LEX_NULL;
 }
 
+void resume_lexing(Token *current) {
+  replaying = false;
+  stream.current = current;
+}
+
 void skip_token() {
   Token *t = stream.cursor;
   if (!t) {

@@ -43,6 +43,9 @@ void unget_token();
 inline int current_code() { return stream.code; }
 inline Token *tell_token() { return stream.current; }
 void seek_token(Token *token);
+// Ends a replay that began while the lexer was read: reading goes on from the lexer, with
+// 'current' the current Token again.
+void resume_lexing(Token *current);
 void skip_token();
 void record_token(int code, const Value *value);
 int replay_token(Value *value);

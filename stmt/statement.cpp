@@ -297,11 +297,17 @@ static void return_statement(Value *value) {
   if (executing) return_flag = true;
 }
 
+// A break outside any loop or switch is reported when it is checked and marked (its Token links
+// to itself), and does nothing when it runs.
 static void break_statement(Value *value) {
-  if (!executing && breakable == 0) syntax_error(LEX_BREAK);
+  Token *p = tell_token();
+  if (!executing && breakable == 0) {
+    syntax_error(LEX_BREAK);
+    p->jump[0] = p;
+  }
   next_token(value);
   expect_semicolon();
-  if (executing) break_flag = true;
+  if (executing && p->jump[0] != p) break_flag = true;
 }
 
 // block -> '{' {declaration} {statement} '}'

@@ -1,0 +1,65 @@
+/* Operand errors: reported when a body is checked, or when it runs for those that depend on
+   values; evaluation goes on after each report and nothing is written where an object is
+   missing. */
+struct P { int x; int y; } pt;
+struct P *pp;
+int n;
+long lg;
+char *cp;
+int arr[3];
+double dd;
+int zero;
+int one() { return 1; }
+int checked()
+{
+    int k;
+    k = n[1]; /* expect error 304: Bad subscript expression */
+    k = lg[0]; /* expect error 304: Bad subscript expression */
+    k = arr[dd]; /* expect error 601: Type mismatch '[]' */
+    k = cp[1.5]; /* expect error 601: Type mismatch '*' */
+    cp = &n; /* expect error 601: Type mismatch '' */
+    k = n->x; /* expect error 800: Struct or union pointer type required for '->' operator */
+    k = pt->x; /* expect error 800: Struct or union pointer type required for '->' operator */
+    k = n.x; /* expect error 801: Struct or union pointer type required for '.' operator */
+    k = pp.x; /* expect error 801: Struct or union pointer type required for '.' operator */
+    k = pt.z; /* expect error 802: Unknown struct member 'z' */
+    k = pp->n; /* expect error 802: Unknown struct member 'n' */
+    k = !pt; /* expect error 701: Non integral operand */
+    k = lg << dd; /* expect error 701: Non integral operand */
+    k = dd & 1; /* expect error 701: Non integral operand */
+    k = n 5; /* expect error 200: Bad syntax 'Constant' */ /* expect error 500: Expected ';' */
+    k = (n + 1]; /* expect error 200: Bad syntax ']' */
+    k = k + ; /* expect error 200: Bad syntax ';' */
+    5 = n; /* expect error 305: Bad lvalue */
+    one() = 2; /* expect error 305: Bad lvalue */
+    (char)n = 3; /* expect error 305: Bad lvalue */
+    n + 1 = 5; /* expect error 305: Bad lvalue */
+    arr = cp; /* expect error 305: Bad lvalue */
+    cp = &(n + 1); /* expect error 305: Bad lvalue */
+    one()++; /* expect error 305: Bad lvalue */
+    n++ = 6; /* expect error 305: Bad lvalue */
+    never_declared++; /* expect error 302: Bad operand ++ */
+    --never_declared_either; /* expect error 302: Bad operand -- */
+    return k;
+}
+int running(x) double x;
+{
+    int k;
+    int *nowhere;
+    k = 10 / zero;
+    k = k + (x | 1); /* expect error 701: Non integral operand */
+    k = k + *n; /* expect error 302: Bad operand * */
+    nowhere = 0;
+    k = k + *nowhere;
+    (n) = 4; /* expect error 305: Bad lvalue */
+    return k + 5 + n;
+}
+/* 10 / 0 gives 0, x | 1 keeps x, *n and *nowhere keep the pointer value 0, n stays 0 */
+running(2.5) /* expect: 7 */
+/* expect error 302 line 49: Bad operand / */
+/* expect error 701 line 50: Non integral operand */
+/* expect error 302 line 51: Bad operand * */
+/* expect error 102 line 53: Memory overflow */
+/* expect error 305 line 54: Bad lvalue */
+
+void main() { }
