@@ -36,3 +36,4 @@ BuiltinResult bi_free(const std::int32_t *w);
 BuiltinResult bi_realloc(const std::int32_t *w);
 BuiltinResult bi_min(const std::int32_t *w);
 BuiltinResult bi_max(const std::int32_t *w);
+BuiltinResult bi_GetPrivateProfileString(const std::int32_t *w);

@@ -313,6 +313,8 @@ static void function_declaration(Symbol *fn, Value *value) {
     error(MSG_EXPECTED, '{');
     leave_scope();
   } else {
+    // A second definition is reported; the later one is the function from then on.
+    if (fn->body) error(MSG_REDEFINITION, fn->name);
     function_body(fn, value);
   }
   cur_function = outer_function;

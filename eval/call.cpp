@@ -196,6 +196,7 @@ void call_builtin(int index, Value *v) {
   // A built-in's result carries no pointee type.
   v->next = nullptr;
   v->aux = 0;
-  if (executing && !full) run_builtin(index, first, v);
+  if (full) set_result(v, v->type);
+  else if (executing) run_builtin(index, first, v);
   builtin_argc = first;
 }

@@ -370,6 +370,7 @@ static void cast_value(Value *v, const TypeDesc &to) {
 
 // '(' type ')' unary, or '(' expression ')'.
 static Place parenthesis(int &t, Value *v) {
+  NestingGuard guard;
   t = next_token(v);
   if (declaration(t, v, nullptr)) {
     TypeDesc to = last_base_type;
@@ -387,6 +388,7 @@ static Place parenthesis(int &t, Value *v) {
 
 // sizeof unary, or sizeof '(' type ')'.
 static void size_of(int &t, Value *v) {
+  NestingGuard guard;
   t = next_token(v);
   Place place;
   if (t == '(') {

@@ -41,3 +41,31 @@ bool plat_lowers_file_names();
 
 // The directory separator of the platform's paths.
 char plat_dir_separator();
+
+// --- Files, directories and settings for the built-ins --------------------------------------
+// Paths are the platform's own; results follow the C library (0 on success, -1 on failure).
+
+// Whether something (a file or a directory) exists at 'path'.
+bool plat_exists(const char *path);
+bool plat_is_directory(const char *path);
+// Removes a file; a directory is not removed (-1).
+int plat_remove(const char *path);
+// Renames a file or directory; -1 when 'to' exists already.
+int plat_rename(const char *from, const char *to);
+int plat_chdir(const char *path);
+int plat_mkdir(const char *path);
+int plat_rmdir(const char *path);
+// The current directory into 'buf'; false when it cannot be found or does not fit.
+bool plat_getcwd(char *buf, int size);
+// Whether paths may begin with a drive letter and ':'.
+bool plat_has_drives();
+// The separator of the directory lists in environment variables such as PATH.
+char plat_path_list_separator();
+
+// The profile-string lookup of Windows' initialization files: the value of 'key' in 'section'
+// of 'file' (or 'def' when there is none), the key names of 'section' when 'key' is null, the
+// section names when 'section' is null; truncated to 'size' bytes of 'buf'. Returns the count of
+// characters written without the final NUL. A file name without a directory is looked up where
+// the platform keeps its settings files.
+int plat_profile_string(const char *section, const char *key, const char *def, char *buf, int size,
+                        const char *file);

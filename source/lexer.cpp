@@ -408,8 +408,12 @@ static int pair(int c, int second, int code) {
   return deliver(c);
 }
 
+int shown_char(int c) {
+  return c == '\r' || c == '\n' || c == 0 || c == END_OF_INPUT ? ' ' : c;
+}
+
 static int unexpected(int c) {
-  error(MSG_UNEXPECTED_CHARACTER, c);
+  error(MSG_UNEXPECTED_CHARACTER, shown_char(c));
   // Bytes 0 to 8 would read as the codes of real tokens; they are dropped after the report.
   if (c >= 0 && c <= 8) return NO_TOKEN;
   return deliver(c);

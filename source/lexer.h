@@ -26,6 +26,9 @@ void unread_char(int c);
 // Pushes 'text' back so that it is read next, in its own order; false when it does not fit.
 bool unread_text(const char *text);
 int read_escape(int c);
+// 'c' as a message shows it: line ends, NUL and the end of the input as a blank, so that every
+// message stays one line.
+int shown_char(int c);
 // Counts one line-end character 'c' and pumps messages.
 void count_line(int c);
 // Resets the lexer to its start state (for tests).

@@ -130,7 +130,7 @@ int read_include() {
   skip_blanks();
   int open = read_char();
   if (open != '"' && open != '<') {
-    error(MSG_UNEXPECTED_CHARACTER, open == END_OF_INPUT ? ' ' : open);
+    error(MSG_UNEXPECTED_CHARACTER, shown_char(open));
     if (is_line_end(open)) unread_char(open);
     return 0;
   }

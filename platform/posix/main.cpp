@@ -129,7 +129,9 @@ int main(int argc, char **argv) {
   std::vector<const char *> args{"oxel"};
   if (!o.check) args.push_back("-run");
   args.insert(args.end(), o.driver_options.begin(), o.driver_options.end());
-  args.push_back(script_path);
+  // The driver takes every argument that starts with '-' for an option.
+  std::string source = script_path[0] == '-' ? std::string("./") + script_path : std::string(script_path);
+  args.push_back(source.c_str());
   interpreter_main(static_cast<int>(args.size()), args.data());
   std::fflush(stdout);
   return o.check && error_count > 0 ? 1 : 0;

@@ -160,7 +160,7 @@ TEST_F(Preprocessor, MalformedIncludes) {
   EXPECT_EQ(captured_errors(),
             "C Interpreter Error: test.c (1) : error 502 : Unexpected character 'i'\n"
             "C Interpreter Error: test.c (3) : error 500 : Expected '\"'\n"
-            "C Interpreter Error: test.c (3) : error 502 : Unexpected character '\n'\n");
+            "C Interpreter Error: test.c (3) : error 502 : Unexpected character ' '\n");
 }
 
 TEST_F(Preprocessor, IncludeNestingStopsAtTenFiles) {

@@ -1,0 +1,17 @@
+/* Driver commands and top-level values: @list prints the symbols declared so far, @edit does
+   nothing, a void call prints nothing, a struct value prints a notice, and "run" calls main at
+   once: nothing after it is read. The exact trace is in commands.trace. */
+int count;
+struct P { int x; char c; } pt;
+int twice(n) int n; { return n + n; }
+void nothing() { count = 1; }
+@list
+@edit
+twice(21)
+nothing()
+pt
+int main() { return twice(count) / 0; } /* expect error 302 line 13: Bad operand / */
+count
+run
+count
+never read: % $ 'x "unterminated

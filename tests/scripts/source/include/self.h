@@ -1,0 +1,2 @@
+#include "include/self.h"
+depth = depth + 1

@@ -1,0 +1,2 @@
+#oops
+count = count + 1
