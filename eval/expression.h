@@ -2,15 +2,8 @@
 // token stream. With 'executing' clear it only parses and checks (the checking pass of function
 // bodies); with it set it loads, stores and calls.
 #pragma once
+#include "eval/operations.h"
 #include "eval/value.h"
-
-// The object an operand denotes: its script address (0: none), the declared type code it is
-// written as, and the type link it was read through (for '&', sizeof and member lookups).
-struct Place {
-  std::uint32_t addr = 0;
-  int type = TY_NONE;
-  TypeDesc *td = nullptr;
-};
 
 // Evaluates an expression starting at token 'first' (0: read it) into 'v', for operators above
 // precedence 'min'. Returns 1, or 0 after a syntax error; the token that ended it stays current.
@@ -25,4 +18,3 @@ int list_value_expression(Value *v);
 void syntax_error(int code);
 // Reports 200 with the current token unless it is 'code'.
 void expect_token(int code);
-void check_assign(const Value *l, const Value *r);
