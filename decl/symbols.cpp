@@ -121,15 +121,13 @@ void begin_member_lookup(const TypeDesc *td) {
   if (!replaying) find_mode = 1;
 }
 
-// A replayed body looks nothing up, so its scopes are only levels.
-void enter_scope() {
+void enter_scope_reading() {
   ++scope_level;
-  if (replaying) return;
   if (scope_level == 1 || scope_level == 2) frame_offset = 0;
   *scope_table(scope_level) = nullptr;
 }
 
-void leave_scope() {
+void leave_scope_reading() {
   if (trace_stmt) trace_printf("Leaving scope level %d\n", scope_level);
   --scope_level;
   if (declaring && scope_level == 0 && cur_function) {

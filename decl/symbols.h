@@ -54,8 +54,19 @@ Symbol *sym_temp();
 void begin_member_lookup(const TypeDesc *td);
 Symbol **scope_table(int level);
 
-void enter_scope();
-void leave_scope();
+extern bool replaying;
+extern int trace_stmt;
+void enter_scope_reading();
+void leave_scope_reading();
+// A block's scope. A replayed body looks nothing up, so there a scope is only a level.
+inline void enter_scope() {
+  if (replaying) ++scope_level;
+  else enter_scope_reading();
+}
+inline void leave_scope() {
+  if (replaying && !trace_stmt) --scope_level;
+  else leave_scope_reading();
+}
 Symbol *leave_struct_scope();
 void set_cur_struct(Symbol *tag);
 

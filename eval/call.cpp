@@ -177,21 +177,15 @@ static void run_builtin(int index, int first, Value *v) {
   else v->imm.i = r.i;
 }
 
-void call_builtin(int index, Value *v) {
-  int first = builtin_argc;
-  bool full = false;
-  Value arg;
-  int t = next_token(&arg);
-  while (t != ')') {
-    expression(t, &arg, 0);
-    if (!full && !store_argument(arg)) {
-      full = true;
-      error(MSG_MEMORY_OVERFLOW);
-    }
-    if (current_code() != ',') break;
-    t = next_token(&arg);
-  }
-  if (current_code() != ')') error(MSG_EXPECTED, ')');
+// Stores one more argument from 'first' on; 'full' turns true (after a report) when it does not fit.
+static void add_argument(const Value &arg, bool &full) {
+  if (full || store_argument(arg)) return;
+  full = true;
+  error(MSG_MEMORY_OVERFLOW);
+}
+
+// The call of row 'index' once its argument words from 'first' on are stored.
+static void finish_builtin(int index, int first, bool full, Value *v) {
   if (trace_exp) trace_builtin_call(index, first);
   // A built-in's result carries no pointee type.
   v->next = nullptr;
@@ -199,4 +193,44 @@ void call_builtin(int index, Value *v) {
   if (full) set_result(v, v->type);
   else if (executing) run_builtin(index, first, v);
   builtin_argc = first;
+}
+
+void call_builtin(int index, Value *v) {
+  int first = builtin_argc;
+  bool full = false;
+  Value arg;
+  int t = next_token(&arg);
+  while (t != ')') {
+    expression(t, &arg, 0);
+    add_argument(arg, full);
+    if (current_code() != ',') break;
+    t = next_token(&arg);
+  }
+  if (current_code() != ')') error(MSG_EXPECTED, ')');
+  finish_builtin(index, first, full, v);
+}
+
+void builtin_with_values(int index, const Value *args, int count, Value *v) {
+  int first = builtin_argc;
+  bool full = false;
+  for (int i = 0; i < count; ++i) add_argument(args[i], full);
+  finish_builtin(index, first, full, v);
+}
+
+void call_with_values(Symbol *fn, const Value *args, int count, Value *v) {
+  std::int32_t saved_stack = stack_ptr;
+  // The first argument ends lowest: the last is pushed first, each as its parameter's type.
+  Symbol *params[MAX_PLAN_ARGS];
+  Symbol *p = first_param(fn);
+  for (int i = 0; i < count; ++i) {
+    params[i] = p;
+    if (p) p = p->link;
+  }
+  for (int i = count - 1; i >= 0; --i) {
+    int type = params[i] ? params[i]->type : args[i].type;
+    push_arg(&args[i], type == TY_ARRAY ? TY_PTR : type);
+  }
+  v->type = fn->type;
+  call_function(fn, v);
+  stack_ptr = saved_stack;
 }

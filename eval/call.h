@@ -18,3 +18,9 @@ void call_function(Symbol *fn, Value *v);
 void run_body(Value *v);
 // The call at '(' of built-in row 'index'; the result lands in 'v'.
 void call_builtin(int index, Value *v);
+
+// Most arguments of a call whose arguments are evaluated before it is made.
+constexpr int MAX_PLAN_ARGS = 16;
+// The running calls of a script function and of a built-in with their arguments evaluated.
+void call_with_values(Symbol *fn, const Value *args, int count, Value *v);
+void builtin_with_values(int index, const Value *args, int count, Value *v);

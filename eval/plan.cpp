@@ -1,0 +1,339 @@
+#include "eval/plan.h"
+
+#include <cstring>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "decl/declaration.h"
+#include "eval/call.h"
+#include "eval/operations.h"
+#include "shell/diagnostics.h"
+#include "source/token_stream.h"
+
+namespace {
+
+enum PlanKind : std::uint8_t {
+  PK_CONST,    // a constant: the Value of its token
+  PK_NAME,     // a variable, enumeration constant or member name
+  PK_GROUP,    // '(' a ')'
+  PK_UNARY,    // op a, for '!', '~' and '-'
+  PK_BINARY,   // a op b
+  PK_ASSIGN,   // a '=' b
+  PK_PREFIX,   // '++' a or '--' a (op: the increment flags)
+  PK_POSTFIX,  // a '++' or a '--' (op: the increment flags)
+  PK_INDEX,    // a '[' b ']'
+  PK_DOT,      // a '.' sym
+  PK_ARROW,    // a '->' sym
+  PK_CALL,     // sym '(' args ')'
+  PK_BUILTIN,  // the built-in of token '(' args ')'
+};
+
+struct PlanNode {
+  PlanKind kind;
+  int op = 0;
+  int line = 0;                 // the line messages name while this operation runs
+  const Token *token = nullptr;
+  Symbol *sym = nullptr;
+  PlanNode *a = nullptr;
+  PlanNode *b = nullptr;
+  std::vector<PlanNode *> args;
+};
+
+}  // namespace
+
+struct Plan {
+  PlanNode *root;
+  Token *end;  // the token that ends the expression
+};
+
+// Every expression whose plan could not be made points here.
+static Plan no_plan{nullptr, nullptr};
+
+// The compiler reads the recorded tokens from 'at' on; every node it makes is kept in 'made', so
+// that a compile that fails can give them all back.
+static Token *at = nullptr;
+static std::vector<std::unique_ptr<PlanNode>> made;
+
+static int code() { return at ? at->code : LEX_NULL; }
+
+static void advance() {
+  if (at) at = at->link;
+}
+
+static PlanNode *make(PlanKind kind, int line) {
+  made.push_back(std::make_unique<PlanNode>());
+  PlanNode *n = made.back().get();
+  n->kind = kind;
+  n->line = line;
+  return n;
+}
+
+static int line_here() { return at ? at->line : 0; }
+
+static PlanNode *compile_expression(int min);
+
+// '(' [expression {',' expression}] [','] ')' of a call; false for what plans do not cover.
+static bool compile_arguments(PlanNode *call) {
+  advance();
+  if (code() == ')') {
+    advance();
+    return true;
+  }
+  for (;;) {
+    if (call->args.size() == MAX_PLAN_ARGS) return false;
+    PlanNode *arg = compile_expression(0);
+    if (!arg) return false;
+    call->args.push_back(arg);
+    if (code() == ',') {
+      advance();
+      if (code() != ')') continue;
+    }
+    if (code() != ')') return false;
+    advance();
+    return true;
+  }
+}
+
+// name {'[' expression ']' | '.' member | '->' member | '++' | '--'}, or name '(' args ')'
+static PlanNode *compile_name() {
+  Symbol *sym = at->value.imm.sym;
+  PlanNode *n = make(PK_NAME, line_here());
+  n->sym = sym;
+  advance();
+  if (sym->type == TY_FUNC) {
+    if (code() != '(') return nullptr;
+    n->kind = PK_CALL;
+    if (!compile_arguments(n)) return nullptr;
+    n->line = line_here();
+    return is_postfix(code()) ? nullptr : n;
+  }
+  if (sym->type == TY_NONE) return nullptr;
+  if (sym->stg == STG_MEMBER || sym->stg == STG_ENUM_CONST) return is_postfix(code()) ? nullptr : n;
+  for (;;) {
+    int t = code();
+    PlanNode *x;
+    if (t == '[') {
+      advance();
+      x = make(PK_INDEX, 0);
+      x->b = compile_expression(0);
+      if (!x->b || code() != ']') return nullptr;
+    } else if (t == '.' || t == LEX_ARROW) {
+      advance();
+      if (code() != LEX_SYMBOL || at->value.imm.sym->stg != STG_MEMBER) return nullptr;
+      x = make(t == '.' ? PK_DOT : PK_ARROW, 0);
+      x->sym = at->value.imm.sym;
+    } else if (t == LEX_INC || t == LEX_DEC) {
+      x = make(PK_POSTFIX, 0);
+      x->op = t == LEX_DEC ? 1 : 0;
+    } else if (t == '(') {
+      return nullptr;
+    } else {
+      return n;
+    }
+    x->a = n;
+    x->line = line_here();
+    advance();
+    n = x;
+  }
+}
+
+static PlanNode *compile_unary() {
+  NestingGuard guard;
+  int t = code();
+  int line = line_here();
+  switch (t) {
+  case LEX_SYMBOL: return compile_name();
+  case LEX_CONSTANT: {
+    PlanNode *n = make(PK_CONST, line);
+    n->token = at;
+    advance();
+    return is_postfix(code()) ? nullptr : n;
+  }
+  case LEX_BUILTIN: {
+    PlanNode *n = make(PK_BUILTIN, line);
+    n->token = at;
+    advance();
+    if (code() != '(' || !compile_arguments(n)) return nullptr;
+    n->line = line_here();
+    return is_postfix(code()) ? nullptr : n;
+  }
+  case '+':
+    advance();
+    return compile_unary();
+  case '!': case '~': case '-': {
+    advance();
+    PlanNode *n = make(PK_UNARY, line);
+    n->op = t;
+    n->a = compile_unary();
+    return n->a ? n : nullptr;
+  }
+  case LEX_INC: case LEX_DEC: {
+    advance();
+    if (code() != LEX_SYMBOL) return nullptr;
+    PlanNode *n = make(PK_PREFIX, line);
+    n->op = t == LEX_DEC ? 1 : 0;
+    n->a = compile_name();
+    return n->a ? n : nullptr;
+  }
+  case '(': {
+    advance();
+    if (!at || starts_declaration(at->code, &at->value)) return nullptr;
+    PlanNode *n = make(PK_GROUP, line);
+    n->a = compile_expression(0);
+    if (!n->a || code() != ')') return nullptr;
+    advance();
+    return n;
+  }
+  default: return nullptr;
+  }
+}
+
+// The same grammar and grouping as the token-walking evaluator: operators above 'min' bind here,
+// and '=' takes the rest of the expression whatever 'min' is.
+static PlanNode *compile_expression(int min) {
+  NestingGuard guard;
+  if (min > 0 && !starts_operand(code())) return nullptr;
+  PlanNode *n = compile_unary();
+  while (n) {
+    int t = code();
+    int role = operator_role(t);
+    if (role == OP_END) return n;
+    if (role == OP_BAD) return nullptr;
+    if (role == OP_ASSIGN) {
+      advance();
+      PlanNode *x = make(PK_ASSIGN, 0);
+      x->a = n;
+      x->b = compile_expression(2);
+      x->line = line_here();
+      return x->b ? x : nullptr;
+    }
+    if (role <= min) return n;
+    advance();
+    PlanNode *x = make(PK_BINARY, 0);
+    x->op = t;
+    x->a = n;
+    x->b = compile_expression(role);
+    x->line = line_here();
+    n = x->b ? x : nullptr;
+  }
+  return nullptr;
+}
+
+static Plan *compile(Token *start) {
+  at = start;
+  PlanNode *root = compile_expression(0);
+  if (!root || operator_role(code()) != OP_END) {
+    made.clear();
+    return &no_plan;
+  }
+  for (std::unique_ptr<PlanNode> &n : made) n.release();
+  made.clear();
+  return new Plan{root, at};
+}
+
+// Evaluates the arguments of 'n' into 'args', in order.
+static void evaluate_arguments(const PlanNode *n, Value *args);
+
+// The common operand: a word-sized local or global inside the arena, loaded directly.
+static Place load_name(Value *v, Symbol *sym) {
+  if (is_word_type(sym->type) && (sym->stg == STG_AUTO || sym->stg == STG_GLOBAL)) {
+    std::uint32_t addr = arena_base + static_cast<std::uint32_t>(sym->offset + (sym->stg == STG_AUTO ? frame_base : 0));
+    if (std::uint8_t *p = arena_ptr(addr, 4)) {
+      v->set_head(*sym);
+      std::memcpy(&v->imm.i, p, 4);
+      return Place{addr, sym->type, sym};
+    }
+  }
+  return load_identifier(v, sym);
+}
+
+static Place evaluate(const PlanNode *n, Value *v) {
+  line_counter = n->line;
+  switch (n->kind) {
+  case PK_CONST: *v = n->token->value; return Place{};
+  case PK_NAME: return load_name(v, n->sym);
+  case PK_GROUP: evaluate(n->a, v); return Place{};
+  case PK_UNARY:
+    evaluate(n->a, v);
+    unary_arithmetic(n->op, v);
+    return Place{};
+  case PK_BINARY: {
+    evaluate(n->a, v);
+    Value r;
+    evaluate(n->b, &r);
+    line_counter = n->line;
+    binary_operation(n->op, v, &r);
+    return Place{};
+  }
+  case PK_ASSIGN: {
+    Place place = evaluate(n->a, v);
+    Value r;
+    evaluate(n->b, &r);
+    line_counter = n->line;
+    assign_value(v, place, &r);
+    return Place{};
+  }
+  case PK_PREFIX: {
+    Place place = evaluate(n->a, v);
+    inc_value(v, place, n->op);
+    return place;
+  }
+  case PK_POSTFIX:
+    inc_value(v, evaluate(n->a, v), n->op | 2);
+    return Place{};
+  case PK_INDEX: {
+    std::uint32_t base = subscript_base(v, evaluate(n->a, v));
+    Value index;
+    evaluate(n->b, &index);
+    line_counter = n->line;
+    check_index(v, index);
+    return subscript_element(v, base, index);
+  }
+  case PK_DOT: {
+    Place place = evaluate(n->a, v);
+    line_counter = n->line;
+    if (!struct_operand(v)) return Place{};
+    return member_access(v, place.addr, n->sym);
+  }
+  case PK_ARROW: {
+    evaluate(n->a, v);
+    line_counter = n->line;
+    std::uint32_t base;
+    if (!arrow_operand(v, &base) || !struct_operand(v)) return Place{};
+    return member_access(v, base, n->sym);
+  }
+  case PK_CALL:
+  case PK_BUILTIN: break;
+  }
+  // Calls: the arguments first, left to right, into Values made only for as many as there are.
+  alignas(Value) unsigned char storage[sizeof(Value) * MAX_PLAN_ARGS];
+  Value *args = reinterpret_cast<Value *>(storage);
+  evaluate_arguments(n, args);
+  line_counter = n->line;
+  if (n->kind == PK_BUILTIN) {
+    *v = n->token->value;
+    builtin_with_values(v->imm.i, args, static_cast<int>(n->args.size()), v);
+  } else {
+    v->set_head(*n->sym);
+    v->imm.sym = n->sym;
+    call_with_values(n->sym, args, static_cast<int>(n->args.size()), v);
+  }
+  return Place{};
+}
+
+static void evaluate_arguments(const PlanNode *n, Value *args) {
+  for (std::size_t i = 0; i < n->args.size(); ++i) {
+    new (&args[i]) Value();
+    evaluate(n->args[i], &args[i]);
+  }
+}
+
+bool run_plan(Token *start, Value *v) {
+  if (!start->plan) start->plan = compile(start);
+  Plan *plan = start->plan;
+  if (plan == &no_plan) return false;
+  evaluate(plan->root, v);
+  take_token(plan->end);
+  return true;
+}

@@ -59,6 +59,8 @@ enum TokenCode : int {
 // Number of control links a Token can carry (see stmt/statement.cpp for their use).
 constexpr int TOKEN_LINKS = 4;
 
+struct Plan;
+
 struct Token {
   Token *link = nullptr;  // next Token of the list
   int code = LEX_NULL;
@@ -66,6 +68,8 @@ struct Token {
   Value value;
   // Control links written by the checking pass of if, while, for, switch and case labels.
   Token *jump[TOKEN_LINKS] = {};
+  // The compiled form of the expression that starts here, once it has run (eval/plan.h).
+  Plan *plan = nullptr;
 };
 
 // Display text of a code; a code without a name gives its low byte as a one-character text

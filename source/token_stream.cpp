@@ -14,20 +14,15 @@ StreamPosition stream;
 static Token *list_head = nullptr;
 static Token *list_tail = nullptr;
 static Token *previous = nullptr;
-static Token *pushed = nullptr;
 
-// A token read from the lexer without recording has no Token; it is kept here by value so that
-// it can be pushed back as well.
 static Token loose;
-static bool current_is_loose = false;
-static bool loose_pushed = false;
 
 Token *token_list_head() { return list_head; }
 
 void token_stream_reset() {
   stream = StreamPosition{};
-  previous = pushed = nullptr;
-  current_is_loose = loose_pushed = false;
+  previous = stream.pushed = nullptr;
+  stream.current_is_loose = stream.loose_pushed = false;
   recording = replaying = false;
 }
 
@@ -39,7 +34,7 @@ int replay_token(Value *value) {
   Token *t = stream.cursor;
   if (!t) return LEX_NULL;
   stream.current = t;
-  current_is_loose = false;
+  stream.current_is_loose = false;
   line_counter = t->line;
   if (token_copies_value(t->code)) *value = t->value;
   stream.cursor = t->link;
@@ -48,16 +43,16 @@ int replay_token(Value *value) {
 
 int next_token_slow(Value *value) {
   stream.held = false;
-  if (loose_pushed) {
-    loose_pushed = false;
-    current_is_loose = true;
+  if (stream.loose_pushed) {
+    stream.loose_pushed = false;
+    stream.current_is_loose = true;
     *value = loose.value;
     return stream.code = loose.code;
   }
-  if (pushed) {
-    stream.current = pushed;
-    pushed = nullptr;
-    current_is_loose = false;
+  if (stream.pushed) {
+    stream.current = stream.pushed;
+    stream.pushed = nullptr;
+    stream.current_is_loose = false;
     *value = stream.current->value;
     return stream.code = stream.current->code;
   }
@@ -66,31 +61,23 @@ int next_token_slow(Value *value) {
   stream.code = code;
   if (recording && !never_recorded(code)) {
     record_token(code, value);
-    current_is_loose = false;
+    stream.current_is_loose = false;
   } else {
     loose.code = code;
     loose.value = *value;
-    current_is_loose = true;
+    stream.current_is_loose = true;
   }
   return code;
 }
 
 void unget_token() {
   stream.held = true;
-  if (current_is_loose) {
-    loose_pushed = true;
+  if (stream.current_is_loose) {
+    stream.loose_pushed = true;
     return;
   }
-  pushed = stream.current;
+  stream.pushed = stream.current;
   stream.current = previous;
-}
-
-void seek_token(Token *token) {
-  stream.current = stream.cursor = token;
-  stream.held = false;
-  pushed = nullptr;
-  loose_pushed = current_is_loose = false;
-  stream.code = LEX_NULL;
 }
 
 void resume_lexing(Token *current) {
@@ -98,18 +85,7 @@ void resume_lexing(Token *current) {
   stream.current = current;
 }
 
-void skip_token() {
-  Token *t = stream.cursor;
-  if (!t) {
-    stream.code = LEX_NULL;
-    return;
-  }
-  stream.current = t;
-  current_is_loose = false;
-  stream.code = t->code;
-  stream.cursor = t->link;
-  if (trace_lex) trace_message(MSG_SKIPPING_TOKEN, token_name(t->code));
-}
+void trace_skip(int code) { trace_message(MSG_SKIPPING_TOKEN, token_name(code)); }
 
 // Tokens are appended at the tail of the list, wherever the current Token stands after a replay.
 void record_token(int code, const Value *value) {

@@ -8,13 +8,19 @@
 extern bool recording;  // tokens delivered fresh by the lexer are appended to the TokenList
 extern bool replaying;  // tokens come from the TokenList (set by calls of script functions)
 extern int line_counter;
+extern int trace_lex;
 
-// The stream's position; only token_stream.cpp changes it (the inline functions below read it).
+// The stream's position; only the token stream's functions change it.
 struct StreamPosition {
   Token *cursor = nullptr;   // the next Token a replay delivers
   Token *current = nullptr;  // the Token of the token last delivered or recorded
   int code = 0;              // the code of the token last delivered
   bool held = false;         // a token is pushed back
+  Token *pushed = nullptr;   // the Token pushed back
+  // A token read from the lexer without recording has no Token; it is kept by value (in
+  // token_stream.cpp), so that it can be pushed back as well.
+  bool current_is_loose = false;
+  bool loose_pushed = false;
 };
 extern StreamPosition stream;
 
@@ -42,11 +48,38 @@ inline int next_token(Value *value) {
 void unget_token();
 inline int current_code() { return stream.code; }
 inline Token *tell_token() { return stream.current; }
-void seek_token(Token *token);
+inline void seek_token(Token *token) {
+  stream.current = stream.cursor = token;
+  stream.held = stream.loose_pushed = stream.current_is_loose = false;
+  stream.pushed = nullptr;
+  stream.code = 0;
+}
+
+// Makes 'token' the token just read, as if the stream had delivered it (its Value is not copied).
+inline void take_token(Token *token) {
+  stream.current = token;
+  stream.code = token->code;
+  stream.cursor = token->link;
+  stream.current_is_loose = false;
+  line_counter = token->line;
+}
 // Ends a replay that began while the lexer was read: reading goes on from the lexer, with
 // 'current' the current Token again.
 void resume_lexing(Token *current);
-void skip_token();
+void trace_skip(int code);
+// While replaying: passes over the token at the cursor without delivering its Value.
+inline void skip_token() {
+  Token *t = stream.cursor;
+  if (!t) {
+    stream.code = 0;
+    return;
+  }
+  stream.current = t;
+  stream.current_is_loose = false;
+  stream.code = t->code;
+  stream.cursor = t->link;
+  if (trace_lex) trace_skip(t->code);
+}
 void record_token(int code, const Value *value);
 int replay_token(Value *value);
 // The next Token a replay delivers.

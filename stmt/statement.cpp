@@ -310,11 +310,20 @@ static void break_statement(Value *value) {
   if (executing && p->jump[0] != p) break_flag = true;
 }
 
+// A declaration at the head of a block; false (nothing read) for a token that starts none.
+static bool local_declaration(int t, Value *value) {
+  if (!starts_declaration(t, value)) {
+    declaring = false;
+    return false;
+  }
+  return declaration(t, value, nullptr);
+}
+
 // block -> '{' {declaration} {statement} '}'
 static void block(Value *value) {
   enter_scope();
   int t = next_token(value);
-  while (declaration(t, value, nullptr)) t = next_token(value);
+  while (local_declaration(t, value)) t = next_token(value);
   t = current_code();
   while (t != '}' && t != LEX_EOF) {
     statement(t, value);
