@@ -68,40 +68,14 @@ void set_int_result(Value *v, std::int32_t i) {
   v->imm.i = i;
 }
 
-// Integer operators on signed 32-bit values that wrap.
-static void integer_operation(int op, Value *v, std::int32_t b) {
-  std::int32_t a = v->imm.i;
-  std::uint32_t ua = static_cast<std::uint32_t>(a);
-  std::uint32_t ub = static_cast<std::uint32_t>(b);
-  std::int32_t &r = v->imm.i;
-  switch (op) {
-  case '+': r = static_cast<std::int32_t>(ua + ub); break;
-  case '-': r = static_cast<std::int32_t>(ua - ub); break;
-  case '*': r = static_cast<std::int32_t>(ua * ub); break;
-  case '/':
-    if (b == 0) {
-      // Division by zero gives 0; the running pass reports it.
-      if (executing) error(MSG_BAD_OPERAND, "/");
-      r = 0;
-    } else if (b == -1) {
-      r = static_cast<std::int32_t>(0u - ua);
-    } else {
-      r = a / b;
-    }
-    break;
-  case '&': r = a & b; break;
-  case '^': r = a ^ b; break;
-  case '|': r = a | b; break;
-  case LEX_SHL: r = static_cast<std::int32_t>(ua << (ub & 31)); break;
-  case LEX_SHR: r = a >> (ub & 31); break;
-  case '<': r = a < b; break;
-  case '>': r = a > b; break;
-  case LEX_LE: r = a <= b; break;
-  case LEX_GE: r = a >= b; break;
-  case LEX_EQ: r = a == b; break;
-  case LEX_NE: r = a != b; break;
-  default: break;
+std::int32_t integer_divide(std::int32_t a, std::int32_t b) {
+  if (b == 0) {
+    // Division by zero gives 0; the running pass reports it.
+    if (executing) error(MSG_BAD_OPERAND, "/");
+    return 0;
   }
+  if (b == -1) return static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(a));
+  return a / b;
 }
 
 // Floating operators; comparisons give a TY_INT 1 or 0.
@@ -126,8 +100,7 @@ static bool integer_only(int op) {
   return op == '&' || op == '^' || op == '|' || op == LEX_SHL || op == LEX_SHR;
 }
 
-// Applies binary operator 'op' to v and r; the result lands in v and keeps v's type head.
-void binary_operation(int op, Value *v, const Value *r) {
+void mixed_operation(int op, Value *v, const Value *r) {
   bool vf = is_floating(v->type);
   bool rf = is_floating(r->type);
   if ((vf || rf) && integer_only(op)) {
@@ -186,7 +159,7 @@ void assign_value(Value *v, const Place &place, Value *r) {
 }
 
 // ++ and -- on the object at 'place'; flags bit 0: decrement, bit 1: postfix (yield the old value).
-void inc_value(Value *v, const Place &place, int flags) {
+void inc_value_any(Value *v, const Place &place, int flags) {
   const char *op = (flags & 1) ? "--" : "++";
   if (trace_exp) {
     trace_printf("inc_value: m=%x, ", place.addr);
@@ -207,12 +180,16 @@ void inc_value(Value *v, const Place &place, int flags) {
   if (c == TY_PTR && v->next) step = td_size(v->next);
   if (flags & 1) step = -step;
   mem_load(v, place.addr, c);
-  Value old = *v;
+  Word2 old = v->imm;
+  int old_type = v->type;
   if (is_floating(c)) v->imm.d += step;
   else v->imm.i = static_cast<std::int32_t>(static_cast<std::uint32_t>(v->imm.i) + static_cast<std::uint32_t>(step));
   mem_store(v, place.addr, c);
   convert_value(v, c);
-  if (flags & 2) *v = old;
+  if (flags & 2) {
+    v->imm = old;
+    v->type = old_type;
+  }
 }
 
 // The type head of the link 'td' points to, or a report when there is none.

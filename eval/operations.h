@@ -21,12 +21,61 @@ bool is_postfix(int code);
 bool starts_operand(int code);
 
 void set_int_result(Value *v, std::int32_t i);
+
+std::int32_t integer_divide(std::int32_t a, std::int32_t b);
+
+// Integer operators on signed 32-bit values that wrap.
+inline void integer_operation(int op, Value *v, std::int32_t b) {
+  std::int32_t a = v->imm.i;
+  std::uint32_t ua = static_cast<std::uint32_t>(a);
+  std::uint32_t ub = static_cast<std::uint32_t>(b);
+  std::int32_t &r = v->imm.i;
+  switch (op) {
+  case '+': r = static_cast<std::int32_t>(ua + ub); break;
+  case '-': r = static_cast<std::int32_t>(ua - ub); break;
+  case '*': r = static_cast<std::int32_t>(ua * ub); break;
+  case '/': r = integer_divide(a, b); break;
+  case '&': r = a & b; break;
+  case '^': r = a ^ b; break;
+  case '|': r = a | b; break;
+  case LEX_SHL: r = static_cast<std::int32_t>(ua << (ub & 31)); break;
+  case LEX_SHR: r = a >> (ub & 31); break;
+  case '<': r = a < b; break;
+  case '>': r = a > b; break;
+  case LEX_LE: r = a <= b; break;
+  case LEX_GE: r = a >= b; break;
+  case LEX_EQ: r = a == b; break;
+  case LEX_NE: r = a != b; break;
+  default: break;
+  }
+}
+
+// A binary operator with a floating operand.
+void mixed_operation(int op, Value *v, const Value *r);
+
 // Applies binary operator 'op' to v and r; the result lands in v and keeps v's type head.
-void binary_operation(int op, Value *v, const Value *r);
+inline void binary_operation(int op, Value *v, const Value *r) {
+  if (is_floating(v->type) || is_floating(r->type)) mixed_operation(op, v, r);
+  else integer_operation(op, v, r->imm.i);
+}
 void check_assign(const Value *l, const Value *r);
 void assign_value(Value *v, const Place &place, Value *r);
-// ++ and -- on the object at 'place'; flags bit 0: decrement, bit 1: postfix.
-void inc_value(Value *v, const Place &place, int flags);
+// ++ and -- on the object at 'place'; flags bit 0: decrement, bit 1: postfix. The common case of
+// a word-sized integer is handled here.
+void inc_value_any(Value *v, const Place &place, int flags);
+inline void inc_value(Value *v, const Place &place, int flags) {
+  std::uint8_t *p;
+  if ((place.type == TY_INT || place.type == TY_LONG) && v->type == place.type && executing && !trace_exp &&
+      (p = arena_ptr(place.addr, 4))) {
+    std::int32_t old;
+    std::memcpy(&old, p, 4);
+    std::int32_t now = static_cast<std::int32_t>(static_cast<std::uint32_t>(old) + ((flags & 1) ? 0xFFFFFFFFu : 1u));
+    std::memcpy(p, &now, 4);
+    v->imm.i = (flags & 2) ? old : now;
+    return;
+  }
+  inc_value_any(v, place, flags);
+}
 // '!', '~' or unary '-' applied to v.
 void unary_arithmetic(int op, Value *v);
 // v takes the type head its 'next' link points to; false (after 401 while executing) without one.

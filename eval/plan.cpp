@@ -19,6 +19,7 @@ enum PlanKind : std::uint8_t {
   PK_GROUP,    // '(' a ')'
   PK_UNARY,    // op a, for '!', '~' and '-'
   PK_BINARY,   // a op b
+  PK_BINARY_CONST,  // a op b, b a constant
   PK_ASSIGN,   // a '=' b
   PK_PREFIX,   // '++' a or '--' a (op: the increment flags)
   PK_POSTFIX,  // a '++' or a '--' (op: the increment flags)
@@ -179,10 +180,15 @@ static PlanNode *compile_unary() {
   case '(': {
     advance();
     if (!at || starts_declaration(at->code, &at->value)) return nullptr;
-    PlanNode *n = make(PK_GROUP, line);
-    n->a = compile_expression(0);
-    if (!n->a || code() != ')') return nullptr;
+    PlanNode *inner = compile_expression(0);
+    if (!inner || code() != ')') return nullptr;
     advance();
+    // Only an operand that denotes an object needs the group, which makes it none.
+    bool object = inner->kind == PK_NAME || inner->kind == PK_INDEX || inner->kind == PK_DOT ||
+                  inner->kind == PK_ARROW || inner->kind == PK_PREFIX;
+    if (!object) return inner;
+    PlanNode *n = make(PK_GROUP, line);
+    n->a = inner;
     return n;
   }
   default: return nullptr;
@@ -215,6 +221,7 @@ static PlanNode *compile_expression(int min) {
     x->a = n;
     x->b = compile_expression(role);
     x->line = line_here();
+    if (x->b && x->b->kind == PK_CONST) x->kind = PK_BINARY_CONST;
     n = x->b ? x : nullptr;
   }
   return nullptr;
@@ -235,8 +242,15 @@ static Plan *compile(Token *start) {
 // Evaluates the arguments of 'n' into 'args', in order.
 static void evaluate_arguments(const PlanNode *n, Value *args);
 
-// The common operand: a word-sized local or global inside the arena, loaded directly.
+// The common operands: a word-sized local or global inside the arena, loaded directly, and an
+// array, which is its address.
 static Place load_name(Value *v, Symbol *sym) {
+  if (sym->type == TY_ARRAY && (sym->stg == STG_AUTO || sym->stg == STG_GLOBAL)) {
+    std::uint32_t addr = var_address(sym);
+    v->set_head(*sym);
+    v->imm.i = static_cast<std::int32_t>(addr);
+    return Place{addr, TY_ARRAY, sym};
+  }
   if (is_word_type(sym->type) && (sym->stg == STG_AUTO || sym->stg == STG_GLOBAL)) {
     std::uint32_t addr = arena_base + static_cast<std::uint32_t>(sym->offset + (sym->stg == STG_AUTO ? frame_base : 0));
     if (std::uint8_t *p = arena_ptr(addr, 4)) {
@@ -266,6 +280,11 @@ static Place evaluate(const PlanNode *n, Value *v) {
     binary_operation(n->op, v, &r);
     return Place{};
   }
+  case PK_BINARY_CONST:
+    evaluate(n->a, v);
+    line_counter = n->line;
+    binary_operation(n->op, v, &n->b->token->value);
+    return Place{};
   case PK_ASSIGN: {
     Place place = evaluate(n->a, v);
     Value r;

@@ -18,9 +18,13 @@ std::int32_t stack_ptr = ARENA_SIZE - 1;
 std::int32_t frame_base = 0;
 Value discard;
 
-std::uint8_t arena_bytes[ARENA_SIZE];
+static std::uint8_t arena_block[ARENA_SIZE];
+std::uint8_t *arena_bytes = arena_block;
 
-void arena_init() { arena_base = plat_arena_base(arena_bytes); }
+void arena_init(void *block) {
+  if (block) arena_bytes = static_cast<std::uint8_t *>(block);
+  arena_base = plat_arena_base(arena_bytes);
+}
 
 // Bottom allocations stop where the call stack begins.
 std::int32_t arena_reserve(std::int32_t n) {
@@ -166,29 +170,6 @@ void mem_store_any(const Value *v, std::uint32_t addr, int code) {
   }
 }
 
-void convert_value(Value *v, int code) {
-  bool floating = is_floating(v->type);
-  std::int32_t i = floating ? double_to_word(v->imm.d) : v->imm.i;
-  switch (code) {
-  case TY_CHAR: v->imm.i = static_cast<std::int8_t>(i); v->type = TY_INT; break;
-  case TY_UCHAR: v->imm.i = static_cast<std::uint8_t>(i); v->type = TY_INT; break;
-  case TY_SHORT: v->imm.i = static_cast<std::int16_t>(i); v->type = TY_INT; break;
-  case TY_USHORT: v->imm.i = static_cast<std::uint16_t>(i); v->type = TY_INT; break;
-  case TY_UINT: case TY_INT: case TY_ENUM: case TY_ULONG: case TY_LONG: case TY_PTR:
-    v->imm.i = i;
-    v->type = code;
-    break;
-  case TY_FLOAT:
-    v->imm.d = double_to_float(floating ? v->imm.d : static_cast<double>(i));
-    v->type = TY_FLOAT;
-    break;
-  case TY_DOUBLE:
-    if (!floating) v->imm.d = static_cast<double>(i);
-    v->type = TY_DOUBLE;
-    break;
-  default: break;
-  }
-}
 
 bool push_arg(const Value *v, int code) {
   int size = type_size(code);

@@ -27,6 +27,11 @@ struct Value : TypeDesc {
 // Where tokens go that are read only to be passed over; nothing reads it.
 extern Value discard;
 
+// The low 32 bits of 'd' truncated toward zero (0 for infinities and NaN).
+std::int32_t double_to_word(double d);
+// 'd' rounded to a float (infinite beyond the float range).
+float double_to_float(double d);
+
 // A Value's truth: non-zero, for floating values as a double.
 inline bool value_true(const Value &v) { return is_floating(v.type) ? v.imm.d != 0.0 : v.imm.i != 0; }
 
@@ -37,10 +42,11 @@ extern std::int32_t arena_top;     // offset of the next free byte at the bottom
 extern std::int32_t stack_ptr;     // offset of the top of the call stack (grows down)
 extern std::int32_t frame_base;    // offset of the running function's frame
 
-extern std::uint8_t arena_bytes[ARENA_SIZE];
+extern std::uint8_t *arena_bytes;  // the arena's ARENA_SIZE bytes
 
-// Sets up the arena; called once before anything is read.
-void arena_init();
+// Sets up the arena; called once before anything is read. 'block' (ARENA_SIZE zero bytes that
+// the platform has placed) replaces the built-in block when it is given.
+void arena_init(void *block = nullptr);
 
 // The native pointer to 'size' bytes at script address 'addr'; null when any of them lies outside.
 // This is the one place where script addresses become native pointers.
@@ -72,9 +78,16 @@ inline bool is_word_type(int code) { return code == TY_INT || code == TY_PTR || 
 // word inside the arena is handled here, the rest by mem_load_any.
 inline void mem_load(Value *v, std::uint32_t addr, int code) {
   std::uint8_t *p;
-  if (is_word_type(code) && executing && !trace_exp && (p = arena_ptr(addr, 4))) {
-    std::memcpy(&v->imm.i, p, 4);
-    return;
+  if (executing && !trace_exp) {
+    if (is_word_type(code) && (p = arena_ptr(addr, 4))) {
+      std::memcpy(&v->imm.i, p, 4);
+      return;
+    }
+    if (code == TY_CHAR && (p = arena_ptr(addr, 1))) {
+      v->imm.i = static_cast<std::int8_t>(*p);
+      v->type = TY_INT;
+      return;
+    }
   }
   mem_load_any(v, addr, code);
 }
@@ -82,24 +95,48 @@ inline void mem_load(Value *v, std::uint32_t addr, int code) {
 // Stores v as type 'code' at 'addr'.
 inline void mem_store(const Value *v, std::uint32_t addr, int code) {
   std::uint8_t *p;
-  if (is_word_type(code) && !is_floating(v->type) && !trace_exp && (p = arena_ptr(addr, 4))) {
-    std::memcpy(p, &v->imm.i, 4);
-    return;
+  if (!is_floating(v->type) && !trace_exp) {
+    if (is_word_type(code) && (p = arena_ptr(addr, 4))) {
+      std::memcpy(p, &v->imm.i, 4);
+      return;
+    }
+    if ((code == TY_CHAR || code == TY_UCHAR) && (p = arena_ptr(addr, 1))) {
+      *p = static_cast<std::uint8_t>(v->imm.i);
+      return;
+    }
   }
   mem_store_any(v, addr, code);
 }
 // Lowers stack_ptr by the size of 'code' and stores 'v' there; false when the stack is full.
 bool push_arg(const Value *v, int code);
 // Converts the Value to what a store of type 'code' writes, as a loaded value of that type.
-void convert_value(Value *v, int code);
+inline void convert_value(Value *v, int code) {
+  bool floating = is_floating(v->type);
+  std::int32_t i = floating ? double_to_word(v->imm.d) : v->imm.i;
+  switch (code) {
+  case TY_CHAR: v->imm.i = static_cast<std::int8_t>(i); v->type = TY_INT; break;
+  case TY_UCHAR: v->imm.i = static_cast<std::uint8_t>(i); v->type = TY_INT; break;
+  case TY_SHORT: v->imm.i = static_cast<std::int16_t>(i); v->type = TY_INT; break;
+  case TY_USHORT: v->imm.i = static_cast<std::uint16_t>(i); v->type = TY_INT; break;
+  case TY_UINT: case TY_INT: case TY_ENUM: case TY_ULONG: case TY_LONG: case TY_PTR:
+    v->imm.i = i;
+    v->type = code;
+    break;
+  case TY_FLOAT:
+    v->imm.d = double_to_float(floating ? v->imm.d : static_cast<double>(i));
+    v->type = TY_FLOAT;
+    break;
+  case TY_DOUBLE:
+    if (!floating) v->imm.d = static_cast<double>(i);
+    v->type = TY_DOUBLE;
+    break;
+  default: break;
+  }
+}
+
 
 void print_value(const Value *v);
 void print_quoted(const char *s);
 struct Token;
 void list_body(const Token *first);
 void print_indent(int n);
-
-// The low 32 bits of 'd' truncated toward zero (0 for infinities and NaN).
-std::int32_t double_to_word(double d);
-// 'd' rounded to a float (infinite beyond the float range).
-float double_to_float(double d);
