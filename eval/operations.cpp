@@ -68,6 +68,8 @@ void set_int_result(Value *v, std::int32_t i) {
   v->imm.i = i;
 }
 
+void report(int id) { error(id); }
+
 std::int32_t integer_divide(std::int32_t a, std::int32_t b) {
   if (b == 0) {
     // Division by zero gives 0; the running pass reports it.
@@ -192,61 +194,14 @@ void inc_value_any(Value *v, const Place &place, int flags) {
   }
 }
 
-// The type head of the link 'td' points to, or a report when there is none.
-bool follow(Value *v) {
-  if (v->next) {
-    v->set_head(*v->next);
-    return true;
-  }
-  if (executing) error(MSG_UNKNOWN_TYPE);
-  return false;
-}
 
 
-std::uint32_t subscript_base(const Value *v, const Place &place) {
-  if (v->type == TY_PTR) return static_cast<std::uint32_t>(v->imm.i);
-  if (v->type != TY_ARRAY) {
-    error(MSG_BAD_SUBSCRIPT);
-    if (trace_exp) print_td_chain(v);
-  }
-  return place.addr;
+void bad_subscript(const Value *v) {
+  error(MSG_BAD_SUBSCRIPT);
+  if (trace_exp) print_td_chain(v);
 }
 
-void check_index(const Value *v, const Value &index) {
-  if (!is_integer(index.type)) error(MSG_TYPE_MISMATCH, type_name(v->type));
-}
-
-Place subscript_element(Value *v, std::uint32_t base, const Value &index) {
-  TypeDesc *element = v->next;
-  if (!follow(v)) return Place{};
-  if (trace_exp) trace_printf("array ref (%x)[%d]\n", base, index.imm.i);
-  std::uint32_t addr = base + static_cast<std::uint32_t>(td_size(element)) * static_cast<std::uint32_t>(index.imm.i);
-  mem_load(v, addr, v->type);
-  return Place{addr, element->type, element};
-}
-
-bool struct_operand(const Value *v) {
-  if (v->type == TY_STRUCT || v->type == TY_UNION) return true;
-  error(MSG_DOT_NEEDS_STRUCT);
-  return false;
-}
-
-Place member_access(Value *v, std::uint32_t base, Symbol *m) {
-  std::uint32_t addr = base + static_cast<std::uint32_t>(m->offset);
-  v->set_head(*m);
-  if (m->type != TY_STRUCT && m->type != TY_UNION) mem_load(v, addr, m->type);
-  else v->imm.i = static_cast<std::int32_t>(addr);
-  return Place{addr, m->type, m};
-}
-
-bool arrow_operand(Value *v, std::uint32_t *base) {
-  if (v->type != TY_PTR) {
-    error(MSG_ARROW_NEEDS_POINTER);
-    return false;
-  }
-  *base = static_cast<std::uint32_t>(v->imm.i);
-  return follow(v);
-}
+void bad_index(const Value *v) { error(MSG_TYPE_MISMATCH, type_name(v->type)); }
 
 Place load_identifier(Value *v, Symbol *sym) {
   v->set_head(*sym);

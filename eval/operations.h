@@ -3,6 +3,7 @@
 // apply them, so that the two give the same values and the same reports.
 #pragma once
 #include "eval/value.h"
+#include "shell/diagnostics.h"
 #include "source/token.h"
 
 // The object an operand denotes: its script address (0: none), the declared type code it is
@@ -65,11 +66,12 @@ void assign_value(Value *v, const Place &place, Value *r);
 void inc_value_any(Value *v, const Place &place, int flags);
 inline void inc_value(Value *v, const Place &place, int flags) {
   std::uint8_t *p;
-  if ((place.type == TY_INT || place.type == TY_LONG) && v->type == place.type && executing && !trace_exp &&
+  if (is_word_type(place.type) && v->type == place.type && executing && !trace_exp &&
       (p = arena_ptr(place.addr, 4))) {
+    std::uint32_t step = place.type == TY_PTR && v->next ? static_cast<std::uint32_t>(td_size(v->next)) : 1u;
     std::int32_t old;
     std::memcpy(&old, p, 4);
-    std::int32_t now = static_cast<std::int32_t>(static_cast<std::uint32_t>(old) + ((flags & 1) ? 0xFFFFFFFFu : 1u));
+    std::int32_t now = static_cast<std::int32_t>(static_cast<std::uint32_t>(old) + ((flags & 1) ? 0u - step : step));
     std::memcpy(p, &now, 4);
     v->imm.i = (flags & 2) ? old : now;
     return;
@@ -78,17 +80,59 @@ inline void inc_value(Value *v, const Place &place, int flags) {
 }
 // '!', '~' or unary '-' applied to v.
 void unary_arithmetic(int op, Value *v);
+// Reports message 'id' (for the inline operations here).
+void report(int id);
+
 // v takes the type head its 'next' link points to; false (after 401 while executing) without one.
-bool follow(Value *v);
+inline bool follow(Value *v) {
+  if (v->next) {
+    v->set_head(*v->next);
+    return true;
+  }
+  if (executing) report(MSG_UNKNOWN_TYPE);
+  return false;
+}
 
 // A subscript: the base address of the operand in v (304 when it is no pointer or array), the
 // index's check (601), then the element, loaded into v.
-std::uint32_t subscript_base(const Value *v, const Place &place);
-void check_index(const Value *v, const Value &index);
-Place subscript_element(Value *v, std::uint32_t base, const Value &index);
+void bad_subscript(const Value *v);
+void bad_index(const Value *v);
+inline std::uint32_t subscript_base(const Value *v, const Place &place) {
+  if (v->type == TY_PTR) return static_cast<std::uint32_t>(v->imm.i);
+  if (v->type != TY_ARRAY) bad_subscript(v);
+  return place.addr;
+}
+inline void check_index(const Value *v, const Value &index) {
+  if (!is_integer(index.type)) bad_index(v);
+}
+inline Place subscript_element(Value *v, std::uint32_t base, const Value &index) {
+  TypeDesc *element = v->next;
+  if (!follow(v)) return Place{};
+  if (trace_exp) trace_printf("array ref (%x)[%d]\n", base, index.imm.i);
+  std::uint32_t addr = base + static_cast<std::uint32_t>(td_size(element)) * static_cast<std::uint32_t>(index.imm.i);
+  mem_load(v, addr, v->type);
+  return Place{addr, element->type, element};
+}
 // Member access: the operand must be a struct or union (801); '->' needs a pointer (800).
-bool struct_operand(const Value *v);
-bool arrow_operand(Value *v, std::uint32_t *base);
-Place member_access(Value *v, std::uint32_t base, Symbol *m);
+inline bool struct_operand(const Value *v) {
+  if (v->type == TY_STRUCT || v->type == TY_UNION) return true;
+  report(MSG_DOT_NEEDS_STRUCT);
+  return false;
+}
+inline bool arrow_operand(Value *v, std::uint32_t *base) {
+  if (v->type != TY_PTR) {
+    report(MSG_ARROW_NEEDS_POINTER);
+    return false;
+  }
+  *base = static_cast<std::uint32_t>(v->imm.i);
+  return follow(v);
+}
+inline Place member_access(Value *v, std::uint32_t base, Symbol *m) {
+  std::uint32_t addr = base + static_cast<std::uint32_t>(m->offset);
+  v->set_head(*m);
+  if (m->type != TY_STRUCT && m->type != TY_UNION) mem_load(v, addr, m->type);
+  else v->imm.i = static_cast<std::int32_t>(addr);
+  return Place{addr, m->type, m};
+}
 // The operand named by 'sym': a variable's value (and place), a constant, or a function.
 Place load_identifier(Value *v, Symbol *sym);

@@ -21,6 +21,7 @@ enum PlanKind : std::uint8_t {
   PK_BINARY,   // a op b
   PK_BINARY_CONST,  // a op b, b a constant
   PK_ASSIGN,   // a '=' b
+  PK_ASSIGN_NAME,  // sym '=' b, sym a word-sized local or global
   PK_PREFIX,   // '++' a or '--' a (op: the increment flags)
   PK_POSTFIX,  // a '++' or a '--' (op: the increment flags)
   PK_INDEX,    // a '[' b ']'
@@ -212,6 +213,11 @@ static PlanNode *compile_expression(int min) {
       x->a = n;
       x->b = compile_expression(2);
       x->line = line_here();
+      if (n->kind == PK_NAME && is_word_type(n->sym->type) &&
+          (n->sym->stg == STG_AUTO || n->sym->stg == STG_GLOBAL)) {
+        x->kind = PK_ASSIGN_NAME;
+        x->sym = n->sym;
+      }
       return x->b ? x : nullptr;
     }
     if (role <= min) return n;
@@ -241,6 +247,7 @@ static Plan *compile(Token *start) {
 
 // Evaluates the arguments of 'n' into 'args', in order.
 static void evaluate_arguments(const PlanNode *n, Value *args);
+static Place evaluate_call(const PlanNode *n, Value *v);
 
 // The common operands: a word-sized local or global inside the arena, loaded directly, and an
 // array, which is its address.
@@ -293,6 +300,26 @@ static Place evaluate(const PlanNode *n, Value *v) {
     assign_value(v, place, &r);
     return Place{};
   }
+  case PK_ASSIGN_NAME: {
+    // Storing an integer into a word needs no conversion, and the value the left side loads
+    // first is replaced by the assigned one: only the store is made.
+    Symbol *sym = n->sym;
+    Value r;
+    evaluate(n->b, &r);
+    line_counter = n->line;
+    std::uint32_t addr = var_address(sym);
+    std::uint8_t *p = arena_ptr(addr, 4);
+    if (!p || is_floating(r.type)) {
+      Place place = evaluate(n->a, v);
+      assign_value(v, place, &r);
+      return Place{};
+    }
+    std::memcpy(p, &r.imm.i, 4);
+    v->set_head(*sym);
+    v->imm = r.imm;
+    v->ext = r.ext;
+    return Place{};
+  }
   case PK_PREFIX: {
     Place place = evaluate(n->a, v);
     inc_value(v, place, n->op);
@@ -323,9 +350,14 @@ static Place evaluate(const PlanNode *n, Value *v) {
     return member_access(v, base, n->sym);
   }
   case PK_CALL:
-  case PK_BUILTIN: break;
+  case PK_BUILTIN: return evaluate_call(n, v);
   }
-  // Calls: the arguments first, left to right, into Values made only for as many as there are.
+  return Place{};
+}
+
+// Calls: the arguments first, left to right, into Values made only for as many as there are. Kept
+// out of evaluate, whose frame stays small for the common operations.
+[[gnu::noinline]] static Place evaluate_call(const PlanNode *n, Value *v) {
   alignas(Value) unsigned char storage[sizeof(Value) * MAX_PLAN_ARGS];
   Value *args = reinterpret_cast<Value *>(storage);
   evaluate_arguments(n, args);
