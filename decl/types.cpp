@@ -27,7 +27,7 @@ constexpr std::int64_t MAX_TYPE_SIZE = 0x7FFFFFFF;
 // Struct members are printed down to this depth (a struct can point to its own kind).
 constexpr int MAX_PRINT_DEPTH = 8;
 
-int td_size(const TypeDesc *td) {
+int td_size_any(const TypeDesc *td) {
   switch (td->type) {
   case TY_ARRAY: {
     if (!td->next) return 0;
