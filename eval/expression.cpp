@@ -213,21 +213,6 @@ static Place unary_expression(int &t, Value *v) {
 }
 
 
-// The most common operand of a replayed body: a constant or a variable that no postfix operator
-// follows. It is read here without the general operand parsers; false for every other operand.
-static bool simple_operand(int t, Value *v, Place &place) {
-  if (t != LEX_SYMBOL && t != LEX_CONSTANT) return false;
-  Token *next = stream.cursor;
-  if (!replaying || stream.held || !next || is_postfix(next->code) || trace_exp) return false;
-  if (t == LEX_SYMBOL) {
-    int type = v->imm.sym->type;
-    if (type == TY_NONE || type == TY_FUNC) return false;
-    place = load_identifier(v, v->imm.sym);
-  }
-  next_token(&discard);
-  return true;
-}
-
 // Set while an enumeration value is read: its list's '}' ends it too.
 static bool brace_ends = false;
 
@@ -239,8 +224,7 @@ static int expression_at(int first, Value *v, int min, Place *single) {
     syntax_error(t);
     return 0;
   }
-  Place place;
-  if (!simple_operand(t, v, place)) place = unary_expression(t, v);
+  Place place = unary_expression(t, v);
   if (trace_exp) trace_printf("In expression (prec %d): ", min);
   bool operated = false;
   for (;;) {
