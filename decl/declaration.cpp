@@ -55,6 +55,20 @@ static void pass_over_body() {
   skip_token();
 }
 
+// After a tag: whether a body follows that is to be read now. Without one the token after the
+// tag is pushed back; a replayed body is passed over.
+static bool body_to_read() {
+  if (current_code() != '{') {
+    unget_token();
+    return false;
+  }
+  if (replaying) {
+    pass_over_body();
+    return false;
+  }
+  return true;
+}
+
 // Records the body's end and anonymous tag in its '{' for later runs.
 static void mark_body(Token *open, Symbol *tag) {
   open->jump[0] = tell_token();
@@ -65,14 +79,7 @@ static void mark_body(Token *open, Symbol *tag) {
 static Symbol *struct_specifier(int code, Symbol *outer, Value *value) {
   int saved = cur_stg;
   Symbol *tag = read_tag(code == TY_STRUCT ? TY_STAG : TY_UTAG, value);
-  if (current_code() != '{') {
-    unget_token();
-    return tag;
-  }
-  if (replaying) {
-    pass_over_body();
-    return tag;
-  }
+  if (!body_to_read()) return tag;
   Token *open = tell_token();
   enter_scope();
   set_cur_stg(STG_MEMBER);
@@ -116,14 +123,7 @@ static int enum_value(Symbol *constant, int t, int &next_value) {
 static Symbol *enum_specifier(Value *value) {
   int saved = cur_stg;
   Symbol *tag = read_tag(TY_ETAG, value);
-  if (current_code() != '{') {
-    unget_token();
-    return tag;
-  }
-  if (replaying) {
-    pass_over_body();
-    return tag;
-  }
+  if (!body_to_read()) return tag;
   Token *open = tell_token();
   set_cur_stg(STG_ENUM_CONST);
   int next_value = 0;

@@ -8,18 +8,10 @@
 #include "shell/driver.h"
 
 int type_size(int code) {
-  switch (code) {
-  case TY_VOID: return 0;
-  case TY_CHAR: case TY_UCHAR: return 1;
-  case TY_SHORT: case TY_USHORT: return 2;
-  case TY_UINT: case TY_INT: case TY_ENUM: case TY_ULONG: case TY_LONG: case TY_PTR:
-  case TY_FUNC: case TY_FLOAT:
-    return 4;
-  case TY_DOUBLE: return 8;
-  default:
-    error(MSG_UNKNOWN_TYPE);
-    return -1;
-  }
+  if (code == TY_VOID) return 0;
+  int size = scalar_size(code);
+  if (size < 0) error(MSG_UNKNOWN_TYPE);
+  return size;
 }
 
 // Sizes are clamped here, far above anything that fits the script arena.

@@ -54,15 +54,21 @@ inline bool is_integer(int code) {
 
 // Byte size of the type starting at 'td' (-1 and error 401 for codes without a size).
 int td_size_any(const TypeDesc *td);
-inline int td_size(const TypeDesc *td) {
-  switch (td->type) {
+// Size of a scalar code (functions count as their address); -1 for every other code.
+inline int scalar_size(int code) {
+  switch (code) {
   case TY_CHAR: case TY_UCHAR: return 1;
   case TY_SHORT: case TY_USHORT: return 2;
   case TY_UINT: case TY_ULONG: case TY_INT: case TY_PTR: case TY_LONG: case TY_ENUM: case TY_FLOAT:
+  case TY_FUNC:
     return 4;
   case TY_DOUBLE: return 8;
-  default: return td_size_any(td);
+  default: return -1;
   }
+}
+inline int td_size(const TypeDesc *td) {
+  int size = scalar_size(td->type);
+  return size >= 0 ? size : td_size_any(td);
 }
 // Size of a single type code (-1 and error 401 when it has none).
 int type_size(int code);

@@ -73,16 +73,8 @@ std::uint32_t var_address_checked(const Symbol *sym) {
 // Bytes that a load or store of 'code' touches; 0 for codes that are not loaded (aggregates,
 // whose address is the value) and -1 for unknown codes.
 static int access_size(int code) {
-  switch (code) {
-  case TY_CHAR: case TY_UCHAR: return 1;
-  case TY_SHORT: case TY_USHORT: return 2;
-  case TY_UINT: case TY_INT: case TY_ENUM: case TY_ULONG: case TY_LONG: case TY_PTR:
-  case TY_FUNC: case TY_FLOAT:
-    return 4;
-  case TY_DOUBLE: return 8;
-  case TY_ARRAY: case TY_STRUCT: case TY_UNION: return 0;
-  default: return -1;
-  }
+  if (code == TY_ARRAY || code == TY_STRUCT || code == TY_UNION) return 0;
+  return scalar_size(code);
 }
 
 template <typename T> static T read_as(const std::uint8_t *p) {
