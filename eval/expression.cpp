@@ -167,24 +167,10 @@ static Place unary_operator(int op, int &t, Value *v) {
     unary_arithmetic(op, v);
     return Place{};
   case LEX_ADDR:
-    if (!place.addr) error(MSG_BAD_LVALUE);
-    v->type = TY_PTR;
-    v->next = place.td;
-    v->imm.i = static_cast<std::int32_t>(place.addr);
+    address_of(v, place);
     return Place{};
-  default: break;
+  default: return dereference(v);
   }
-  // Indirection.
-  if (v->type != TY_PTR && v->type != TY_ARRAY) {
-    error(MSG_BAD_OPERAND, "*");
-    return Place{};
-  }
-  std::uint32_t addr = static_cast<std::uint32_t>(v->imm.i);
-  TypeDesc *pointee = v->next;
-  if (!follow(v)) return Place{};
-  if (trace_exp) trace_printf("pointer deref (%x)\n", addr);
-  mem_load(v, addr, v->type);
-  return Place{addr, pointee->type, pointee};
 }
 
 // unary -> primary | ('+' | '-' | '!' | '~' | '&' | '*') unary | ('++' | '--') primary

@@ -220,6 +220,26 @@ Place load_identifier(Value *v, Symbol *sym) {
   return Place{addr, sym->type, sym};
 }
 
+void address_of(Value *v, const Place &place) {
+  if (!place.addr) error(MSG_BAD_LVALUE);
+  v->type = TY_PTR;
+  v->next = place.td;
+  v->imm.i = static_cast<std::int32_t>(place.addr);
+}
+
+Place dereference(Value *v) {
+  if (v->type != TY_PTR && v->type != TY_ARRAY) {
+    error(MSG_BAD_OPERAND, "*");
+    return Place{};
+  }
+  std::uint32_t addr = static_cast<std::uint32_t>(v->imm.i);
+  TypeDesc *pointee = v->next;
+  if (!follow(v)) return Place{};
+  if (trace_exp) trace_printf("pointer deref (%x)\n", addr);
+  mem_load(v, addr, v->type);
+  return Place{addr, pointee->type, pointee};
+}
+
 static bool is_scalar(int code) {
   return is_integer(code) || is_floating(code) || code == TY_PTR || code == TY_ARRAY;
 }

@@ -80,6 +80,10 @@ inline void inc_value(Value *v, const Place &place, int flags) {
 }
 // '!', '~' or unary '-' applied to v.
 void unary_arithmetic(int op, Value *v);
+// '&' of the operand at 'place' (305 when it is no object): v becomes a pointer to it.
+void address_of(Value *v, const Place &place);
+// '*' of the pointer in v (302 for other operands): v becomes the object it points to.
+Place dereference(Value *v);
 // Reports message 'id' (for the inline operations here).
 void report(int id);
 

@@ -18,6 +18,8 @@ enum PlanKind : std::uint8_t {
   PK_NAME,     // a variable, enumeration constant or member name
   PK_GROUP,    // '(' a ')'
   PK_UNARY,    // op a, for '!', '~' and '-'
+  PK_ADDRESS,  // '&' a
+  PK_DEREF,    // '*' a
   PK_BINARY,   // a op b
   PK_BINARY_CONST,  // a op b, b a constant
   PK_ASSIGN,   // a '=' b
@@ -170,6 +172,13 @@ static PlanNode *compile_unary() {
     n->a = compile_unary();
     return n->a ? n : nullptr;
   }
+  case '&': case LEX_ADDR: case '*': case LEX_DEREF: {
+    advance();
+    PlanNode *n = make(t == '&' || t == LEX_ADDR ? PK_ADDRESS : PK_DEREF, line);
+    n->a = compile_unary();
+    n->line = line_here();
+    return n->a ? n : nullptr;
+  }
   case LEX_INC: case LEX_DEC: {
     advance();
     if (code() != LEX_SYMBOL) return nullptr;
@@ -186,7 +195,7 @@ static PlanNode *compile_unary() {
     advance();
     // Only an operand that denotes an object needs the group, which makes it none.
     bool object = inner->kind == PK_NAME || inner->kind == PK_INDEX || inner->kind == PK_DOT ||
-                  inner->kind == PK_ARROW || inner->kind == PK_PREFIX;
+                  inner->kind == PK_ARROW || inner->kind == PK_PREFIX || inner->kind == PK_DEREF;
     if (!object) return inner;
     PlanNode *n = make(PK_GROUP, line);
     n->a = inner;
@@ -279,6 +288,13 @@ static Place evaluate(const PlanNode *n, Value *v) {
     evaluate(n->a, v);
     unary_arithmetic(n->op, v);
     return Place{};
+  case PK_ADDRESS:
+    address_of(v, evaluate(n->a, v));
+    return Place{};
+  case PK_DEREF:
+    evaluate(n->a, v);
+    line_counter = n->line;
+    return dereference(v);
   case PK_BINARY: {
     evaluate(n->a, v);
     Value r;
