@@ -1,0 +1,76 @@
+/* A replayed expression runs by its compiled form from its first run on; every run must give the
+   values and the reports of the first. Each function here is called twice. */
+int order[8];
+int n;
+
+int note(v)
+int v;
+{
+    order[n] = v;
+    n = n + 1;
+    return v;
+}
+
+int sides()
+{
+    int a[4];
+    int i;
+    int j;
+    i = 0;
+    a[0] = a[1] = a[2] = a[3] = 0;
+    a[i++] = i;
+    j = note(1) + note(2) * note(3);
+    return a[0] * 1000 + i * 100 + j + order[0] * 10000 + order[2] * 100000;
+}
+
+sides() /* expect: 311107 */
+n = 0 /* expect: 0 */
+sides() /* expect: 311107 */
+
+int quirks()
+{
+    int x;
+    int y;
+    int *p;
+    x = 1;
+    y = 2;
+    x + y = 5;
+    p = &x;
+    *p = *p + 40;
+    ++y;
+    return x * 100 + y;
+}
+
+quirks() /* expect: 4106 */
+quirks() /* expect: 4106 */
+
+int divide(a, b)
+int a;
+int b;
+{
+    return a
+        / b; /* expect error 302 line 52: Bad operand / */
+}
+
+divide(7, 2) /* expect: 3 */
+divide(7, 0) /* expect: 0 */
+divide(7, 0) /* expect: 0 */
+/* expect error 302 line 52: Bad operand / */
+
+char text[8];
+
+int bytes()
+{
+    char *s;
+    int sum;
+    strcpy(text, "abc");
+    sum = 0;
+    for (s = text; *s; s++)
+        sum = sum * 256 + *s;
+    return sum + strlen(strcpy(text, "xy")) * 0x1000000;
+}
+
+bytes() /* expect: 39936611 */
+bytes() /* expect: 39936611 */
+
+void main() {}
