@@ -75,7 +75,10 @@ static Place post_op(int &t, Value *v, Place place, Symbol *named) {
     case '.': place = member(v, place.addr); break;
     default:
       // A name that was never declared is only good for a call.
-      if (named && named->type == TY_NONE && executing) error(MSG_UNKNOWN_TYPE);
+      if (named && named->type == TY_NONE && executing) {
+        error(MSG_UNKNOWN_TYPE);
+        set_int_result(v, 0);
+      }
       if (trace_exp) trace_printf("leaving post_op with &=%x\n", place.addr);
       return place;
     }

@@ -69,3 +69,22 @@ char plat_path_list_separator();
 // the platform keeps its settings files.
 int plat_profile_string(const char *section, const char *key, const char *def, char *buf, int size,
                         const char *file);
+
+// --- The host automation library ------------------------------------------------------------
+// The kt built-ins call the functions of the host product's automation library (see
+// include/oxel_host.h for its side of the calls). The platform loads it at the first request and
+// does not try again when that fails.
+
+// A function of the host library; the core only keeps it and hands it back.
+using PlatHostFunction = void (*)();
+// Most argument words of a host function.
+constexpr int PLAT_HOST_MAX_WORDS = 7;
+// The host library's function 'name', loading the library first if needed; null when the
+// library cannot be loaded or has no function of that name.
+PlatHostFunction plat_host_function(const char *name);
+// Calls 'function' with the 'count' words in order (count at most PLAT_HOST_MAX_WORDS) and
+// returns its 32-bit result.
+int32_t plat_host_call(PlatHostFunction function, const int32_t *words, int count);
+// The start-up values that ktInitialize passes after its 0: the instance handle, the
+// previous-instance handle and the address of the command line.
+void plat_host_startup_values(int32_t values[3]);

@@ -13,3 +13,6 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get update -qq
   apt-get install -y -qq "${missing[@]}" </dev/null
 fi
+
+# The Win32 leg: the mingw-w64 cross compiler, wine, Xvfb and the X tools.
+bash "$(dirname "$0")/win32/install.sh"

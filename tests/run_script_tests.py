@@ -13,6 +13,14 @@ against the expectations written in its comments.
 
 A file NAME.trace next to NAME.c holds the exact trace bytes instead of the expect lines.
 Files named *.inc.c or under an 'include' folder are not tests themselves.
+
+With --harness the program is the Win32 oxel.exe, run through the harness (under --wrapper,
+e.g. wine) with the command line "[test] NAME": the trace is what it writes to the debugger
+channel, the errors are the texts of its error dialogs, which the harness answers with Continue
+(--on-error=continue) or Cancel (--on-error=cancel); the driver options (-d...) go to it in the
+environment variable OXEL_OPTIONS; a test that names another host library (--host=PATH) runs
+without the tests' host library (found on wine's PATH, WINEPATH). Tests named in a --skip list
+(paths relative to the repository, one a line, '#' starts a comment) are skipped.
 """
 import argparse
 import os
@@ -47,15 +55,61 @@ def parse(path):
     return spec
 
 
-def run_one(oxel, path, wrapper):
+def windows_path(path):
+    """The path of a file under wine, on its drive Z: (the root of the file system)."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def win32_command(oxel, harness, args, name, trace_file):
+    """The harness command line and environment for oxel.exe; None for an option it lacks."""
+    answers = {"--on-error=continue": "1", "--on-error=cancel": "2"}
+    answer, options, own_host = "1", [], True
+    for a in args:
+        if a in answers:
+            answer = answers[a]
+        elif a.startswith("--host="):
+            own_host = False
+        elif a.startswith("--"):
+            return None, None
+        else:
+            options.append(a)
+    env = dict(os.environ, OXEL_OPTIONS=" ".join(options))
+    if not own_host:
+        env.pop("WINEPATH", None)
+    cmd = [harness, "--trace", windows_path(trace_file), "--answers", answer, "--timeout", "50",
+           f'"{windows_path(oxel)}" [test] {name}']
+    return cmd, env
+
+
+def run_to_files(cmd, cwd, env, tmp):
+    """Runs cmd with its output in files: processes that wine starts on the side (its desktop
+    process) may keep pipes open after the program has ended."""
+    out_path, err_path = os.path.join(tmp, "stdout"), os.path.join(tmp, "stderr")
+    with open(out_path, "wb") as out, open(err_path, "wb") as err:
+        proc = subprocess.run(cmd, cwd=cwd, stdin=subprocess.DEVNULL, stdout=out, stderr=err,
+                              timeout=60, env=env)
+    with open(out_path, "rb") as out, open(err_path, "rb") as err:
+        proc.stdout, proc.stderr = out.read(), err.read()
+    return proc
+
+
+def run_one(oxel, path, wrapper, harness=None):
     spec = parse(path)
     folder, name = os.path.split(path)
     with tempfile.TemporaryDirectory() as tmp:
         trace_file = os.path.join(tmp, "trace.out")
         cmd = wrapper + [oxel] + spec["args"] + [f"--trace={trace_file}", name]
+        if harness:
+            cmd, env = win32_command(oxel, harness, spec["args"], name, trace_file)
+            if cmd is None:
+                return [f"options {spec['args']} have no Win32 form"]
+            cmd = wrapper + cmd
         try:
-            proc = subprocess.run(cmd, cwd=folder or ".", stdin=subprocess.DEVNULL,
-                                  capture_output=True, timeout=60)
+            if harness:
+                proc = run_to_files(cmd, folder or ".", env, tmp)
+            else:
+                proc = subprocess.run(cmd, cwd=folder or ".", stdin=subprocess.DEVNULL,
+                                      capture_output=True, timeout=60)
         except subprocess.TimeoutExpired:
             return ["timed out"]
         trace = open(trace_file, "rb").read() if os.path.exists(trace_file) else b""
@@ -94,16 +148,34 @@ def collect(folders):
                     yield os.path.join(root, f)
 
 
+def read_skip_list(path):
+    root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    paths = set()
+    with open(path) as f:
+        for line in f:
+            entry = line.split("#", 1)[0].strip()
+            if entry:
+                paths.add(os.path.join(root, entry))
+    return paths
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--oxel", required=True, help="the oxel program to test")
     parser.add_argument("--wrapper", default="", help="a command to run oxel under (e.g. wine)")
+    parser.add_argument("--harness", help="run the Win32 oxel.exe through this test harness")
+    parser.add_argument("--skip", help="a file that lists the tests to skip")
     parser.add_argument("folders", nargs="+")
     args = parser.parse_args()
     oxel = os.path.abspath(args.oxel)
-    passed = failed = 0
+    harness = os.path.abspath(args.harness) if args.harness else None
+    skipped_paths = read_skip_list(args.skip) if args.skip else set()
+    passed = failed = skipped = 0
     for path in collect(args.folders):
-        problems = run_one(oxel, path, args.wrapper.split())
+        if os.path.abspath(path) in skipped_paths:
+            skipped += 1
+            continue
+        problems = run_one(oxel, path, args.wrapper.split(), harness)
         if problems:
             failed += 1
             print(f"FAIL {path}")
@@ -111,7 +183,7 @@ def main():
                 print("  " + p)
         else:
             passed += 1
-    print(f"{passed} passed, {failed} failed")
+    print(f"{passed} passed, {failed} failed" + (f", {skipped} skipped" if args.skip else ""))
     return 1 if failed or passed == 0 else 0
 
 

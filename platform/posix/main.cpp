@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "eval/value.h"
+#include "platform/posix/host_posix.h"
 #include "platform/posix/posix_shell.h"
 #include "shell/diagnostics.h"
 #include "shell/driver.h"
@@ -28,6 +29,8 @@ static const char usage[] =
     "                               (each occurrence adds one)\n"
     "  --check                      read and check the script without running main\n"
     "  --trace=FILE                 write trace output to FILE ('-': standard error, the default)\n"
+    "  --host=PATH                  the host automation library that the kt built-ins call\n"
+    "                               (default: $OXEL_HOST, else librv32auto.so next to oxel)\n"
     "  --on-error=ask|continue|cancel\n"
     "                               how errors are answered: ask on the terminal (the default when\n"
     "                               standard input and standard error are terminals), continue\n"
@@ -51,6 +54,7 @@ namespace {
 struct Options {
   bool check = false;
   const char *trace = nullptr;
+  const char *host = nullptr;
   ErrorPolicy policy = isatty(0) && isatty(2) ? ON_ERROR_ASK : ON_ERROR_CANCEL;
   std::vector<const char *> driver_options;
   std::string script;
@@ -70,6 +74,7 @@ static int parse_option(const char *arg, Options &o) {
   }
   if (std::strcmp(arg, "--check") == 0) o.check = true;
   else if (std::strncmp(arg, "--trace=", 8) == 0) o.trace = arg + 8;
+  else if (std::strncmp(arg, "--host=", 7) == 0 && arg[7]) o.host = arg + 7;
   else if (std::strcmp(arg, "--on-error=ask") == 0) o.policy = ON_ERROR_ASK;
   else if (std::strcmp(arg, "--on-error=continue") == 0) o.policy = ON_ERROR_CONTINUE;
   else if (std::strcmp(arg, "--on-error=cancel") == 0) o.policy = ON_ERROR_CANCEL;
@@ -123,6 +128,8 @@ int main(int argc, char **argv) {
     posix_set_trace(out);
   }
   posix_set_error_policy(o.policy);
+  posix_set_host_library(o.host);
+  posix_set_host_command_line(o.script.c_str());
   set_start_paths(path);
   arena_init();
 

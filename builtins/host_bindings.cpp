@@ -1,0 +1,159 @@
+// The host automation bindings. A binding turns the script's argument words into the words of
+// the host call (narrowing the 16-bit arguments, adding ktInitialize's start-up values, copying
+// ktXferSendList's list), finds the host function at its first call and calls it through the
+// platform. A missing library or function reports 403 with the binding's name and gives 0.
+#include "builtins/host_bindings.h"
+
+#include <cstring>
+
+#include "builtins/clib_common.h"
+#include "decl/types.h"
+#include "eval/value.h"
+#include "platform/platform.h"
+#include "shell/diagnostics.h"
+
+namespace {
+enum HostIndex {
+#define OXEL_HOST_INDEX(name, ...) HB_##name,
+  OXEL_HOST_BINDINGS(OXEL_HOST_INDEX, OXEL_HOST_BIT)
+#undef OXEL_HOST_INDEX
+  HB_COUNT
+};
+}  // namespace
+
+const HostBinding host_bindings[] = {
+#define OXEL_HOST_ROW(name, args, type, low16, signed16, form) \
+  {#name, args, type, low16, signed16, form, bi_##name},
+    OXEL_HOST_BINDINGS(OXEL_HOST_ROW, OXEL_HOST_BIT)
+#undef OXEL_HOST_ROW
+};
+const int host_binding_count = HB_COUNT;
+static_assert(HB_COUNT == 104, "104 host automation bindings");
+
+// The host functions as found at their first call (null when missing).
+static PlatHostFunction found[HB_COUNT];
+static bool looked_up[HB_COUNT];
+
+static PlatHostFunction host_function(int index) {
+  if (!looked_up[index]) {
+    found[index] = plat_host_function(host_bindings[index].name);
+    looked_up[index] = true;
+  }
+  return found[index];
+}
+
+// The script argument words of 'b' as the host receives them.
+static void narrow(const HostBinding &b, const std::int32_t *w, std::int32_t *words) {
+  for (int i = 0; i < b.args; ++i) {
+    unsigned bit = 1u << i;
+    if (b.low16 & bit) words[i] = static_cast<std::uint16_t>(w[i]);
+    else if (b.signed16 & bit) words[i] = static_cast<std::int16_t>(w[i]);
+    else words[i] = w[i];
+  }
+}
+
+// Reads the 0-terminated list at script address 'list' into 'copy': at most HOST_LIST_ENTRIES
+// entries and a 0. Returns the number of words of the copy, 0 after 102 when an entry that
+// has to be read lies outside the arena.
+static int copy_list(std::int32_t list, std::int32_t *copy) {
+  int n = 0;
+  for (; n < HOST_LIST_ENTRIES; ++n) {
+    auto addr = static_cast<std::uint32_t>(list) + 4u * static_cast<std::uint32_t>(n);
+    std::uint8_t *entry = arena_ptr(addr, 4);
+    if (!entry) {
+      error(MSG_MEMORY_OVERFLOW);
+      return 0;
+    }
+    std::memcpy(&copy[n], entry, 4);
+    if (copy[n] == 0) break;
+  }
+  copy[n] = 0;
+  return n + 1;
+}
+
+// ktXferSendList: the copy of the list lies on the script's call stack, below the running
+// frame, for the duration of the call; the host reaches it by its script address like any other.
+static BuiltinResult call_with_list(PlatHostFunction fn, std::int32_t *words) {
+  std::int32_t copy[HOST_LIST_ENTRIES + 1];
+  int count = copy_list(words[1], copy);
+  if (count == 0) return word(0);
+  std::int32_t bytes = 4 * count;
+  if (stack_ptr - bytes < arena_top) {
+    error(MSG_MEMORY_OVERFLOW);
+    return word(0);
+  }
+  std::int32_t saved_stack = stack_ptr;
+  stack_ptr -= bytes;
+  std::memcpy(arena_bytes + stack_ptr, copy, static_cast<std::size_t>(bytes));
+  words[1] = static_cast<std::int32_t>(arena_base + static_cast<std::uint32_t>(stack_ptr));
+  std::int32_t result = plat_host_call(fn, words, 3);
+  stack_ptr = saved_stack;
+  return word(result);
+}
+
+static BuiltinResult call_host(int index, const std::int32_t *w) {
+  const HostBinding &b = host_bindings[index];
+  PlatHostFunction fn = host_function(index);
+  if (!fn) {
+    error(MSG_UNKNOWN_FUNCTION, b.name);
+    return word(0);
+  }
+  std::int32_t words[PLAT_HOST_MAX_WORDS];
+  switch (b.form) {
+  case HOST_INITIALIZE:
+    words[0] = 0;
+    plat_host_startup_values(&words[1]);
+    return word(plat_host_call(fn, words, 4));
+  case HOST_SEND_LIST:
+    narrow(b, w, words);
+    return call_with_list(fn, words);
+  case HOST_PLAIN: break;
+  }
+  narrow(b, w, words);
+  return word(plat_host_call(fn, words, b.args));
+}
+
+#define OXEL_HOST_DEFINE(name, ...) \
+  BuiltinResult bi_##name(const std::int32_t *w) { return call_host(HB_##name, w); }
+OXEL_HOST_BINDINGS(OXEL_HOST_DEFINE, OXEL_HOST_BIT)
+#undef OXEL_HOST_DEFINE
+
+// --- The check against the built-in table ---------------------------------------------------
+
+static bool fail(std::string *problem, const char *name, const char *what) {
+  *problem = std::string(name ? name : "(null)") + ": " + what;
+  return false;
+}
+
+bool check_host_bindings(const HostBinding *bindings, int count, std::string *problem) {
+  int kt_rows = 0;
+  int first_kt = -1;
+  for (int i = 0; i < builtin_count; ++i) {
+    if (std::strncmp(builtin_table[i].name, "kt", 2) != 0) continue;
+    if (first_kt < 0) first_kt = i;
+    ++kt_rows;
+  }
+  if (count != kt_rows) {
+    *problem = std::to_string(count) + " bindings for " + std::to_string(kt_rows) + " kt rows";
+    return false;
+  }
+  for (int i = 0; i < count; ++i) {
+    const HostBinding &b = bindings[i];
+    if (!b.name) return fail(problem, b.name, "no name");
+    Value v;
+    if (!builtin_lookup(b.name, &v)) return fail(problem, b.name, "not in the built-in table");
+    if (v.imm.i != first_kt + i) return fail(problem, b.name, "out of the built-in table's order");
+    const BuiltinEntry &row = builtin_table[v.imm.i];
+    if (row.return_type != b.return_type) return fail(problem, b.name, "result type differs");
+    if (b.return_type != TY_INT && b.return_type != TY_LONG) return fail(problem, b.name, "result type not int or long");
+    if (!row.function || row.function != b.function) return fail(problem, b.name, "another adapter");
+    int words = b.form == HOST_INITIALIZE ? 4 : b.args;
+    if (b.args < 0 || words > PLAT_HOST_MAX_WORDS) return fail(problem, b.name, "argument count");
+    unsigned all = (1u << b.args) - 1;
+    if ((b.low16 | b.signed16) & ~all) return fail(problem, b.name, "narrows a word it does not take");
+    if (b.low16 & b.signed16) return fail(problem, b.name, "narrows a word two ways");
+    if ((b.form == HOST_INITIALIZE && b.args != 0) || (b.form == HOST_SEND_LIST && b.args < 2))
+      return fail(problem, b.name, "arguments do not fit its form");
+  }
+  return true;
+}

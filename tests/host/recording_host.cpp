@@ -1,0 +1,201 @@
+// The recording host: a host automation library for tests. Each of the 104 functions writes one
+// line to the interpreter's trace output, "name(w1, w2, ...)" with the words it received as
+// signed numbers, and returns the result that the test chose.
+//
+// - A word that is the script address of a short printable string shows as that string in
+//   quotes, with \r, \n and \t escaped: ktTypeText(0, "hello\r", 6). The host reads it
+//   through the attach call's pointer function; without an attach call it shows numbers only.
+// - ktXferSendList shows its list: ktXferSendList(1, [7, 1..100, 0], 3) (a run of three or more
+//   consecutive numbers as first..last; <outside> where the list leaves script memory).
+// - ktInitialize shows its second word as "instance" when it is the interpreter's process id
+//   (POSIX) or module handle (Windows), and its fourth as "command line" when it is what the
+//   platform passes for the command line (Windows: the address of the text that the attach call
+//   handed over; POSIX: 0, with a command line from the attach call), so that the line reads the
+//   same on both. With OXEL_TEST_HOST_SHOW_ATTACH set in the environment, the attach call writes
+//   a line of its own with the command line's text.
+// - Results: the file host_results.tmp in the current folder (or the file that the environment
+//   variable OXEL_TEST_HOST_RESULTS names), read at every call, has lines "NAME VALUE" (VALUE in
+//   C notation: -5, 0x80000000) and "* VALUE" for every other function; without a line the
+//   result is 0.
+//
+// The same source builds the POSIX shared library and the Win32 DLL (__stdcall exports by their
+// plain names).
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "oxel_host.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+static const OxelHost *host = nullptr;
+
+static void write_log(const std::string &line);
+
+void OXEL_HOST_CALL oxel_host_attach(const OxelHost *h) {
+  if (h && h->version >= 1 && h->size >= sizeof(OxelHost)) host = h;
+  const char *show = std::getenv("OXEL_TEST_HOST_SHOW_ATTACH");
+  if (host && show && *show)
+    write_log(std::string("oxel_host_attach(command line \"") + host->command_line + "\")\r\n");
+}
+
+static void write_log(const std::string &line) {
+  if (host && host->trace) {
+    host->trace(line.c_str());
+    return;
+  }
+#ifdef _WIN32
+  OutputDebugStringA(line.c_str());
+#else
+  std::fputs(line.c_str(), stderr);
+#endif
+}
+
+static const unsigned char *script_byte(std::uint32_t address) {
+  if (!host || !host->pointer) return nullptr;
+  return static_cast<const unsigned char *>(host->pointer(address, 1));
+}
+
+// The printable string of at most 64 characters at 'address', quoted, or false.
+static bool script_text(std::int32_t address, std::string *text) {
+  *text = "\"";
+  for (std::uint32_t i = 0; i < 65; ++i) {
+    const unsigned char *c = script_byte(static_cast<std::uint32_t>(address) + i);
+    if (!c) return false;
+    switch (*c) {
+    case 0: *text += '"'; return true;
+    case '\r': *text += "\\r"; break;
+    case '\n': *text += "\\n"; break;
+    case '\t': *text += "\\t"; break;
+    default:
+      if (*c < ' ' || *c > '~') return false;
+      *text += static_cast<char>(*c);
+    }
+  }
+  return false;
+}
+
+static std::string number(long long n) { return std::to_string(n); }
+
+static std::string word_text(std::int32_t w) {
+  std::string text;
+  return script_text(w, &text) ? text : number(w);
+}
+
+// The list of 32-bit entries at 'address' up to its 0 entry (at most 1000 entries shown).
+static std::string list_text(std::int32_t address) {
+  if (!host || !host->pointer) return number(address);
+  std::string out = "[";
+  long long run_first = 0, run_last = 0;
+  int run = 0;
+  auto flush = [&]() {
+    if (run >= 3) out += number(run_first) + ".." + number(run_last) + ", ";
+    else
+      for (long long v = run_first; run > 0 && v <= run_last; ++v) out += number(v) + ", ";
+    run = 0;
+  };
+  for (std::uint32_t i = 0;; ++i) {
+    const void *p = i < 1000 ? host->pointer(static_cast<std::uint32_t>(address) + 4 * i, 4) : nullptr;
+    if (!p) {
+      flush();
+      return out + "<outside>]";
+    }
+    std::int32_t entry;
+    std::memcpy(&entry, p, 4);
+    if (entry == 0) break;
+    if (run > 0 && entry == run_last + 1) {
+      run_last = entry;
+      ++run;
+    } else {
+      flush();
+      run_first = run_last = entry;
+      run = 1;
+    }
+  }
+  flush();
+  return out + "0]";
+}
+
+static std::int32_t instance_word() {
+#ifdef _WIN32
+  return static_cast<std::int32_t>(reinterpret_cast<std::uintptr_t>(GetModuleHandleA(nullptr)));
+#else
+  return static_cast<std::int32_t>(getpid());
+#endif
+}
+
+// ktInitialize's words: 0, the instance, the previous instance, the command line.
+static std::string initialize_text(const std::int32_t *w) {
+  const char *command_line = host ? host->command_line : nullptr;
+#ifdef _WIN32
+  bool passed = command_line && w[3] == static_cast<std::int32_t>(reinterpret_cast<std::uintptr_t>(command_line));
+#else
+  bool passed = command_line && w[3] == 0;
+#endif
+  return number(w[0]) + ", " + (w[1] == instance_word() ? "instance" : number(w[1])) + ", " +
+         number(w[2]) + ", " + (passed ? "command line" : number(w[3])) + ")";
+}
+
+static std::int32_t chosen_result(const char *name) {
+  const char *path = std::getenv("OXEL_TEST_HOST_RESULTS");
+  std::FILE *f = std::fopen(path && *path ? path : "host_results.tmp", "r");
+  if (!f) return 0;
+  std::int32_t result = 0;
+  char key[128];
+  char value[64];
+  while (std::fscanf(f, "%127s %63s", key, value) == 2) {
+    auto v = static_cast<std::int32_t>(static_cast<std::uint32_t>(std::strtoll(value, nullptr, 0)));
+    if (std::strcmp(key, name) == 0) {
+      result = v;
+      break;
+    }
+    if (std::strcmp(key, "*") == 0) result = v;
+  }
+  std::fclose(f);
+  return result;
+}
+
+static std::int32_t record(const char *name, int count, const std::int32_t *w) {
+  std::string line = std::string(name) + "(";
+  if (std::strcmp(name, "ktInitialize") == 0) {
+    line += initialize_text(w);
+  } else {
+    for (int i = 0; i < count; ++i) {
+      if (i > 0) line += ", ";
+      line += i == 1 && std::strcmp(name, "ktXferSendList") == 0 ? list_text(w[i]) : word_text(w[i]);
+    }
+    line += ")";
+  }
+  write_log(line + "\r\n");
+  return chosen_result(name);
+}
+
+#define PARAMS_0 void
+#define PARAMS_1 std::int32_t a
+#define PARAMS_2 PARAMS_1, std::int32_t b
+#define PARAMS_3 PARAMS_2, std::int32_t c
+#define PARAMS_4 PARAMS_3, std::int32_t d
+#define PARAMS_5 PARAMS_4, std::int32_t e
+#define PARAMS_6 PARAMS_5, std::int32_t f
+#define PARAMS_7 PARAMS_6, std::int32_t g
+#define WORDS_0
+#define WORDS_1 a
+#define WORDS_2 WORDS_1, b
+#define WORDS_3 WORDS_2, c
+#define WORDS_4 WORDS_3, d
+#define WORDS_5 WORDS_4, e
+#define WORDS_6 WORDS_5, f
+#define WORDS_7 WORDS_6, g
+
+#define DEFINE_HOST_FUNCTION(name, count)                   \
+  std::int32_t OXEL_HOST_CALL name(PARAMS_##count) {        \
+    const std::int32_t words[] = {0, WORDS_##count};        \
+    return record(#name, count, words + 1);                 \
+  }
+OXEL_HOST_FUNCTIONS(DEFINE_HOST_FUNCTION)

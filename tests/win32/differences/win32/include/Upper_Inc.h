@@ -1,0 +1,2 @@
+/* included by Mixed_Case.c */
+#badinclude
