@@ -396,6 +396,8 @@ static void evaluate_arguments(const PlanNode *n, Value *args) {
   }
 }
 
+bool has_plan(const Token *start) { return start->plan && start->plan != &no_plan; }
+
 bool run_plan(Token *start, Value *v) {
   if (!start->plan) start->plan = compile(start);
   Plan *plan = start->plan;

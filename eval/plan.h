@@ -12,3 +12,5 @@ struct Value;
 // where the token-walking evaluator leaves it (the token that ended the expression current).
 // False, with nothing done, when the expression has no plan.
 bool run_plan(Token *start, Value *v);
+// Whether the expression starting at 'start' has run before and has a plan.
+bool has_plan(const Token *start);
