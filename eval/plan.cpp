@@ -16,6 +16,7 @@ namespace {
 enum PlanKind : std::uint8_t {
   PK_CONST,    // a constant: the Value of its token
   PK_NAME,     // a variable, enumeration constant or member name
+  PK_WORD,     // a word-sized local or global variable (op: 1 for a local)
   PK_GROUP,    // '(' a ')'
   PK_UNARY,    // op a, for '!', '~' and '-'
   PK_ADDRESS,  // '&' a
@@ -114,6 +115,10 @@ static PlanNode *compile_name() {
   }
   if (sym->type == TY_NONE) return nullptr;
   if (sym->stg == STG_MEMBER || sym->stg == STG_ENUM_CONST) return is_postfix(code()) ? nullptr : n;
+  if (is_word_type(sym->type) && (sym->stg == STG_AUTO || sym->stg == STG_GLOBAL)) {
+    n->kind = PK_WORD;
+    n->op = sym->stg == STG_AUTO;
+  }
   for (;;) {
     int t = code();
     PlanNode *x;
@@ -194,7 +199,7 @@ static PlanNode *compile_unary() {
     if (!inner || code() != ')') return nullptr;
     advance();
     // Only an operand that denotes an object needs the group, which makes it none.
-    bool object = inner->kind == PK_NAME || inner->kind == PK_INDEX || inner->kind == PK_DOT ||
+    bool object = inner->kind == PK_NAME || inner->kind == PK_WORD || inner->kind == PK_INDEX || inner->kind == PK_DOT ||
                   inner->kind == PK_ARROW || inner->kind == PK_PREFIX || inner->kind == PK_DEREF;
     if (!object) return inner;
     PlanNode *n = make(PK_GROUP, line);
@@ -222,8 +227,7 @@ static PlanNode *compile_expression(int min) {
       x->a = n;
       x->b = compile_expression(2);
       x->line = line_here();
-      if (n->kind == PK_NAME && is_word_type(n->sym->type) &&
-          (n->sym->stg == STG_AUTO || n->sym->stg == STG_GLOBAL)) {
+      if (n->kind == PK_WORD) {
         x->kind = PK_ASSIGN_NAME;
         x->sym = n->sym;
       }
@@ -278,40 +282,61 @@ static Place load_name(Value *v, Symbol *sym) {
   return load_identifier(v, sym);
 }
 
+static Place evaluate(const PlanNode *n, Value *v);
+
+// A word-sized local or global, loaded in place.
+static inline Place load_word(const PlanNode *n, Value *v) {
+  Symbol *sym = n->sym;
+  std::uint32_t addr = arena_base + static_cast<std::uint32_t>(sym->offset + (n->op ? frame_base : 0));
+  if (std::uint8_t *p = arena_ptr(addr, 4)) {
+    v->set_head(*sym);
+    std::memcpy(&v->imm.i, p, 4);
+    return Place{addr, sym->type, sym};
+  }
+  line_counter = n->line;
+  return load_identifier(v, sym);
+}
+
+// An operand; the most common one, a word variable, without a further dispatch.
+static inline Place operand(const PlanNode *n, Value *v) {
+  return n->kind == PK_WORD ? load_word(n, v) : evaluate(n, v);
+}
+
 static Place evaluate(const PlanNode *n, Value *v) {
   line_counter = n->line;
   switch (n->kind) {
   case PK_CONST: *v = n->token->value; return Place{};
   case PK_NAME: return load_name(v, n->sym);
-  case PK_GROUP: evaluate(n->a, v); return Place{};
+  case PK_WORD: return load_word(n, v);
+  case PK_GROUP: operand(n->a, v); return Place{};
   case PK_UNARY:
-    evaluate(n->a, v);
+    operand(n->a, v);
     unary_arithmetic(n->op, v);
     return Place{};
   case PK_ADDRESS:
-    address_of(v, evaluate(n->a, v));
+    address_of(v, operand(n->a, v));
     return Place{};
   case PK_DEREF:
-    evaluate(n->a, v);
+    operand(n->a, v);
     line_counter = n->line;
     return dereference(v);
   case PK_BINARY: {
-    evaluate(n->a, v);
+    operand(n->a, v);
     Value r;
-    evaluate(n->b, &r);
+    operand(n->b, &r);
     line_counter = n->line;
     binary_operation(n->op, v, &r);
     return Place{};
   }
   case PK_BINARY_CONST:
-    evaluate(n->a, v);
+    operand(n->a, v);
     line_counter = n->line;
     binary_operation(n->op, v, &n->b->token->value);
     return Place{};
   case PK_ASSIGN: {
-    Place place = evaluate(n->a, v);
+    Place place = operand(n->a, v);
     Value r;
-    evaluate(n->b, &r);
+    operand(n->b, &r);
     line_counter = n->line;
     assign_value(v, place, &r);
     return Place{};
@@ -321,12 +346,12 @@ static Place evaluate(const PlanNode *n, Value *v) {
     // first is replaced by the assigned one: only the store is made.
     Symbol *sym = n->sym;
     Value r;
-    evaluate(n->b, &r);
+    operand(n->b, &r);
     line_counter = n->line;
     std::uint32_t addr = var_address(sym);
     std::uint8_t *p = arena_ptr(addr, 4);
     if (!p || is_floating(r.type)) {
-      Place place = evaluate(n->a, v);
+      Place place = operand(n->a, v);
       assign_value(v, place, &r);
       return Place{};
     }
@@ -337,29 +362,29 @@ static Place evaluate(const PlanNode *n, Value *v) {
     return Place{};
   }
   case PK_PREFIX: {
-    Place place = evaluate(n->a, v);
+    Place place = operand(n->a, v);
     inc_value(v, place, n->op);
     return place;
   }
   case PK_POSTFIX:
-    inc_value(v, evaluate(n->a, v), n->op | 2);
+    inc_value(v, operand(n->a, v), n->op | 2);
     return Place{};
   case PK_INDEX: {
-    std::uint32_t base = subscript_base(v, evaluate(n->a, v));
+    std::uint32_t base = subscript_base(v, operand(n->a, v));
     Value index;
-    evaluate(n->b, &index);
+    operand(n->b, &index);
     line_counter = n->line;
     check_index(v, index);
     return subscript_element(v, base, index);
   }
   case PK_DOT: {
-    Place place = evaluate(n->a, v);
+    Place place = operand(n->a, v);
     line_counter = n->line;
     if (!struct_operand(v)) return Place{};
     return member_access(v, place.addr, n->sym);
   }
   case PK_ARROW: {
-    evaluate(n->a, v);
+    operand(n->a, v);
     line_counter = n->line;
     std::uint32_t base;
     if (!arrow_operand(v, &base) || !struct_operand(v)) return Place{};
