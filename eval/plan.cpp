@@ -423,10 +423,18 @@ static void evaluate_arguments(const PlanNode *n, Value *args) {
 
 bool has_plan(const Token *start) { return start->plan && start->plan != &no_plan; }
 
-bool run_plan(Token *start, Value *v) {
+const Plan *expression_plan(Token *start) {
   if (!start->plan) start->plan = compile(start);
-  Plan *plan = start->plan;
-  if (plan == &no_plan) return false;
+  return start->plan == &no_plan ? nullptr : start->plan;
+}
+
+Token *plan_end(const Plan *plan) { return plan->end; }
+
+void evaluate_plan(const Plan *plan, Value *v) { evaluate(plan->root, v); }
+
+bool run_plan(Token *start, Value *v) {
+  const Plan *plan = expression_plan(start);
+  if (!plan) return false;
   evaluate(plan->root, v);
   take_token(plan->end);
   return true;

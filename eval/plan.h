@@ -14,3 +14,12 @@ struct Value;
 bool run_plan(Token *start, Value *v);
 // Whether the expression starting at 'start' has run before and has a plan.
 bool has_plan(const Token *start);
+
+struct Plan;
+// The plan of the expression starting at 'start', made now if it has none yet; null when the
+// expression has no plan.
+const Plan *expression_plan(Token *start);
+// The token that ends the planned expression.
+Token *plan_end(const Plan *plan);
+// Evaluates a plan into 'v' without moving the token stream.
+void evaluate_plan(const Plan *plan, Value *v);

@@ -60,6 +60,7 @@ enum TokenCode : int {
 constexpr int TOKEN_LINKS = 4;
 
 struct Plan;
+struct StatementPlan;
 
 struct Token {
   Token *link = nullptr;  // next Token of the list
@@ -68,8 +69,10 @@ struct Token {
   Value value;
   // Control links written by the checking pass of if, while, for, switch and case labels.
   Token *jump[TOKEN_LINKS] = {};
-  // The compiled form of the expression that starts here, once it has run (eval/plan.h).
+  // The compiled forms of the expression and of the statement that start here, once they have
+  // run (eval/plan.h, stmt/statement_plan.h).
   Plan *plan = nullptr;
+  StatementPlan *statement_plan = nullptr;
 };
 
 // Display text of a code; a code without a name gives its low byte as a one-character text

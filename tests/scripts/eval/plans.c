@@ -74,3 +74,54 @@ bytes() /* expect: 39936611 */
 bytes() /* expect: 39936611 */
 
 void main() {}
+
+/* Statements: loops, branches, break and return run by their plans from the second call on. */
+int flow(n)
+int n;
+{
+    int i;
+    int j;
+    int sum;
+    sum = 0;
+    for (i = 0; ; i++) {
+        if (i >= n)
+            break;
+        j = 0;
+        while (1) {
+            if (j == i) break;
+            else if (j & 1) sum = sum + j;
+            else
+                ;
+            j++;
+        }
+        if (sum > 1000)
+            return -sum;
+    }
+    for (; i < n + 3; )
+        i++;
+    { sum = sum * 10 + i; }
+    return sum;
+}
+
+flow(10) /* expect: 613 */
+flow(10) /* expect: 613 */
+flow(200) /* expect: -1012 */
+flow(200) /* expect: -1012 */
+
+int zero;
+
+int faults()
+{
+    int k;
+    int s;
+    s = 0;
+    for (k = 0; k < 2; k++)
+        s = s + 10 / zero; /* expect error 302 line 119: Bad operand / */
+    return s;
+}
+
+faults() /* expect: 0 */
+faults() /* expect: 0 */
+/* expect error 302 line 119: Bad operand / */
+/* expect error 302 line 119: Bad operand / */
+/* expect error 302 line 119: Bad operand / */
