@@ -143,22 +143,6 @@ void check_assign(const Value *l, const Value *r) {
   }
 }
 
-// '=' with the left operand in v at 'place' and the right side evaluated into 'r': the value is the
-// right side converted to the left side's declared type, as it is stored.
-void assign_value(Value *v, const Place &place, Value *r) {
-  if (!place.addr) {
-    error(MSG_BAD_LVALUE);
-    return;
-  }
-  if (!executing) {
-    check_assign(v, r);
-    return;
-  }
-  mem_store(r, place.addr, place.type);
-  convert_value(r, place.type);
-  v->imm = r->imm;
-  v->ext = r->ext;
-}
 
 // ++ and -- on the object at 'place'; flags bit 0: decrement, bit 1: postfix (yield the old value).
 void inc_value_any(Value *v, const Place &place, int flags) {

@@ -21,6 +21,9 @@ int operator_role(int code);
 bool is_postfix(int code);
 bool starts_operand(int code);
 
+// Reports message 'id' (for the inline operations here).
+void report(int id);
+
 void set_int_result(Value *v, std::int32_t i);
 
 std::int32_t integer_divide(std::int32_t a, std::int32_t b);
@@ -60,7 +63,22 @@ inline void binary_operation(int op, Value *v, const Value *r) {
   else integer_operation(op, v, r->imm.i);
 }
 void check_assign(const Value *l, const Value *r);
-void assign_value(Value *v, const Place &place, Value *r);
+// '=' with the left operand in v at 'place' and the right side evaluated into 'r': the value is the
+// right side converted to the left side's declared type, as it is stored.
+inline void assign_value(Value *v, const Place &place, Value *r) {
+  if (!place.addr) {
+    report(MSG_BAD_LVALUE);
+    return;
+  }
+  if (!executing) {
+    check_assign(v, r);
+    return;
+  }
+  mem_store(r, place.addr, place.type);
+  convert_value(r, place.type);
+  v->imm = r->imm;
+  v->ext = r->ext;
+}
 // ++ and -- on the object at 'place'; flags bit 0: decrement, bit 1: postfix. The common case of
 // a word-sized integer is handled here.
 void inc_value_any(Value *v, const Place &place, int flags);
@@ -84,8 +102,6 @@ void unary_arithmetic(int op, Value *v);
 void address_of(Value *v, const Place &place);
 // '*' of the pointer in v (302 for other operands): v becomes the object it points to.
 Place dereference(Value *v);
-// Reports message 'id' (for the inline operations here).
-void report(int id);
 
 // v takes the type head its 'next' link points to; false (after 401 while executing) without one.
 inline bool follow(Value *v) {
