@@ -421,8 +421,6 @@ static void evaluate_arguments(const PlanNode *n, Value *args) {
   }
 }
 
-bool has_plan(const Token *start) { return start->plan && start->plan != &no_plan; }
-
 const Plan *expression_plan(Token *start) {
   if (!start->plan) start->plan = compile(start);
   return start->plan == &no_plan ? nullptr : start->plan;

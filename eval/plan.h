@@ -12,8 +12,6 @@ struct Value;
 // where the token-walking evaluator leaves it (the token that ended the expression current).
 // False, with nothing done, when the expression has no plan.
 bool run_plan(Token *start, Value *v);
-// Whether the expression starting at 'start' has run before and has a plan.
-bool has_plan(const Token *start);
 
 struct Plan;
 // The plan of the expression starting at 'start', made now if it has none yet; null when the

@@ -6,7 +6,6 @@
 #include "decl/declaration.h"
 #include "decl/symbols.h"
 #include "eval/expression.h"
-#include "eval/plan.h"
 #include "stmt/statement_plan.h"
 #include "shell/diagnostics.h"
 #include "shell/driver.h"
@@ -328,13 +327,7 @@ static void block(Value *value) {
   while (local_declaration(t, value)) t = next_token(value);
   t = current_code();
   while (t != '}' && t != LEX_EOF) {
-    // An expression statement that has run before goes straight to its plan.
-    if ((t == LEX_SYMBOL || t == LEX_BUILTIN) && replaying && !trace_stmt && has_plan(tell_token())) {
-      run_plan(tell_token(), value);
-      expect_semicolon();
-    } else {
-      statement(t, value);
-    }
+    statement(t, value);
     if (stopping()) break;
     if (trace_stmt) trace_printf("tokens after stmt in block: %s,", token_name(current_code()));
     t = next_token(value);
