@@ -262,22 +262,13 @@ static Plan *compile(Token *start) {
 static void evaluate_arguments(const PlanNode *n, Value *args);
 static Place evaluate_call(const PlanNode *n, Value *v);
 
-// The common operands: a word-sized local or global inside the arena, loaded directly, and an
-// array, which is its address.
+// A name other than a word variable (PK_WORD); an array is its address.
 static Place load_name(Value *v, Symbol *sym) {
   if (sym->type == TY_ARRAY && (sym->stg == STG_AUTO || sym->stg == STG_GLOBAL)) {
     std::uint32_t addr = var_address(sym);
     v->set_head(*sym);
     v->imm.i = static_cast<std::int32_t>(addr);
     return Place{addr, TY_ARRAY, sym};
-  }
-  if (is_word_type(sym->type) && (sym->stg == STG_AUTO || sym->stg == STG_GLOBAL)) {
-    std::uint32_t addr = arena_base + static_cast<std::uint32_t>(sym->offset + (sym->stg == STG_AUTO ? frame_base : 0));
-    if (std::uint8_t *p = arena_ptr(addr, 4)) {
-      v->set_head(*sym);
-      std::memcpy(&v->imm.i, p, 4);
-      return Place{addr, sym->type, sym};
-    }
   }
   return load_identifier(v, sym);
 }
