@@ -1,0 +1,238 @@
+#!/usr/bin/env python3
+"""oxel and its host library: where the library is found, what the attach call hands over and
+how the library is told that the run ends, for every way a run ends (signals and the time limit
+included). Run: host_test.py --oxel PATH --host RECORDING-HOST --host-v1 VERSION-1-HOST
+[unittest options]."""
+import argparse
+import os
+import pty
+import select
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import termios
+import time
+import unittest
+
+OXEL = HOST = HOST_V1 = None
+SCRIPT = b"ktSleep(1, 2)\nvoid main() { ktInitialize(); }\n"
+CALLED = b"ktSleep(1, 2)\r\n0\r\n"
+MISSING = b"C Interpreter Error: s.c (1) : error 403 : Unknown function 'ktSleep'\n"
+TIME_LIMIT = b"error 103 : Time limit of 1 seconds exceeded"
+
+
+class HostCase(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.mkdtemp(prefix="oxel-host-")
+        self.addCleanup(shutil.rmtree, self.dir, True)
+        self.write("s.c", SCRIPT)
+
+    def write(self, name, data):
+        with open(os.path.join(self.dir, name), "wb") as f:
+            f.write(data)
+
+    def env(self, env_host="", results=b"", **extra):
+        """The environment of a run: the library in OXEL_HOST (the recording host unless
+        named; None: no OXEL_HOST), the recording host's results."""
+        env = {k: v for k, v in os.environ.items() if not k.startswith(("OXEL_HOST", "OXEL_TEST"))}
+        if env_host is not None:
+            env["OXEL_HOST"] = env_host or HOST
+        self.write("results", results)
+        env["OXEL_TEST_HOST_RESULTS"] = os.path.join(self.dir, "results")
+        env["OXEL_TEST_HOST_SHOW_DETACH"] = "1"
+        env.update(extra)
+        return env
+
+    def run_oxel(self, *args, oxel=None, stdin=subprocess.DEVNULL, **env):
+        trace = os.path.join(self.dir, "trace.out")
+        proc = subprocess.run([oxel or OXEL, "--on-error=continue", "--trace=" + trace, *args],
+                              cwd=self.dir, env=self.env(**env), stdin=stdin,
+                              capture_output=True, timeout=60)
+        with open(trace, "rb") as f:
+            return proc.returncode, f.read(), proc.stderr
+
+    def start(self, script, *args, marker=b"ktGetSession(", **env):
+        """Starts oxel on 'script' with the trace on standard error; returns the process once
+        the host has recorded the call 'marker'."""
+        self.write("run.c", script)
+        proc = subprocess.Popen([OXEL, "--trace=-", *args, "run.c"], cwd=self.dir,
+                                env=self.env(**env), stdin=subprocess.DEVNULL,
+                                stderr=subprocess.PIPE)
+        self.addCleanup(proc.kill)
+        self.seen = b""
+        while marker not in self.seen:
+            self.assertTrue(select.select([proc.stderr], [], [], 30)[0], self.seen)
+            data = os.read(proc.stderr.fileno(), 4096)
+            self.assertTrue(data, self.seen)
+            self.seen += data
+        return proc
+
+    def finish(self, proc):
+        _, out = proc.communicate(timeout=30)
+        return proc.returncode, self.seen + out
+
+
+class Lookup(HostCase):
+    def test_option_before_environment_before_executable_folder(self):
+        bin_dir = os.path.join(self.dir, "bin")
+        os.mkdir(bin_dir)
+        oxel = shutil.copy(OXEL, bin_dir)
+        shutil.copy(HOST, os.path.join(bin_dir, "librv32auto.so"))
+        self.assertEqual(self.run_oxel("s.c", oxel=oxel, env_host=None),
+                         (0, CALLED + b"ktInitialize(0, instance, 0, command line)\r\n",
+                          b"oxel_host_detach(0)\n"))
+        status, trace, errors = self.run_oxel("s.c", oxel=oxel, env_host="/nonexistent/lib.so")
+        self.assertEqual(errors.split(b"\n")[0], b"oxel: host library /nonexistent/lib.so: "
+                         b"/nonexistent/lib.so: cannot open shared object file: No such file or directory")
+        self.assertEqual(errors.count(b"oxel: host library"), 1)
+        self.assertIn(MISSING, errors)
+        status, trace, errors = self.run_oxel("--host=" + HOST, "s.c", env_host="/nonexistent/lib.so")
+        self.assertEqual((status, errors), (0, b"oxel_host_detach(0)\n"))
+        self.assertTrue(trace.startswith(CALLED), trace)
+
+    def test_a_bare_name_is_a_file_in_the_current_directory(self):
+        shutil.copy(HOST, os.path.join(self.dir, "librecording.so"))
+        status, trace, errors = self.run_oxel("s.c", env_host="librecording.so")
+        self.assertEqual((status, errors), (0, b"oxel_host_detach(0)\n"))
+        # the loader's search path is not asked: libc.so.6 is no file here
+        status, trace, errors = self.run_oxel("--host=libc.so.6", "s.c")
+        self.assertTrue(errors.startswith(b"oxel: host library ./libc.so.6: "), errors)
+        self.assertEqual(trace, b"-15\r\n")
+
+    def test_command_line_reaches_the_library(self):
+        show = {"OXEL_TEST_HOST_SHOW_ATTACH": "1"}
+        status, trace, errors = self.run_oxel("[session 4]", " s.c", **show)
+        _, plain, _ = self.run_oxel("s.c", **show)
+        self.assertEqual((status, errors), (0, b"oxel_host_detach(0)\n"))
+        self.assertEqual(trace, b'oxel_host_attach(command line "[session 4]  s.c")\r\n' + CALLED +
+                         b"ktInitialize(0, instance, 0, command line)\r\n")
+        self.assertTrue(plain.startswith(b'oxel_host_attach(command line "s.c")\r\n'), plain)
+
+    def test_empty_host_option_is_refused(self):
+        proc = subprocess.run([OXEL, "--host=", "s.c"], cwd=self.dir, capture_output=True, timeout=60)
+        self.assertEqual(proc.returncode, 2)
+
+
+class Attach(HostCase):
+    def test_a_refused_attach_unloads_the_library(self):
+        status, trace, errors = self.run_oxel("s.c", OXEL_TEST_HOST_ATTACH="3")
+        self.assertEqual(status, 0)
+        self.assertEqual(trace, b"-15\r\n")
+        self.assertTrue(errors.startswith(b"oxel: host library " + HOST.encode() +
+                                          b": refused to attach (3)\n" + MISSING), errors)
+        self.assertNotIn(b"detach", errors)
+
+    def test_a_version_1_library_still_serves(self):
+        # Its attach returns nothing (whatever is left in the result register is not read), it
+        # has no detach call and lacks ktGetVersion, whose call is then 403 and -15.
+        self.write("v1.c", b'ktTypeText(0, "hi", 2)\nktGetVersion(0, 0, 0)\nvoid main() {}\n')
+        status, trace, errors = self.run_oxel("v1.c", env_host=HOST_V1, OXEL_TEST_HOST_ATTACH="3")
+        self.assertEqual((status, trace), (0, b'ktTypeText(0, "hi", 2)\r\n0\r\n-15\r\n'))
+        self.assertEqual(errors, b"C Interpreter Error: v1.c (2) : error 403 : "
+                                 b"Unknown function 'ktGetVersion'\n")
+        status, trace, errors = self.run_oxel("--on-error=cancel", "v1.c", env_host=HOST_V1)
+        self.assertEqual(status, 1)
+
+
+class EndOfRun(HostCase):
+    """The library's detach call comes exactly once, with the run's exit status."""
+
+    def assertEnded(self, script, status, *args, errors=(), results=b"", stdin=subprocess.DEVNULL,
+                    within=None):
+        self.write("end.c", script)
+        started = time.monotonic()
+        got, trace, stderr = self.run_oxel(*args, "end.c", results=results, stdin=stdin)
+        elapsed = time.monotonic() - started
+        lines = stderr.decode().splitlines()
+        self.assertEqual(got, status, stderr)
+        self.assertEqual([l for l in lines if l.startswith("C Interpreter Error: ")], list(errors))
+        self.assertEqual(stderr.count(b"oxel_host_detach("), 1, stderr)
+        self.assertIn(f"oxel_host_detach({status})\n".encode(), stderr)
+        if within:
+            self.assertLess(elapsed, within)
+        return trace
+
+    def test_ends_chosen_by_the_script(self):
+        self.assertEnded(b"void main() { ktGetSession(0); }\n", 0)
+        self.assertEnded(b"void main() { ktGetSession(0); exit(7); ktGetSession(1); }\n", 7)
+        trace = self.assertEnded(b"void main() { ktTerminate(0, 3); ktGetSession(1); }\n", 3,
+                                 results=b"ktTerminate end\n")
+        self.assertNotIn(b"ktGetSession", trace)
+        error = "C Interpreter Error: end.c (1) : error 403 : Unknown function 'f'"
+        for policy in ("--on-error=cancel", "--on-error=ask"):  # no terminal: Cancel
+            self.assertEnded(b"void main() { ktGetSession(0); f(); }\n", 1, policy, errors=[error])
+
+    def test_time_limit(self):
+        # A loop without calls, a host call that waits, and a read from a pipe that never
+        # delivers all end at the limit, whatever the answer to errors.
+        for script, results in ((b"void main() { ktGetSession(0); while (1) ; }\n", b""),
+                                (b"void main() { ktGetSession(0); for (;;) {} }\n", b""),
+                                (b"void main() { ktGetSession(0); l: goto l; }\n", b""),
+                                (b"void main() { ktGetSession(0); ktSleep(1, 0); }\n", b"ktSleep wait\n")):
+            trace = self.assertEnded(script, 124, "--time-limit=1", "--on-error=continue",
+                                     errors=[f"C Interpreter Error: end.c (1) : {TIME_LIMIT.decode()}"],
+                                     results=results, within=3)
+            self.assertEqual(trace.endswith(b"interrupted\r\n"), bool(results))
+        read, write = os.pipe()
+        self.addCleanup(os.close, write)
+        with os.fdopen(read, "rb") as pipe:
+            self.assertEnded(b'char b[9];\nvoid main() { long f; ktGetSession(0);\n'
+                             b'f = fopen("/dev/stdin", "r");\nfgets(b, 9, f); while (1) ; }\n',
+                             124, "--time-limit=1", "--on-error=ask", stdin=pipe, within=3,
+                             errors=[f"C Interpreter Error: end.c (4) : {TIME_LIMIT.decode()}"])
+        # A run that ends in time runs as without a limit.
+        self.assertEnded(b"void main() { ktGetSession(0); exit(5); }\n", 5, "--time-limit=100")
+
+    def test_signals(self):
+        for sig, status in ((signal.SIGINT, 130), (signal.SIGTERM, 143), (signal.SIGHUP, 129)):
+            proc = self.start(b"void main() { ktSleep(10, 0); }\n", marker=b"ktSleep(",
+                              results=b"ktSleep wait\n")
+            proc.send_signal(sig)
+            got, out = self.finish(proc)
+            self.assertEqual(got, status, out)
+            self.assertTrue(out.endswith(b"interrupted\r\n" + f"oxel_host_detach({status})\n".encode()), out)
+        proc = self.start(b"void main() { ktGetSession(0); while (1) ; }\n")
+        proc.send_signal(signal.SIGINT)
+        self.assertEqual(self.finish(proc), (130, b"ktGetSession(0)\r\noxel_host_detach(130)\n"))
+        # A host call that does not return: the second interrupt ends the process at once.
+        proc = self.start(b"void main() { ktSleep(1, 0); }\n", marker=b"ktSleep(",
+                          results=b"ktSleep hang\n")
+        proc.send_signal(signal.SIGINT)
+        time.sleep(0.3)
+        self.assertIsNone(proc.poll())
+        proc.send_signal(signal.SIGINT)
+        self.assertEqual(self.finish(proc), (130, b"ktSleep(1, 0)\r\n"))
+
+    def test_terminal_modes_are_restored(self):
+        self.write("raw.c", b"void main() { ktSleep(1, 0); }\n")
+        env = self.env(results=b"ktSleep raw\n")
+        pid, fd = pty.fork()
+        if pid == 0:
+            os.chdir(self.dir)
+            os.execve(OXEL, [OXEL, "raw.c"], env)
+        before = termios.tcgetattr(fd)
+        out = b""
+        while b"ktSleep(1, 0)" not in out:
+            self.assertTrue(select.select([fd], [], [], 30)[0], out)
+            out += os.read(fd, 4096)
+        os.kill(pid, signal.SIGINT)
+        while select.select([fd], [], [], 30)[0]:
+            try:
+                if not os.read(fd, 4096):
+                    break
+            except OSError:
+                break
+        self.assertEqual(os.waitstatus_to_exitcode(os.waitpid(pid, 0)[1]), 130)
+        self.assertEqual(termios.tcgetattr(fd), before)
+        os.close(fd)
+
+
+if __name__ == "__main__":
+    parser = argparse.ArgumentParser()
+    for option in ("--oxel", "--host", "--host-v1"):
+        parser.add_argument(option, required=True)
+    args, rest = parser.parse_known_args()
+    OXEL, HOST, HOST_V1 = (os.path.abspath(p) for p in (args.oxel, args.host, args.host_v1))
+    unittest.main(argv=[sys.argv[0]] + rest)
