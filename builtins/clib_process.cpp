@@ -1,11 +1,6 @@
-// exit: the script's open streams are flushed and closed, then the process ends with the status
-// (std::exit flushes the trace output too).
-#include <cstdlib>
-
+// exit: the run ends with the status, as every run ends (the script's streams are flushed and
+// closed, the host library is told).
 #include "builtins/clib_adapters.h"
-#include "builtins/clib_streams.h"
+#include "shell/run_end.h"
 
-BuiltinResult bi_exit(const std::int32_t *w) {
-  close_all_streams();
-  std::exit(w[0]);
-}
+BuiltinResult bi_exit(const std::int32_t *w) { end_run(w[0]); }

@@ -1,7 +1,8 @@
 // The host automation bindings. A binding turns the script's argument words into the words of
 // the host call (narrowing the 16-bit arguments, adding ktInitialize's start-up values, copying
 // ktXferSendList's list), finds the host function at its first call and calls it through the
-// platform. A missing library or function reports 403 with the binding's name and gives 0.
+// platform. A missing library or function reports 403 with the binding's name and gives
+// OXEL_HOST_UNAVAILABLE, which no script mistakes for success.
 #include "builtins/host_bindings.h"
 
 #include <cstring>
@@ -9,6 +10,8 @@
 #include "builtins/clib_common.h"
 #include "decl/types.h"
 #include "eval/value.h"
+#define OXEL_HOST_NO_PROTOTYPES
+#include "include/oxel_host.h"
 #include "platform/platform.h"
 #include "shell/diagnostics.h"
 
@@ -96,7 +99,7 @@ static BuiltinResult call_host(int index, const std::int32_t *w) {
   PlatHostFunction fn = host_function(index);
   if (!fn) {
     error(MSG_UNKNOWN_FUNCTION, b.name);
-    return word(0);
+    return word(OXEL_HOST_UNAVAILABLE);
   }
   std::int32_t words[PLAT_HOST_MAX_WORDS];
   switch (b.form) {

@@ -323,10 +323,10 @@ static void function_declaration(Symbol *fn, Value *value) {
 
 // '=' expression. Globals and statics are set once, when their declaration is read (the
 // initialiser is evaluated then, as a top-level expression is); locals each time theirs runs.
-// Otherwise the initialiser is only parsed.
+// Otherwise, and in a check, the initialiser is only parsed.
 static int initialiser(Symbol *sym) {
   bool once = scope_level == 0 || sym->stg == STG_STATIC || sym->stg == STG_EXTERN;
-  bool store = once ? !executing : executing;
+  bool store = once ? !executing && !check_only : executing;
   bool was_executing = executing;
   declaring = false;
   executing = store;

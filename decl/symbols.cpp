@@ -1,7 +1,6 @@
 #include "decl/symbols.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -39,8 +38,7 @@ Symbol **scope_table(int level) {
   if (!level_tables) {
     level_tables = new (std::nothrow) Symbol *[MAX_SCOPE_LEVELS]();
     if (!level_tables) {
-      error(MSG_SYMBOL_TABLE_OVERFLOW);
-      std::exit(1);
+      fatal(MSG_SYMBOL_TABLE_OVERFLOW);
     }
   }
   if (cur_stg == STG_TAG) return &tag_table;
@@ -90,8 +88,7 @@ Symbol *sym_enter(const char *name) {
   int level = declaring ? scope_level : 0;
   Symbol *sym = new (std::nothrow) Symbol;
   if (!sym) {
-    error(MSG_OUT_OF_MEMORY);
-    std::exit(1);
+    fatal(MSG_OUT_OF_MEMORY);
   }
   Symbol **head = scope_table(level);
   if (trace_sym > 2)
@@ -101,8 +98,7 @@ Symbol *sym_enter(const char *name) {
   size_t n = std::strlen(name) + 1;
   sym->name = new (std::nothrow) char[n];
   if (!sym->name) {
-    error(MSG_SYMBOL_TABLE_OVERFLOW);
-    std::exit(1);
+    fatal(MSG_SYMBOL_TABLE_OVERFLOW);
   }
   std::memcpy(sym->name, name, n);
   sym->stg = cur_stg;

@@ -7,6 +7,7 @@
 #include "eval/expression.h"
 #include "shell/diagnostics.h"
 #include "shell/driver.h"
+#include "shell/run_end.h"
 #include "source/lexer.h"
 #include "source/token_stream.h"
 #include "stmt/statement.h"
@@ -142,6 +143,7 @@ void run_body(Value *v) {
     int t = next_token(v);
     if (t == LEX_FUNC_END) break;
     statement(t, v);
+    check_requested_end();
   }
   --call_depth;
 }
@@ -169,12 +171,14 @@ static void run_builtin(int index, int first, Value *v) {
     set_result(v, v->type);
     return;
   }
+  // Words the call did not fill are 0, never what an earlier call left there.
   std::int32_t words[BUILTIN_WORDS] = {};
-  int available = BUILTIN_ARG_WORDS - first;
-  std::memcpy(words, &builtin_args[first], sizeof(std::int32_t) * (available < BUILTIN_WORDS ? available : BUILTIN_WORDS));
+  int passed = builtin_argc - first;
+  std::memcpy(words, &builtin_args[first], sizeof(std::int32_t) * (passed < BUILTIN_WORDS ? passed : BUILTIN_WORDS));
   BuiltinResult r = fn(words);
   if (v->type == TY_DOUBLE) v->imm.d = r.d;
   else v->imm.i = r.i;
+  check_requested_end();
 }
 
 // Stores one more argument from 'first' on; 'full' turns true (after a report) when it does not fit.

@@ -29,6 +29,14 @@ enum DialogAnswer { DIALOG_NONE = -1, DIALOG_CANCEL = 0, DIALOG_CONTINUE = 1, DI
 DialogAnswer plat_error_dialog(const char *message, const char *script_path);
 // Starts the editor on 'file' without waiting for it.
 void plat_start_editor(const char *file);
+// Writes one error line where errors are shown, without asking anything.
+void plat_error_line(const char *message);
+
+// The two steps of the end of a run around the closing of the script's streams: the first
+// stops what could still interrupt the run; the second tells the host library the status and
+// gives the terminal its modes back.
+void plat_run_ending();
+void plat_run_ended(int status);
 
 // The directory of the interpreter's executable, with a final separator.
 void plat_module_dir(char *buf, int size);

@@ -3,11 +3,11 @@
 #include <cctype>
 #include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "platform/platform.h"
 #include "shell/error_dialog.h"
+#include "shell/run_end.h"
 #include "source/lexer.h"
 #include "source/preprocessor.h"
 
@@ -25,8 +25,8 @@ static void lower_in_place(char *s) {
   for (; *s; ++s) *s = static_cast<char>(std::tolower(static_cast<unsigned char>(*s)));
 }
 
-int error(int id, ...) {
-  char out[OUTPUT_BUFFER] = {};
+// The error line of message 'id' in 'out': the prefix with file, line and id, then the text.
+static void format_error(char (&out)[OUTPUT_BUFFER], int id, va_list args) {
   char format[MESSAGE_BUFFER];
   ++error_count;
   char *name = current_file_name();
@@ -35,15 +35,45 @@ int error(int id, ...) {
   int used = std::snprintf(out, sizeof out, load_message(MSG_ERROR_PREFIX, format, sizeof format),
                            name, line, id);
   if (used < 0) used = 0;
-  if (used < OUTPUT_BUFFER - 1) {
-    va_list args;
-    va_start(args, id);
+  if (used < OUTPUT_BUFFER - 1)
     std::vsnprintf(out + used, sizeof out - used, load_message(id, format, sizeof format), args);
-    va_end(args);
-  }
+}
+
+static int show_error(int id, va_list args) {
+  char out[OUTPUT_BUFFER] = {};
+  format_error(out, id, args);
   int answer = show_error_dialog(out);
-  if (answer == 0) std::exit(1);
+  if (answer == 0) {
+    // An interrupt that cut the answer short ends the run as the interrupt does.
+    check_requested_end();
+    end_run(1);
+  }
   return answer;
+}
+
+int error(int id, ...) {
+  va_list args;
+  va_start(args, id);
+  int answer = show_error(id, args);
+  va_end(args);
+  return answer;
+}
+
+void fatal(int id, ...) {
+  va_list args;
+  va_start(args, id);
+  show_error(id, args);
+  va_end(args);
+  end_run(1);
+}
+
+void report_line(int id, ...) {
+  char out[OUTPUT_BUFFER] = {};
+  va_list args;
+  va_start(args, id);
+  format_error(out, id, args);
+  va_end(args);
+  plat_error_line(out);
 }
 
 static void trace_vprintf(const char *format, va_list args) {
@@ -74,7 +104,4 @@ void trace_message(int id, ...) {
   va_end(args);
 }
 
-void NestingGuard::overflow() {
-  error(MSG_OUT_OF_MEMORY);
-  std::exit(1);
-}
+void NestingGuard::overflow() { fatal(MSG_OUT_OF_MEMORY); }

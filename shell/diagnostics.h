@@ -7,6 +7,7 @@ enum MessageId {
   MSG_OUT_OF_MEMORY = 100,
   MSG_SYMBOL_TABLE_OVERFLOW = 101,
   MSG_MEMORY_OVERFLOW = 102,
+  MSG_TIME_LIMIT = 103,
   MSG_BAD_SYNTAX = 200,
   MSG_INVALID_IDENTIFIER = 201,
   MSG_BAD_TYPE_DECLARATION = 300,
@@ -54,8 +55,14 @@ constexpr int TRACE_TEXT_BUFFER = 256;
 const char *load_message(int id, char *buf, int size);
 
 // Reports message 'id', formatted with the further arguments, in the error dialog. Returns 1 after
-// Continue and -1 when no dialog could be shown; after Cancel or Edit the process ends with status 1.
+// Continue and -1 when no dialog could be shown; after Cancel or Edit the run ends with status 1.
 int error(int id, ...);
+// Reports message 'id' as error() does, then ends the run with status 1 whatever the answer.
+[[noreturn]] void fatal(int id, ...);
+
+// Writes the error line of message 'id' without asking anything: for the ends of a run that no
+// answer can change.
+void report_line(int id, ...);
 
 // Number of errors reported so far (the --check status).
 extern int error_count;

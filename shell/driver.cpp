@@ -1,6 +1,5 @@
 #include "shell/driver.h"
 
-#include <cstdlib>
 #include <cstring>
 
 #include "decl/declaration.h"
@@ -9,6 +8,7 @@
 #include "eval/expression.h"
 #include "platform/platform.h"
 #include "shell/diagnostics.h"
+#include "shell/run_end.h"
 #include "source/lexer.h"
 #include "source/token_stream.h"
 
@@ -19,6 +19,7 @@ int trace_stmt = 0;
 bool stmt_indent = false;
 bool run_requested = false;
 bool executing = false;
+bool check_only = false;
 
 // Highest scope level that @list shows.
 constexpr int LISTED_LEVELS = 31;
@@ -29,8 +30,7 @@ static bool input_exhausted = false;
 
 void push_source_file(const char *name) {
   if (source_count == MAX_SOURCE_FILES) {
-    error(MSG_TOO_MANY_FILES);
-    std::exit(1);
+    fatal(MSG_TOO_MANY_FILES);
   }
   source_files[source_count++] = name;
 }
@@ -59,8 +59,7 @@ InputFile *open_next_source() {
   const char *name = source_files[--source_count];
   InputFile *in = input_open(plat_open(name));
   if (!in) {
-    error(MSG_CANT_OPEN, name);
-    std::exit(1);
+    fatal(MSG_CANT_OPEN, name);
   }
   return in;
 }
@@ -109,16 +108,17 @@ static void print_result(const Value &v) {
   }
 }
 
-// A top-level expression ends at the end of its line and is evaluated at once.
+// A top-level expression ends at the end of its line and is evaluated at once; a check only
+// checks it, as it checks function bodies.
 static void top_level_expression(int code, Value *value) {
   line_end_tokens = true;
-  executing = true;
+  executing = !check_only;
   recording = false;
   expression(code, value, 0);
   executing = false;
   recording = true;
   line_end_tokens = false;
-  print_result(*value);
+  if (!check_only) print_result(*value);
 }
 
 void interpreter_main(int argc, const char *const *argv) {
@@ -130,10 +130,14 @@ void interpreter_main(int argc, const char *const *argv) {
   recording = true;
   Value value;
   for (;;) {
+    check_requested_end();
     int code = next_token(&value);
     switch (code) {
-    case LEX_LIST: list_symbols(); break;
+    case LEX_LIST:
+      if (!check_only) list_symbols();
+      break;
     case LEX_RUN:
+      if (check_only) return;
       trace_printf("Calling main...\n");
       run_main();
       plat_post_quit();

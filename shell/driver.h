@@ -11,6 +11,7 @@ extern int trace_stmt;  // -dstmt level
 extern bool stmt_indent;    // the checking pass indents its statement trace
 extern bool run_requested;  // -run: run main when the input is exhausted
 extern bool executing;      // statements and expressions are carried out, not only checked
+extern bool check_only;     // the script is read and checked, and nothing of it is carried out
 
 // Most source files that can be queued.
 constexpr int MAX_SOURCE_FILES = 20;

@@ -1,6 +1,5 @@
 #include "stmt/statement.h"
 
-#include <cstdlib>
 #include <vector>
 
 #include "decl/declaration.h"
@@ -9,6 +8,7 @@
 #include "stmt/statement_plan.h"
 #include "shell/diagnostics.h"
 #include "shell/driver.h"
+#include "shell/run_end.h"
 #include "source/lexer.h"
 #include "source/token_stream.h"
 
@@ -123,6 +123,7 @@ static void while_statement(Value *value) {
     condition(value);
     if (!value_true(*value)) break;
     statement(0, value);
+    check_requested_end();
     if (stopping()) break;
     seek_token(p);
     skip_token();
@@ -169,6 +170,7 @@ static void for_statement(Value *value) {
     }
     jump_past(p, FOR_STEP_END);
     statement(0, value);
+    check_requested_end();
     if (stopping()) break;
     jump_past(p, FOR_COND_END);
     expression(0, value, 0);
@@ -344,8 +346,7 @@ static void expression_statement(int code, Value *value) {
 static void dispatch(int code, Value *value) {
   switch (code) {
   case LEX_NULL:
-    error(MSG_END_OF_TOKEN_LIST);
-    std::exit(1);
+    fatal(MSG_END_OF_TOKEN_LIST);
   case LEX_SYMBOL:
     if (value->imm.sym->stg == STG_LABEL) labelled_statement(value);
     else expression_statement(code, value);

@@ -7,6 +7,7 @@
 #include "eval/operations.h"
 #include "eval/plan.h"
 #include "shell/diagnostics.h"
+#include "shell/run_end.h"
 #include "source/token_stream.h"
 #include "stmt/statement.h"
 
@@ -184,8 +185,10 @@ static bool stopping() { return return_flag || break_flag || goto_target; }
 static void run(const Stmt *s, Value *v);
 
 // A loop's turn after its condition held: the body, then whether the loop goes on.
+// One turn of a loop's body; a loop also ends where an interrupt ends the run.
 static bool turn(const Stmt *s, Value *v) {
   run(s->body, v);
+  check_requested_end();
   return !stopping();
 }
 

@@ -72,7 +72,8 @@ class CommandLine(OxelCase):
         r = self.run_oxel(["--help"], trace=False)
         self.assertEqual((r.status, r.stderr), (0, b""))
         self.assertTrue(r.stdout.startswith(b"Usage: oxel [OPTIONS] SCRIPT\n"))
-        for option in (b"--check", b"--trace=FILE", b"--on-error=ask|continue|cancel"):
+        for option in (b"--check", b"--trace=FILE", b"--on-error=ask|continue|cancel",
+                       b"--time-limit=SECONDS"):
             self.assertIn(option, r.stdout)
         r = self.run_oxel(["--version"], trace=False)
         self.assertEqual((r.status, r.stderr), (0, b""))
@@ -120,6 +121,16 @@ class CommandLine(OxelCase):
         self.write("bad.c", "#bad\n" + MAIN)
         r = self.run_oxel(["--check", "--on-error=continue", "bad.c"])
         self.assertClean(r, 1, ["bad.c (1) : error 200 : Bad syntax '#bad'"])
+        # A check has no effect: top-level expressions, initialisers and run are checked, and
+        # nothing is called, stored or printed; their errors are found all the same.
+        victim = self.write("victim.txt", "keep")
+        self.write("effects.c", 'int made() { fclose(fopen("made.txt", "w")); return 1; }\n'
+                                'int g = made();\nremove("victim.txt")\nmade()\n'
+                                'ktSleep(1, 2)\n@list\nsizeof(int)\nmade(1)\nrun\n' + MAIN)
+        r = self.run_oxel(["--check", "--on-error=continue", "--host=/nonexistent/x.so", "effects.c"])
+        self.assertClean(r, 1, ["effects.c (8) : error 301 : Bad argument"], b"")
+        self.assertEqual(read(victim), b"keep")
+        self.assertFalse(os.path.exists(os.path.join(self.dir, "made.txt")))
 
     def test_trace_destinations(self):
         text = "1 + 2\n2.5\nint main() { return 0; }\nrun\n"

@@ -10,6 +10,8 @@ against the expectations written in its comments.
   /* exit: N */                   the exit status (default 0)
   /* args: OPTIONS */             oxel's options (default --on-error=continue)
   /* stdout: TEXT */              standard output, with \\n and \\t escapes (default: nothing)
+  /* stderr: TEXT */              a line of standard error besides the error lines, in order
+                                  (default: none; not checked with --harness)
 
 A file NAME.trace next to NAME.c holds the exact trace bytes instead of the expect lines.
 Files named *.inc.c or under an 'include' folder are not tests themselves.
@@ -30,11 +32,12 @@ import sys
 import tempfile
 
 DIRECTIVE = re.compile(r"/\*\s*(expect error (\d+)(?: in (\S+))?(?: line (\d+))?: (.*?)|expect: (.*?)"
-                       r"|exit: (-?\d+)|args: (.*?)|stdout: (.*?))\s*\*/")
+                       r"|exit: (-?\d+)|args: (.*?)|stdout: (.*?)|stderr: (.*?))\s*\*/")
 
 
 def parse(path):
-    spec = {"trace": [], "errors": [], "exit": 0, "args": ["--on-error=continue"], "stdout": ""}
+    spec = {"trace": [], "errors": [], "exit": 0, "args": ["--on-error=continue"], "stdout": "",
+            "stderr": []}
     name = os.path.basename(path)
     with open(path, "rb") as f:
         text = f.read().decode("latin-1")
@@ -52,6 +55,8 @@ def parse(path):
                 spec["args"] = m.group(8).split()
             elif m.group(9) is not None:
                 spec["stdout"] = m.group(9).encode().decode("unicode_escape")
+            elif m.group(10) is not None:
+                spec["stderr"].append(m.group(10))
     return spec
 
 
@@ -131,8 +136,9 @@ def run_one(oxel, path, wrapper, harness=None):
     if errors != spec["errors"]:
         problems.append("errors differ:\n  got      " + "\n           ".join(errors or ["(none)"]) +
                         "\n  expected " + "\n           ".join(spec["errors"] or ["(none)"]))
-    if others:
-        problems.append("unexpected standard error output:\n  " + "\n  ".join(others[:20]))
+    if others != spec["stderr"] and not harness:
+        problems.append("standard error differs:\n  got      " + "\n           ".join(others[:20] or ["(none)"]) +
+                        "\n  expected " + "\n           ".join(spec["stderr"] or ["(none)"]))
     stdout = proc.stdout.decode("latin-1")
     if stdout != spec["stdout"]:
         problems.append(f"standard output {stdout!r}, expected {spec['stdout']!r}")

@@ -5,3 +5,6 @@
 void posix_set_host_library(const char *path);
 // The command line that the attach call hands the library.
 void posix_set_host_command_line(const char *text);
+// Calls the library's detach function with the run's exit status, once; nothing when no
+// library was attached.
+void posix_host_detach(int status);

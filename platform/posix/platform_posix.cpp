@@ -15,6 +15,7 @@
 
 #include "platform/platform.h"
 #include "platform/posix/posix_shell.h"
+#include "shell/run_end.h"
 
 struct PlatFile {
   int fd;
@@ -60,6 +61,8 @@ int plat_read(PlatFile *file, void *buf, int size) {
     ssize_t n = read(file->fd, buf, static_cast<size_t>(size));
     if (n >= 0) return static_cast<int>(n);
     if (errno != EINTR) return -1;
+    // A script read from a pipe or a terminal can be interrupted too.
+    check_requested_end();
   }
 }
 

@@ -5,6 +5,7 @@
 // description once, after loading.
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 
 #define OXEL_HOST_NO_PROTOTYPES
@@ -30,9 +31,11 @@ static void load_library() {
   load_tried = true;
   library = LoadLibraryA(library_name);
   if (!library) return;
+  // The DLL interface is that of version 1: the record ends after 'trace', the attach result is
+  // not looked at and there is no detach call.
   static OxelHost host;
-  host.size = sizeof host;
-  host.version = OXEL_HOST_VERSION;
+  host.size = offsetof(OxelHost, string);
+  host.version = 1;
   host.pointer = script_pointer;
   host.command_line = win32_command_line;
   host.trace = host_trace;

@@ -155,6 +155,18 @@ DialogAnswer plat_error_dialog(const char *message, const char *) {
   }
 }
 
+// No run ends on its own here without a dialog (there is no time limit): the line goes to the
+// debugger channel with the traces.
+void plat_error_line(const char *message) {
+  char line[320];
+  std::snprintf(line, sizeof line, "C Interpreter Error: %s\r\n", message);
+  OutputDebugStringA(line);
+}
+
+// Nothing interrupts a run here, the DLL interface has no detach call, and there is no terminal.
+void plat_run_ending() {}
+void plat_run_ended(int) {}
+
 // --- Paths and the arena ----------------------------------------------------------------------
 
 void plat_module_dir(char *buf, int size) {

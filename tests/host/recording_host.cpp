@@ -4,7 +4,8 @@
 //
 // - A word that is the script address of a short printable string shows as that string in
 //   quotes, with \r, \n and \t escaped: ktTypeText(0, "hello\r", 6). The host reads it
-//   through the attach call's pointer function; without an attach call it shows numbers only.
+//   through the attach call's string function (version 2) or pointer function; without an
+//   attach call it shows numbers only.
 // - ktXferSendList shows its list: ktXferSendList(1, [7, 1..100, 0], 3) (a run of three or more
 //   consecutive numbers as first..last; <outside> where the list leaves script memory).
 // - ktInitialize shows its second word as "instance" when it is the interpreter's process id
@@ -16,21 +17,34 @@
 // - Results: the file host_results.tmp in the current folder (or the file that the environment
 //   variable OXEL_TEST_HOST_RESULTS names), read at every call, has lines "NAME VALUE" (VALUE in
 //   C notation: -5, 0x80000000) and "* VALUE" for every other function; without a line the
-//   result is 0.
+//   result is 0. On POSIX some values act: "wait" waits until the interpreter's interrupt
+//   descriptor turns readable, writes "interrupted" and gives -11; "raw" puts the terminal on
+//   standard input in raw mode first; "hang" never returns; "end" ends the run through end_run
+//   with the function's last word as the status.
+// - The attach call answers what OXEL_TEST_HOST_ATTACH says (default 0, accepted); with
+//   OXEL_TEST_HOST_SHOW_DETACH set, the detach call writes "oxel_host_detach(STATUS)" to
+//   standard error.
 //
 // The same source builds the POSIX shared library and the Win32 DLL (__stdcall exports by their
-// plain names).
+// plain names). Built with RECORDING_HOST_VERSION=1 it is a library of the first version of the
+// interface: its attach call returns nothing, it has no detach call, and it lacks ktGetVersion.
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#if RECORDING_HOST_VERSION == 1
+#define OXEL_HOST_NO_PROTOTYPES
+#endif
 #include "oxel_host.h"
 
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <poll.h>
+#include <termios.h>
 #include <unistd.h>
 #endif
 
@@ -38,12 +52,34 @@ static const OxelHost *host = nullptr;
 
 static void write_log(const std::string &line);
 
-void OXEL_HOST_CALL oxel_host_attach(const OxelHost *h) {
-  if (h && h->version >= 1 && h->size >= sizeof(OxelHost)) host = h;
+static bool has_version_2() {
+  return host && host->version >= 2 && host->size >= sizeof(OxelHost);
+}
+
+static void show_attach() {
   const char *show = std::getenv("OXEL_TEST_HOST_SHOW_ATTACH");
   if (host && show && *show)
     write_log(std::string("oxel_host_attach(command line \"") + host->command_line + "\")\r\n");
 }
+
+#if RECORDING_HOST_VERSION == 1
+extern "C" OXEL_HOST_EXPORT void OXEL_HOST_CALL oxel_host_attach(const OxelHost *h) {
+  if (h && h->version >= 1 && h->size >= offsetof(OxelHost, string)) host = h;
+  show_attach();
+}
+#else
+int OXEL_HOST_CALL oxel_host_attach(const OxelHost *h) {
+  if (h && h->version >= 1 && h->size >= offsetof(OxelHost, string)) host = h;
+  show_attach();
+  const char *answer = std::getenv("OXEL_TEST_HOST_ATTACH");
+  return answer ? static_cast<int>(std::strtol(answer, nullptr, 0)) : 0;
+}
+
+void OXEL_HOST_CALL oxel_host_detach(int status) {
+  const char *show = std::getenv("OXEL_TEST_HOST_SHOW_DETACH");
+  if (show && *show) std::fprintf(stderr, "oxel_host_detach(%d)\n", status);
+}
+#endif
 
 static void write_log(const std::string &line) {
   if (host && host->trace) {
@@ -64,21 +100,32 @@ static const unsigned char *script_byte(std::uint32_t address) {
 
 // The printable string of at most 64 characters at 'address', quoted, or false.
 static bool script_text(std::int32_t address, std::string *text) {
+  auto at = static_cast<std::uint32_t>(address);
+  std::uint32_t length = 0;
+  const char *string = nullptr;
+  if (has_version_2()) {
+    string = host->string(at, &length);
+  } else {
+    while (length < 65 && (string = reinterpret_cast<const char *>(script_byte(at + length))) &&
+           *string)
+      ++length;
+    if (string) string -= length;
+  }
+  if (!string || length > 64) return false;
   *text = "\"";
-  for (std::uint32_t i = 0; i < 65; ++i) {
-    const unsigned char *c = script_byte(static_cast<std::uint32_t>(address) + i);
-    if (!c) return false;
-    switch (*c) {
-    case 0: *text += '"'; return true;
+  for (std::uint32_t i = 0; i < length; ++i) {
+    auto c = static_cast<unsigned char>(string[i]);
+    switch (c) {
     case '\r': *text += "\\r"; break;
     case '\n': *text += "\\n"; break;
     case '\t': *text += "\\t"; break;
     default:
-      if (*c < ' ' || *c > '~') return false;
-      *text += static_cast<char>(*c);
+      if (c < ' ' || c > '~') return false;
+      *text += static_cast<char>(c);
     }
   }
-  return false;
+  *text += '"';
+  return true;
 }
 
 static std::string number(long long n) { return std::to_string(n); }
@@ -142,23 +189,49 @@ static std::string initialize_text(const std::int32_t *w) {
          number(w[2]) + ", " + (passed ? "command line" : number(w[3])) + ")";
 }
 
-static std::int32_t chosen_result(const char *name) {
+static std::string chosen_value(const char *name) {
   const char *path = std::getenv("OXEL_TEST_HOST_RESULTS");
   std::FILE *f = std::fopen(path && *path ? path : "host_results.tmp", "r");
-  if (!f) return 0;
-  std::int32_t result = 0;
+  if (!f) return "0";
+  std::string result = "0";
   char key[128];
   char value[64];
   while (std::fscanf(f, "%127s %63s", key, value) == 2) {
-    auto v = static_cast<std::int32_t>(static_cast<std::uint32_t>(std::strtoll(value, nullptr, 0)));
     if (std::strcmp(key, name) == 0) {
-      result = v;
+      result = value;
       break;
     }
-    if (std::strcmp(key, "*") == 0) result = v;
+    if (std::strcmp(key, "*") == 0) result = value;
   }
   std::fclose(f);
   return result;
+}
+
+#ifndef _WIN32
+static std::int32_t wait_for_interrupt() {
+  pollfd p{host->interrupt_fd, POLLIN, 0};
+  while (poll(&p, 1, -1) <= 0) {
+  }
+  write_log("interrupted\r\n");
+  return -11;
+}
+#endif
+
+static std::int32_t act(const char *name, int count, const std::int32_t *w) {
+  std::string value = chosen_value(name);
+#ifndef _WIN32
+  termios modes;
+  if (value == "raw" && tcgetattr(0, &modes) == 0) {
+    cfmakeraw(&modes);
+    tcsetattr(0, TCSANOW, &modes);
+  }
+  if ((value == "wait" || value == "raw") && has_version_2()) return wait_for_interrupt();
+  if (value == "end" && has_version_2()) host->end_run(count > 0 ? w[count - 1] : 0);
+  while (value == "hang") pause();
+#endif
+  (void)count;
+  (void)w;
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(std::strtoll(value.c_str(), nullptr, 0)));
 }
 
 static std::int32_t record(const char *name, int count, const std::int32_t *w) {
@@ -173,7 +246,7 @@ static std::int32_t record(const char *name, int count, const std::int32_t *w) {
     line += ")";
   }
   write_log(line + "\r\n");
-  return chosen_result(name);
+  return act(name, count, w);
 }
 
 #define PARAMS_0 void
@@ -193,9 +266,13 @@ static std::int32_t record(const char *name, int count, const std::int32_t *w) {
 #define WORDS_6 WORDS_5, f
 #define WORDS_7 WORDS_6, g
 
-#define DEFINE_HOST_FUNCTION(name, count)                   \
-  std::int32_t OXEL_HOST_CALL name(PARAMS_##count) {        \
-    const std::int32_t words[] = {0, WORDS_##count};        \
-    return record(#name, count, words + 1);                 \
+#define DEFINE_HOST_FUNCTION(name, count)                                     \
+  extern "C" OXEL_HOST_EXPORT std::int32_t OXEL_HOST_CALL name(PARAMS_##count) { \
+    const std::int32_t words[] = {0, WORDS_##count};                          \
+    return record(#name, count, words + 1);                                   \
   }
+#if RECORDING_HOST_VERSION == 1
+// The older library has no ktGetVersion: the function goes out under another name.
+#define ktGetVersion ktGetVersion_left_out
+#endif
 OXEL_HOST_FUNCTIONS(DEFINE_HOST_FUNCTION)

@@ -198,7 +198,7 @@ class Executable(unittest.TestCase):
         with open(os.path.join(ROOT, "resources", "messages.def")) as f:
             source = {int(i): unescape(t) for i, t in re.findall(r'^MSG\((\d+), "((?:[^"\\]|\\.)*)"\)$',
                                                                 f.read(), re.M)}
-        self.assertEqual(len(source), 43)
+        self.assertEqual(len(source), 44)
         self.assertEqual(table, source)
 
 
@@ -334,10 +334,10 @@ class HostLibrary(Win32Case):
         self.assertRun(r, 0, [], b'ktInitialize 0 instance 0 "[abc]  s.c"\r\n11\r\n'
                        b'ktTypeText 1 "hi"\r\n22\r\nktGetPortPrefs 1 2 3 4 5 6 7\r\n33\r\n'
                        b"ktSleep 9 8\r\n17\r\n")
-        # Without the library a kt call is an unknown function.
+        # Without the library a kt call is an unknown function and yields -15.
         r = self.oxel("[abc] s.c", env={"WINEPATH": None})
         self.assertEqual(r.errors[0], "s.c (2) : error 403 : Unknown function 'ktInitialize'")
-        self.assertEqual((r.status, r.trace), (0, b"0\r\n0\r\n0\r\n0\r\n"))
+        self.assertEqual((r.status, r.trace), (0, b"-15\r\n-15\r\n-15\r\n-15\r\n"))
 
 
 class NoDisplay(Win32Case):

@@ -16,4 +16,11 @@ ktWaitForPrompt(-1, -32768, -1, -1, -1) /* expect: ktWaitForPrompt(-1, 32768, -1
 ktGetPortName(-1, 131072, -1) + ktWaitForString(-1, 131072, -1, 131072) /* expect: ktGetPortName(-1, 131072, -1) */ /* expect: ktWaitForString(-1, 131072, -1, 131072) */ /* expect: 0 */
 ktSleep(1, 131072) /* expect: ktSleep(1, 131072) */ /* expect: 0 */
 
-void main() {}
+/* words a call does not fill arrive as 0, never as what an earlier call left */
+ktSleep() /* expect: ktSleep(0, 0) */ /* expect: 0 */
+ktGetPortPrefs(1, 2, 3) /* expect: ktGetPortPrefs(1, 2, 3, 0, 0, 0, 0) */ /* expect: 0 */
+
+void main() {
+  ktTypeText(7, 8, 9);    /* expect: ktTypeText(7, 8, 9) */
+  ktMessageBox(5);        /* expect: ktMessageBox(5, 0, 0, 0, 0, 0) */
+}
