@@ -4,6 +4,9 @@
 #include "shell/diagnostics.h"
 #include "shell/driver.h"
 
+// The ranks of C's operators. Some of them never reach the operator loop: '%', '&&', '||' and
+// '?' are not tokens of the script language (the lexer reports them), and the unary and postfix
+// operators are taken by unary_expression; role_of() leaves all of those out.
 static int precedence(int code) {
   switch (code) {
   case '(': case '.': case '[': case LEX_ARROW: return 15;
@@ -25,6 +28,7 @@ static int precedence(int code) {
   }
 }
 
+// What the operator loop does with 'code': the binary operators apply at their rank.
 static std::int8_t role_of(int code) {
   switch (code) {
   case '\n': case '\r': case '(': case ')': case ',': case ':': case ';': case ']': case LEX_EOF:
