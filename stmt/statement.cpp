@@ -279,8 +279,14 @@ static void goto_statement(Value *value) {
     if (label && label->label_target) goto_target = label->label_target;
     return;
   }
-  if (label && label->type == TY_NONE) set_sym_type(label, TY_LABEL, 0);
-  else if (label && label->type != TY_LABEL) error(MSG_UNKNOWN_LABEL, label->name);
+  if (label && label->type == TY_NONE) {
+    set_sym_type(label, TY_LABEL, 0);
+  } else if (label && label->type != TY_LABEL) {
+    // A name of another kind (a variable of the body's outermost block) is reported here once;
+    // it is no label that the end of the body could still find.
+    error(MSG_UNKNOWN_LABEL, label->name);
+    label = nullptr;
+  }
   if (label) pending_gotos.push_back({label, line_counter});
   next_token(value);
   expect_semicolon();
