@@ -156,11 +156,11 @@ void inc_value_any(Value *v, const Place &place, int flags) {
     error(MSG_BAD_OPERAND, op);
     return;
   }
-  if (!place.addr) {
+  if (!place.object()) {
     error(MSG_BAD_LVALUE);
     return;
   }
-  if (!executing) return;
+  if (!executing || outside_arena(place)) return;
   int c = place.type;
   int step = 1;
   if (c == TY_PTR && v->next) step = td_size(v->next);
@@ -205,7 +205,7 @@ Place load_identifier(Value *v, Symbol *sym) {
 }
 
 void address_of(Value *v, const Place &place) {
-  if (!place.addr) error(MSG_BAD_LVALUE);
+  if (!place.object()) error(MSG_BAD_LVALUE);
   v->type = TY_PTR;
   v->next = place.td;
   v->imm.i = static_cast<std::int32_t>(place.addr);

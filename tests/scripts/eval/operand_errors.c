@@ -62,4 +62,27 @@ running(2.5) /* expect: 7 */
 /* expect error 102 line 53: Memory overflow */
 /* expect error 305 line 54: Bad lvalue */
 
+/* An object outside the arena (through a null or a stray pointer) is reported once, when it is
+   read: a store or a step writes nothing more and reports nothing more, '&' gives its address,
+   and an assignment gives the right side converted to the object's type, also on the second run
+   of a body, by its plans. */
+int *nullp;
+int through(p, c) int *p; char *c;
+{
+    int k;
+    k = *p = 7;
+    k = k * 1000 + (*c = 300);
+    p[2]++;
+    return k;
+}
+through(0, 5) + through(nullp, 0) /* expect: 14088 */
+/* expect error 102 line 73: Memory overflow */
+/* expect error 102 line 74: Memory overflow */
+/* expect error 102 line 75: Memory overflow */
+/* expect error 102 line 73: Memory overflow */
+/* expect error 102 line 74: Memory overflow */
+/* expect error 102 line 75: Memory overflow */
+*nullp = 2.5 /* expect error 102: Memory overflow */ /* expect: 2 */
+&*nullp /* expect error 102: Memory overflow */ /* expect: 0 */
+
 void main() { }
