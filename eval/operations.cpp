@@ -194,8 +194,10 @@ Place load_identifier(Value *v, Symbol *sym) {
     return Place{};
   }
   if (sym->type == TY_FUNC || sym->type == TY_NONE) {
-    // A function (or a name not declared yet) is called, never loaded.
-    v->imm.sym = sym;
+    // A function (or a name not declared yet) is called, never loaded; the call takes it from
+    // the token. Used as a value it is 0, never the address of its Symbol.
+    if (executing) v->imm = v->ext = Word2{};
+    else unknown_value(v);
     return Place{};
   }
   std::uint32_t addr = var_address(sym);

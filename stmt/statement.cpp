@@ -234,10 +234,12 @@ static Token *enclosing_switch(int code) {
 }
 
 static void case_label(Value *value) {
+  unsigned unknown = unknown_values;
   expression(0, value, 0);
   if (!executing) {
     Token *sw = enclosing_switch(LEX_CASE);
     if (current_code() != ':') syntax_error(LEX_CASE);
+    else if (unknown_values != unknown) error(MSG_NON_INTEGRAL_EXPRESSION);
     else if (sw) {
       Token *colon = tell_token();
       colon->value.imm.i = value->imm.i;
