@@ -245,7 +245,7 @@ static int array_dims(Symbol *sym, Value *value) {
   next_token(value);
   int r = array_dims(sym, value);
   if (!executing) {
-    if (!is_integer(size.type) || !known) error(MSG_NON_INTEGRAL_EXPRESSION);
+    if (size.type != TY_INT || !known) error(MSG_NON_INTEGRAL_EXPRESSION);
     add_sym_type(sym, TY_ARRAY, known ? size.imm.i : 0);
   }
   return r;

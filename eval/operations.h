@@ -133,8 +133,10 @@ inline std::uint32_t subscript_base(const Value *v, const Place &place) {
   if (v->type != TY_ARRAY) bad_subscript(v);
   return place.addr;
 }
+// An index is an int. The checking pass loads no variable, so a char or short index keeps its
+// own code there, where the running pass has loaded it as an int: such codes are taken too.
 inline void check_index(const Value *v, const Value &index) {
-  if (!is_integer(index.type)) bad_index(v);
+  if (index.type != TY_INT && (index.type < TY_CHAR || index.type > TY_USHORT)) bad_index(v);
 }
 inline Place subscript_element(Value *v, std::uint32_t base, const Value &index) {
   TypeDesc *element = v->next;
