@@ -104,9 +104,14 @@ static Symbol *struct_specifier(int code, Symbol *outer, Value *value) {
 static int enum_value(Symbol *constant, int t, int &next_value) {
   if (t == '=') {
     declaring = false;
+    unsigned unknown = unknown_values;
     Value v;
     list_value_expression(&v);
     declaring = true;
+    if (!executing && unknown_values != unknown) {
+      error(MSG_NON_INTEGRAL_EXPRESSION);
+      v.imm.i = 0;
+    }
     if (constant) constant->offset = v.imm.i;
     next_value = v.imm.i + 1;
     return current_code();
@@ -232,14 +237,16 @@ static int array_dims(Symbol *sym, Value *value) {
   NestingGuard guard;
   int t = current_code();
   if (t != '[') return t;
+  unsigned unknown = unknown_values;
   Value size;
   expression(0, &size, 0);
+  bool known = unknown_values == unknown;
   if (current_code() != ']') error(MSG_EXPECTED, ']');
   next_token(value);
   int r = array_dims(sym, value);
   if (!executing) {
-    if (!is_integer(size.type)) error(MSG_NON_INTEGRAL_EXPRESSION);
-    add_sym_type(sym, TY_ARRAY, size.imm.i);
+    if (size.type != TY_INT || !known) error(MSG_NON_INTEGRAL_EXPRESSION);
+    add_sym_type(sym, TY_ARRAY, known ? size.imm.i : 0);
   }
   return r;
 }

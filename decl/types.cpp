@@ -72,8 +72,13 @@ void add_sym_type(Symbol *sym, int code, int count) {
   sym->next = link;
   sym->type = code;
   if (code != TY_ARRAY) return;
-  if (count > 0) sym->aux = count;
-  else error(MSG_BAD_ARRAY_SIZE);
+  // A bad size leaves no count: the aux word of the link below (a tag, for a struct) is none.
+  if (count > 0) {
+    sym->aux = count;
+  } else {
+    sym->aux = 0;
+    error(MSG_BAD_ARRAY_SIZE);
+  }
 }
 
 void set_sym_type(Symbol *sym, int code, std::intptr_t aux) {

@@ -160,11 +160,11 @@ void inc_value_any(Value *v, const Place &place, int flags) {
     error(MSG_BAD_OPERAND, op);
     return;
   }
-  if (!place.addr) {
+  if (!place.object()) {
     error(MSG_BAD_LVALUE);
     return;
   }
-  if (!executing) return;
+  if (!executing || outside_arena(place)) return;
   int c = place.type;
   int step = 1;
   if (c == TY_PTR && v->next) step = td_size(v->next);
@@ -198,8 +198,10 @@ Place load_identifier(Value *v, Symbol *sym) {
     return Place{};
   }
   if (sym->type == TY_FUNC || sym->type == TY_NONE) {
-    // A function (or a name not declared yet) is called, never loaded.
-    v->imm.sym = sym;
+    // A function (or a name not declared yet) is called, never loaded; the call takes it from
+    // the token. Used as a value it is 0, never the address of its Symbol.
+    if (executing) v->imm = v->ext = Word2{};
+    else unknown_value(v);
     return Place{};
   }
   std::uint32_t addr = var_address(sym);
@@ -209,7 +211,7 @@ Place load_identifier(Value *v, Symbol *sym) {
 }
 
 void address_of(Value *v, const Place &place) {
-  if (!place.addr) error(MSG_BAD_LVALUE);
+  if (!place.object()) error(MSG_BAD_LVALUE);
   v->type = TY_PTR;
   v->next = place.td;
   v->imm.i = static_cast<std::int32_t>(place.addr);
