@@ -273,21 +273,9 @@ static void function_body(Symbol *fn, Value *value) {
   fn->offset = frame_offset;
   leave_scope();
   record_token(LEX_FUNC_END, value);
-  fn->body_end = tell_token();
 }
 
-// function -> declarator '(' [name {',' name}] ')' (';' | {declaration} '{' body '}')
-static void function_declaration(Symbol *fn, Value *value) {
-  if (replaying) {
-    // A definition or prototype inside a body was handled when the body was checked.
-    if (fn->body_end) {
-      seek_token(fn->body_end);
-      skip_token();
-      return;
-    }
-    for (int t = current_code(); t != ';' && t != LEX_NULL && t != LEX_FUNC_END;) t = next_token(value);
-    return;
-  }
+static void read_function_declaration(Symbol *fn, Value *value) {
   Symbol *outer_function = cur_function;
   int outer_frame = frame_offset;
   fn->ret_type = fn->type;
@@ -319,6 +307,23 @@ static void function_declaration(Symbol *fn, Value *value) {
   }
   cur_function = outer_function;
   if (outer_function) frame_offset = outer_frame;
+}
+
+// function -> declarator '(' [name {',' name}] ')' (';' | {declaration} '{' body '}')
+// A prototype or definition inside a body is read when the body is checked, and its '(' then
+// links to the last token that reading took: a run passes over exactly those tokens, however
+// the reading ended (a prototype's ';', a body's end, or the token where an error stopped it).
+static void function_declaration(Symbol *fn, Value *value) {
+  Token *open = tell_token();
+  if (!replaying) {
+    read_function_declaration(fn, value);
+    if (open) open->jump[0] = tell_token();
+    return;
+  }
+  if (open && open->jump[0]) {
+    seek_token(open->jump[0]);
+    skip_token();
+  }
 }
 
 // '=' expression. Globals and statics are set once, when their declaration is read (the
