@@ -100,6 +100,9 @@ static Symbol *struct_specifier(int code, Symbol *outer, Value *value) {
   return tag;
 }
 
+// The value after an enum constant's: 32-bit words wrap, as the script's arithmetic does.
+static int following(int value) { return static_cast<int>(static_cast<std::uint32_t>(value) + 1u); }
+
 // Reads "= value" after an enum constant, or takes the next value.
 static int enum_value(Symbol *constant, int t, int &next_value) {
   if (t == '=') {
@@ -108,12 +111,12 @@ static int enum_value(Symbol *constant, int t, int &next_value) {
     list_value_expression(&v);
     declaring = true;
     if (constant) constant->offset = v.imm.i;
-    next_value = v.imm.i + 1;
+    next_value = following(v.imm.i);
     return current_code();
   }
   if (t == ',' || t == '}') {
     if (constant) constant->offset = next_value;
-    ++next_value;
+    next_value = following(next_value);
     return t;
   }
   return t;
