@@ -34,7 +34,6 @@ struct Symbol : TypeDesc {
   Symbol **scopes = nullptr;    // function: its scope-list heads, parameters first
   Symbol *members = nullptr;    // struct or union tag: the member list
   Token *label_target = nullptr; // label: the first Token of the labelled statement
-  Token *body_end = nullptr;    // function: the LEX_FUNC_END Token after the body
 };
 
 extern int scope_level;

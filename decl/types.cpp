@@ -25,7 +25,9 @@ int td_size_any(const TypeDesc *td) {
     if (!td->next) return 0;
     std::int64_t element = td_size(td->next);
     if (element < 0) return -1;
-    std::int64_t size = element * td->aux;
+    // Both factors are below 2^31, so the product cannot overflow.
+    std::int64_t count = td->aux < 0 ? 0 : td->aux > MAX_TYPE_SIZE ? MAX_TYPE_SIZE : td->aux;
+    std::int64_t size = element * count;
     return static_cast<int>(size > MAX_TYPE_SIZE ? MAX_TYPE_SIZE : size);
   }
   case TY_STRUCT:
