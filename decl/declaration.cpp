@@ -323,13 +323,22 @@ static void read_function_declaration(Symbol *fn, Value *value) {
 // A prototype or definition inside a body is read when the body is checked, and its '(' then
 // links to the last token that reading took: a run passes over exactly those tokens, however
 // the reading ended (a prototype's ';', a body's end, or the token where an error stopped it).
+// A definition may also turn up where nothing is recorded or something runs (a cast in a top-level
+// expression or a global's initialiser): it is still recorded and only checked, as any other.
 static void function_declaration(Symbol *fn, Value *value) {
-  Token *open = tell_token();
   if (!replaying) {
+    Token *open = recorded_token();
+    bool was_recording = recording;
+    bool was_executing = executing;
+    recording = true;
+    executing = false;
     read_function_declaration(fn, value);
+    recording = was_recording;
+    executing = was_executing;
     if (open) open->jump[0] = tell_token();
     return;
   }
+  Token *open = tell_token();
   if (open && open->jump[0]) {
     seek_token(open->jump[0]);
     skip_token();

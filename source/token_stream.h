@@ -53,6 +53,8 @@ inline int next_token(Value *value) {
 void unget_token();
 inline int current_code() { return stream.code; }
 inline Token *tell_token() { return stream.current; }
+// The current token's Token, or null while the current token was read without recording.
+inline Token *recorded_token() { return stream.current_is_loose ? nullptr : stream.current; }
 inline void seek_token(Token *token) {
   stream.current = stream.cursor = token;
   stream.held = stream.loose_pushed = stream.current_is_loose = false;
