@@ -388,7 +388,7 @@ BuiltinResult bi_sprintf(const std::int32_t *w) {
 }
 
 BuiltinResult bi_fprintf(const std::int32_t *w) {
-  std::FILE *f = stream_of(w[0]);
+  std::FILE *f = stream_for_writing(w[0]);
   if (!f) return word(EOF);
   const char *fmt = script_string(w[1]);
   if (!fmt) return word(0);
@@ -603,7 +603,7 @@ BuiltinResult bi_sscanf(const std::int32_t *w) {
 }
 
 BuiltinResult bi_fscanf(const std::int32_t *w) {
-  std::FILE *f = stream_of(w[0]);
+  std::FILE *f = stream_for_reading(w[0]);
   if (!f) return word(EOF);
   const char *fmt = script_string(w[1]);
   if (!fmt) return word(0);

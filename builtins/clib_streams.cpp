@@ -12,28 +12,58 @@
 #include "platform/platform.h"
 
 namespace {
+enum class LastUse { NONE, READ, WRITE };
+
+// A stream remembers which ways its mode lets it go and which way it went last: the C library
+// leaves a read straight after a write (or a write after a read) undefined, and the C library
+// under us corrupts its buffers on it, so the switch is made with the flush or seek C asks for.
 struct Stream {
   std::int32_t handle = 0;  // 0: the slot is free
   std::FILE *file = nullptr;
+  bool can_read = false;
+  bool can_write = false;
+  LastUse last = LastUse::NONE;
 };
 }  // namespace
 
 static Stream streams[MAX_STREAMS];
 static std::int32_t last_handle = 0;
 
-std::FILE *stream_of(std::int32_t handle) {
+static Stream *find_stream(std::int32_t handle) {
   if (handle <= 0) return nullptr;
-  for (const Stream &s : streams)
-    if (s.handle == handle) return s.file;
+  for (Stream &s : streams)
+    if (s.handle == handle) return &s;
   return nullptr;
 }
 
-static std::int32_t enter_stream(std::FILE *file) {
+std::FILE *stream_of(std::int32_t handle) {
+  Stream *s = find_stream(handle);
+  return s ? s->file : nullptr;
+}
+
+std::FILE *stream_for_reading(std::int32_t handle) {
+  Stream *s = find_stream(handle);
+  if (!s || !s->can_read) return nullptr;
+  if (s->last == LastUse::WRITE) std::fflush(s->file);
+  s->last = LastUse::READ;
+  return s->file;
+}
+
+std::FILE *stream_for_writing(std::int32_t handle) {
+  Stream *s = find_stream(handle);
+  if (!s || !s->can_write) return nullptr;
+  if (s->last == LastUse::READ) std::fseek(s->file, 0, SEEK_CUR);
+  s->last = LastUse::WRITE;
+  return s->file;
+}
+
+// 'mode' is a C library mode: its first letter and a '+' say which ways the stream goes.
+static std::int32_t enter_stream(std::FILE *file, const char *mode) {
   if (!file) return 0;
   for (Stream &s : streams) {
     if (s.handle) continue;
-    s.handle = ++last_handle;
-    s.file = file;
+    bool update = std::strchr(mode, '+') != nullptr;
+    s = Stream{++last_handle, file, mode[0] == 'r' || update, mode[0] != 'r' || update};
     return s.handle;
   }
   std::fclose(file);
@@ -70,10 +100,10 @@ BuiltinResult bi_fopen(const std::int32_t *w) {
   const char *mode = name ? script_string(w[1]) : nullptr;
   char native[8];
   if (!mode || !native_mode(mode, native) || plat_is_directory(name)) return word(0);
-  return word(enter_stream(std::fopen(name, native)));
+  return word(enter_stream(std::fopen(name, native), native));
 }
 
-BuiltinResult bi_tmpfile(const std::int32_t *) { return word(enter_stream(std::tmpfile())); }
+BuiltinResult bi_tmpfile(const std::int32_t *) { return word(enter_stream(std::tmpfile(), "w+b")); }
 
 BuiltinResult bi_fclose(const std::int32_t *w) {
   for (Stream &s : streams) {
@@ -90,24 +120,30 @@ BuiltinResult bi_feof(const std::int32_t *w) {
   return word(f && std::feof(f) ? 1 : 0);
 }
 
+// A flush or a seek lets the next use go either way.
+static int flush(Stream &s) {
+  s.last = LastUse::NONE;
+  return std::fflush(s.file);
+}
+
 BuiltinResult bi_fflush(const std::int32_t *w) {
   if (w[0] == 0) {
     int r = 0;
     for (Stream &s : streams)
-      if (s.handle && std::fflush(s.file) != 0) r = EOF;
+      if (s.handle && flush(s) != 0) r = EOF;
     return word(r);
   }
-  std::FILE *f = stream_of(w[0]);
-  return word(f && std::fflush(f) == 0 ? 0 : EOF);
+  Stream *s = find_stream(w[0]);
+  return word(s && flush(*s) == 0 ? 0 : EOF);
 }
 
 BuiltinResult bi_fgetc(const std::int32_t *w) {
-  std::FILE *f = stream_of(w[0]);
+  std::FILE *f = stream_for_reading(w[0]);
   return word(f ? std::fgetc(f) : EOF);
 }
 
 BuiltinResult bi_ungetc(const std::int32_t *w) {
-  std::FILE *f = stream_of(w[1]);
+  std::FILE *f = stream_for_reading(w[1]);
   return word(f && w[0] != EOF ? std::ungetc(static_cast<unsigned char>(w[0]), f) : EOF);
 }
 
@@ -115,7 +151,7 @@ BuiltinResult bi_ungetc(const std::int32_t *w) {
 // the buffer alone when the end of the file comes before any character.
 BuiltinResult bi_fgets(const std::int32_t *w) {
   std::int32_t n = w[1];
-  std::FILE *f = stream_of(w[2]);
+  std::FILE *f = stream_for_reading(w[2]);
   if (!f || n <= 0) return word(0);
   std::uint8_t *buf = script_bytes(w[0], n);
   if (!buf) return word(0);
@@ -132,12 +168,12 @@ BuiltinResult bi_fgets(const std::int32_t *w) {
 }
 
 BuiltinResult bi_fputc(const std::int32_t *w) {
-  std::FILE *f = stream_of(w[1]);
+  std::FILE *f = stream_for_writing(w[1]);
   return word(f ? std::fputc(static_cast<unsigned char>(w[0]), f) : EOF);
 }
 
 BuiltinResult bi_fputs(const std::int32_t *w) {
-  std::FILE *f = stream_of(w[1]);
+  std::FILE *f = stream_for_writing(w[1]);
   if (!f) return word(EOF);
   const char *s = script_string(w[0]);
   if (!s) return word(EOF);
@@ -154,24 +190,25 @@ static std::uint8_t *block(const std::int32_t *w, std::FILE *f, std::size_t &siz
 }
 
 BuiltinResult bi_fread(const std::int32_t *w) {
-  std::FILE *f = stream_of(w[3]);
+  std::FILE *f = stream_for_reading(w[3]);
   std::size_t size, count;
   std::uint8_t *buf = block(w, f, size, count);
   return word(buf ? static_cast<std::int32_t>(std::fread(buf, size, count, f)) : 0);
 }
 
 BuiltinResult bi_fwrite(const std::int32_t *w) {
-  std::FILE *f = stream_of(w[3]);
+  std::FILE *f = stream_for_writing(w[3]);
   std::size_t size, count;
   std::uint8_t *buf = block(w, f, size, count);
   return word(buf ? static_cast<std::int32_t>(std::fwrite(buf, size, count, f)) : 0);
 }
 
 BuiltinResult bi_fseek(const std::int32_t *w) {
-  std::FILE *f = stream_of(w[0]);
+  Stream *s = find_stream(w[0]);
   static const int origins[] = {SEEK_SET, SEEK_CUR, SEEK_END};
-  if (!f || w[2] < 0 || w[2] > 2) return word(-1);
-  return word(std::fseek(f, w[1], origins[w[2]]) == 0 ? 0 : -1);
+  if (!s || w[2] < 0 || w[2] > 2) return word(-1);
+  s->last = LastUse::NONE;
+  return word(std::fseek(s->file, w[1], origins[w[2]]) == 0 ? 0 : -1);
 }
 
 BuiltinResult bi_ftell(const std::int32_t *w) {

@@ -69,6 +69,22 @@ fgets(line, 8, f) + fread(line, 1, 4, f) + fwrite(line, 1, 4, f) + feof(f) /* ex
 strcmp(line, "keep") /* expect: 0 */
 fclose(0) + fgetc(12345) + fgetc(-3) /* expect: -3 */
 
+/* a stream goes only the ways its mode lets it; an update stream switches between reading and
+   writing without the fflush or fseek C asks for in between */
+(f = fopen("streams_d.tmp", "w")) > 0 /* expect: 1 */
+fputs("p", f) + ungetc('a', f) + fgetc(f) + fread(line, 1, 1, f) /* expect: -2 */
+fputc('q', f) + fclose(f) /* expect: 113 */
+(f = fopen("streams_d.tmp", "r")) > 0 /* expect: 1 */
+fputc('x', f) + fputs("x", f) + fwrite("x", 1, 1, f) + fprintf(f, "x") /* expect: -3 */
+fgetc(f) + fclose(f) /* expect: 112 */
+(f = fopen("streams_d.tmp", "r+")) > 0 /* expect: 1 */
+fgetc(f) /* expect: 112 */
+fputc('Q', f) /* expect: 81 */
+fgetc(f) /* expect: -1 */
+fputs("RS", f) + fseek(f, 0, 0) /* expect: 0 */
+fgets(line, 8, f) - line + strcmp(line, "pQRS") /* expect: 0 */
+fclose(f) + remove("streams_d.tmp") /* expect: 0 */
+
 /* rename never replaces a file; remove takes files only */
 rename("streams_a.tmp", "streams_b.tmp") /* expect: -1 */
 rename("streams_a.tmp", "streams_c.tmp") + fopen("streams_a.tmp", "r") /* expect: 0 */
