@@ -3,7 +3,7 @@
 #include "decl/types.h"
 #include "eval/expression.h"
 #include "shell/diagnostics.h"
-#include "shell/driver.h"
+#include "shell/modes.h"
 #include "source/token_stream.h"
 #include "stmt/statement.h"
 

@@ -7,7 +7,7 @@
 
 #include "eval/value.h"
 #include "shell/diagnostics.h"
-#include "shell/driver.h"
+#include "shell/modes.h"
 #include "source/token_stream.h"
 
 int scope_level = 0;

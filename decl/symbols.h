@@ -3,6 +3,7 @@
 // which the parsers set. While a body runs no lookup happens: replayed tokens carry their Symbols.
 #pragma once
 #include "decl/types.h"
+#include "shell/modes.h"
 
 struct Token;
 
@@ -61,8 +62,6 @@ void begin_member_lookup(const TypeDesc *td);
 // being read.
 Symbol **scope_table(int level);
 
-extern bool replaying;
-extern int trace_stmt;
 // A block opened while a body is read: the next level, a fresh list (levels 1 and 2, the
 // parameters and the body, start a new frame layout).
 void enter_scope_reading();

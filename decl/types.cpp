@@ -5,7 +5,7 @@
 
 #include "decl/symbols.h"
 #include "shell/diagnostics.h"
-#include "shell/driver.h"
+#include "shell/modes.h"
 
 int type_size(int code) {
   if (code == TY_VOID) return 0;

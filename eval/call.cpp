@@ -6,7 +6,7 @@
 #include "decl/symbols.h"
 #include "eval/expression.h"
 #include "shell/diagnostics.h"
-#include "shell/driver.h"
+#include "shell/modes.h"
 #include "shell/run_end.h"
 #include "source/lexer.h"
 #include "source/token_stream.h"

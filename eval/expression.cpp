@@ -6,7 +6,7 @@
 #include "eval/call.h"
 #include "eval/plan.h"
 #include "shell/diagnostics.h"
-#include "shell/driver.h"
+#include "shell/modes.h"
 #include "source/lexer.h"
 #include "source/token_stream.h"
 
@@ -252,7 +252,7 @@ static int expression_at(int first, Value *v, int min, Place *single) {
 
 // A whole expression of a replayed body runs by its plan when it has one.
 int expression(int first, Value *v, int min) {
-  if (min == 0 && replaying && executing && !trace_exp && !stream.held) {
+  if (min == 0 && plans_enabled && replaying && executing && !trace_exp && !stream.held) {
     Token *start = first ? tell_token() : replay_cursor();
     if (start && run_plan(start, v)) return 1;
   }

@@ -2,7 +2,7 @@
 
 #include "decl/symbols.h"
 #include "shell/diagnostics.h"
-#include "shell/driver.h"
+#include "shell/modes.h"
 
 // The ranks of C's operators. Some of them never reach the operator loop: '%', '&&', '||' and
 // '?' are not tokens of the script language (the lexer reports them), and the unary and postfix

@@ -9,7 +9,7 @@
 #include "decl/symbols.h"
 #include "platform/platform.h"
 #include "shell/diagnostics.h"
-#include "shell/driver.h"
+#include "shell/modes.h"
 #include "source/token.h"
 
 std::uint32_t arena_base = 0;

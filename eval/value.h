@@ -8,9 +8,7 @@
 
 #include "decl/symbols.h"
 #include "decl/types.h"
-
-extern bool executing;
-extern int trace_exp;
+#include "shell/modes.h"
 
 union Word2 {
   std::int32_t i;  // integers, characters, enums, script addresses

@@ -12,14 +12,6 @@
 #include "source/lexer.h"
 #include "source/token_stream.h"
 
-int trace_lex = 0;
-int trace_exp = 0;
-int trace_sym = 0;
-int trace_stmt = 0;
-bool stmt_indent = false;
-bool run_requested = false;
-bool executing = false;
-bool check_only = false;
 
 // Highest scope level that @list shows.
 constexpr int LISTED_LEVELS = 31;

@@ -3,11 +3,9 @@
 #include <new>
 
 #include "shell/diagnostics.h"
-#include "shell/driver.h"
+#include "shell/modes.h"
 #include "source/lexer.h"
 
-bool recording = false;
-bool replaying = false;
 
 StreamPosition stream;
 

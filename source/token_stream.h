@@ -3,12 +3,9 @@
 // One token can be pushed back. Replaying is the interpreter's hot path, so its common case is
 // inline here.
 #pragma once
+#include "shell/modes.h"
+#include "source/lexer.h"
 #include "source/token.h"
-
-extern bool recording;  // tokens delivered fresh by the lexer are appended to the TokenList
-extern bool replaying;  // tokens come from the TokenList (set by calls of script functions)
-extern int line_counter;
-extern int trace_lex;
 
 // The stream's position; only the token stream's functions change it.
 struct StreamPosition {

@@ -7,7 +7,7 @@
 #include "eval/expression.h"
 #include "stmt/statement_plan.h"
 #include "shell/diagnostics.h"
-#include "shell/driver.h"
+#include "shell/modes.h"
 #include "shell/run_end.h"
 #include "source/lexer.h"
 #include "source/token_stream.h"
@@ -386,8 +386,8 @@ void statement(int code, Value *value) {
   if (trace_stmt) trace_printf("First token in stmt lvl %d: %s\n", stmt_level, token_name(code));
   // A statement of a replayed body that has run before runs by its plan when it has one. The end
   // of the token list has no Token (a link that was never written leads there).
-  bool planned = executing && replaying && code != LEX_NULL && !stream.held && !trace_stmt && !trace_exp &&
-                 !trace_lex && run_statement_plan(tell_token(), value);
+  bool planned = plans_enabled && executing && replaying && code != LEX_NULL && !stream.held && !trace_stmt &&
+                 !trace_exp && !trace_lex && run_statement_plan(tell_token(), value);
   if (!planned) dispatch(code, value);
   if (trace_stmt) trace_printf("Leaving stmt level %d\n", stmt_level);
   --stmt_level;

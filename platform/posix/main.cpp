@@ -15,6 +15,7 @@
 #include "platform/posix/run_control.h"
 #include "shell/diagnostics.h"
 #include "shell/driver.h"
+#include "shell/modes.h"
 #include "shell/run_end.h"
 #include "shell/startup.h"
 
@@ -54,7 +55,10 @@ static const char usage[] =
     "\n"
     "Exit status: 0 after the run, 1 after a cancelled or fatal error (or, with --check, any\n"
     "error), 2 for a bad command line, N when the script calls exit(N), 124 at the time limit,\n"
-    "130, 143 and 129 after SIGINT, SIGTERM and SIGHUP.\n";
+    "130, 143 and 129 after SIGINT, SIGTERM and SIGHUP.\n"
+    "\n"
+    "Environment: OXEL_HOST (see --host); OXEL_NO_PLANS=1 runs every statement through the\n"
+    "token walker instead of its compiled plan (slower; for testing the interpreter).\n";
 
 // The longest time limit: what an int holds (some 68 years).
 constexpr long MAX_TIME_LIMIT = 2147483647L;
@@ -162,6 +166,8 @@ int main(int argc, char **argv) {
   arena_init();
 
   check_only = o.check;
+  const char *no_plans = std::getenv("OXEL_NO_PLANS");
+  plans_enabled = !no_plans || !*no_plans || std::strcmp(no_plans, "0") == 0;
   std::vector<const char *> args{"oxel"};
   if (!o.check) args.push_back("-run");
   args.insert(args.end(), o.driver_options.begin(), o.driver_options.end());

@@ -10,7 +10,7 @@
 #include "platform/platform.h"
 #include "platform/posix/posix_shell.h"
 #include "shell/diagnostics.h"
-#include "shell/driver.h"
+#include "shell/modes.h"
 #include "shell/startup.h"
 #include "source/lexer.h"
 #include "source/preprocessor.h"

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/driver.h"
+#include "shell/modes.h"
 #include "source/lexer.h"
 #include "source/token_stream.h"
 #include "test_support.h"

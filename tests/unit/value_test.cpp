@@ -7,7 +7,7 @@
 #include "decl/symbols.h"
 #include "eval/value.h"
 #include "shell/diagnostics.h"
-#include "shell/driver.h"
+#include "shell/modes.h"
 #include "test_support.h"
 
 namespace {
