@@ -47,9 +47,13 @@ static Symbol *read_tag(int tag_code, Value *value) {
   return tag;
 }
 
+// The link slot where a struct body's '{' and a nested function declaration's '(' keep the last
+// token of what reading them took, which a replay passes over.
+constexpr int READ_END = 0;
+
 // A replayed body checked before is passed over by the link its '{' keeps.
 static void pass_over_body() {
-  Token *close = tell_token()->jump[0];
+  Token *close = tell_token()->jump[READ_END];
   if (!close) return;
   seek_token(close);
   skip_token();
@@ -71,7 +75,7 @@ static bool body_to_read() {
 
 // Records the body's end and anonymous tag in its '{' for later runs.
 static void mark_body(Token *open, Symbol *tag) {
-  open->jump[0] = tell_token();
+  open->jump[READ_END] = tell_token();
   open->value.imm.sym = tag;
 }
 
@@ -335,12 +339,12 @@ static void function_declaration(Symbol *fn, Value *value) {
     read_function_declaration(fn, value);
     recording = was_recording;
     executing = was_executing;
-    if (open) open->jump[0] = tell_token();
+    if (open) open->jump[READ_END] = tell_token();
     return;
   }
   Token *open = tell_token();
-  if (open && open->jump[0]) {
-    seek_token(open->jump[0]);
+  if (open && open->jump[READ_END]) {
+    seek_token(open->jump[READ_END]);
     skip_token();
   }
 }

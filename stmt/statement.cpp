@@ -20,23 +20,6 @@ Token *goto_target = nullptr;
 // Switches whose bodies the checking pass can be inside at once.
 constexpr int MAX_SWITCH_NESTING = 15;
 
-// Control links, by the keyword Token that keeps them:
-//   if:     IF_END (first token after the statement), IF_ELSE (first token of the else branch)
-//   while:  LOOP_END (first token after the statement)
-//   for:    FOR_INIT_END, FOR_COND_END (the two ';'), FOR_STEP_END (the ')'), LOOP_END
-//   switch: SWITCH_END (the body's '}'), SWITCH_DEFAULT (the ':' after default),
-//           SWITCH_CASES (the ':' of the case label met last)
-//   ':' of a case label: CASE_NEXT (the ':' of the label met before it); its value is in imm.
-// A for loop runs as:
-//   init; FOR_INIT_END: if (!cond) goto LOOP_END; FOR_STEP_END: body; FOR_COND_END: step;
-//   goto FOR_INIT_END
-enum LinkSlot {
-  IF_END = 0, IF_ELSE = 1,
-  FOR_INIT_END = 0, FOR_STEP_END = 1, FOR_COND_END = 2, LOOP_END = 3,
-  SWITCH_END = 0, SWITCH_DEFAULT = 1, SWITCH_CASES = 2,
-  CASE_NEXT = 1,
-};
-
 static Token *switch_stack[MAX_SWITCH_NESTING];
 static int switch_depth = 0;  // may exceed the stack after the overflow was reported
 static int breakable = 0;     // loops and switches around the statement being checked
@@ -48,8 +31,6 @@ struct PendingGoto {
 };
 }  // namespace
 static std::vector<PendingGoto> pending_gotos;
-
-static bool stopping() { return return_flag || break_flag || goto_target; }
 
 static void expect_semicolon() {
   if (current_code() == ';') return;
@@ -308,17 +289,17 @@ static void return_statement(Value *value) {
   if (executing) return_flag = true;
 }
 
-// A break outside any loop or switch is reported when it is checked and marked (its Token links
-// to itself), and does nothing when it runs.
+// A break outside any loop or switch is reported when it is checked and marked, and does nothing
+// when it runs.
 static void break_statement(Value *value) {
   Token *p = tell_token();
   if (!executing && breakable == 0) {
     syntax_error(LEX_BREAK);
-    p->jump[0] = p;
+    mark_stray_break(p);
   }
   next_token(value);
   expect_semicolon();
-  if (executing && p->jump[0] != p) break_flag = true;
+  if (executing && !is_stray_break(p)) break_flag = true;
 }
 
 // A declaration at the head of a block; false (nothing read) for a token that starts none.

@@ -82,16 +82,16 @@ static bool compile_clause(Token *start, Token *end, const Plan **clause) {
 
 static Stmt *compile_for(Token *t) {
   Stmt *s = make(SK_FOR);
-  Token *init_end = t->jump[0];
-  Token *step_end = t->jump[1];
-  Token *cond_end = t->jump[2];
+  Token *init_end = t->jump[FOR_INIT_END];
+  Token *step_end = t->jump[FOR_STEP_END];
+  Token *cond_end = t->jump[FOR_COND_END];
   Token *open = t->link;
   if (!open || open->code != '(' || !init_end || !cond_end || !step_end) return nullptr;
   if (!compile_clause(open->link, init_end, &s->init) || !compile_clause(init_end->link, cond_end, &s->expr) ||
       !compile_clause(cond_end->link, step_end, &s->step))
     return nullptr;
   s->body = compile_statement(step_end->link);
-  s->after = t->jump[3];
+  s->after = t->jump[LOOP_END];
   return s->body ? s : nullptr;
 }
 
@@ -133,9 +133,9 @@ static Stmt *compile_statement(Token *t) {
     return s;
   }
   case LEX_BREAK: {
-    // A break outside any loop or switch is marked by a link to itself and does nothing.
+    // A break outside any loop or switch does nothing.
     Token *n = t->link;
-    if (t->jump[0] == t || !n || n->code != ';') return nullptr;
+    if (is_stray_break(t) || !n || n->code != ';') return nullptr;
     Stmt *s = make(SK_BREAK);
     s->after = n->link;
     return s;
@@ -143,14 +143,14 @@ static Stmt *compile_statement(Token *t) {
   case LEX_IF: {
     Stmt *s = make(SK_IF);
     if (!compile_condition_body(t, s)) return nullptr;
-    if (t->jump[1] && !(s->other = compile_statement(t->jump[1]))) return nullptr;
-    s->after = t->jump[0];
+    if (t->jump[IF_ELSE] && !(s->other = compile_statement(t->jump[IF_ELSE]))) return nullptr;
+    s->after = t->jump[IF_END];
     return s;
   }
   case LEX_WHILE: {
     Stmt *s = make(SK_WHILE);
     if (!compile_condition_body(t, s)) return nullptr;
-    s->after = t->jump[3];
+    s->after = t->jump[LOOP_END];
     return s;
   }
   case LEX_FOR: return compile_for(t);
@@ -180,7 +180,6 @@ static StatementPlan *compile(Token *start) {
   return new StatementPlan{root};
 }
 
-static bool stopping() { return return_flag || break_flag || goto_target; }
 
 static void run(const Stmt *s, Value *v);
 
