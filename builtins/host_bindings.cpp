@@ -105,13 +105,11 @@ static BuiltinResult call_with_list(PlatHostFunction fn, std::int32_t *words) {
     error(MSG_MEMORY_OVERFLOW);
     return word(0);
   }
-  std::int32_t saved_stack = stack_ptr;
+  Restore<std::int32_t> stack(stack_ptr);
   stack_ptr -= bytes;
   std::memcpy(arena_bytes + stack_ptr, copy, static_cast<std::size_t>(bytes));
   words[1] = static_cast<std::int32_t>(arena_base + static_cast<std::uint32_t>(stack_ptr));
-  std::int32_t result = plat_host_call(fn, words, 3);
-  stack_ptr = saved_stack;
-  return word(result);
+  return word(plat_host_call(fn, words, 3));
 }
 
 static BuiltinResult call_host(int index, const std::int32_t *w) {

@@ -26,10 +26,12 @@ struct Specifiers {
 // Reads the token after a struct or enum keyword and returns the tag it names (an anonymous one
 // for a body without a name, null when there is neither).
 static Symbol *read_tag(int tag_code, Value *value) {
-  int saved = cur_stg;
-  set_cur_stg(STG_TAG);
-  int t = next_token(value);
-  set_cur_stg(saved);
+  int t;
+  {
+    RestoreStg stg;
+    set_cur_stg(STG_TAG);
+    t = next_token(value);
+  }
   Symbol *tag;
   if (t == '{') {
     // A body replayed keeps the anonymous tag made when it was checked.
@@ -81,7 +83,7 @@ static void mark_body(Token *open, Symbol *tag) {
 
 // struct-or-union-specifier -> (struct | union) [name] ['{' {declaration} '}']
 static Symbol *struct_specifier(int code, Symbol *outer, Value *value) {
-  int saved = cur_stg;
+  RestoreStg stg;
   Symbol *tag = read_tag(code == TY_STRUCT ? TY_STAG : TY_UTAG, value);
   if (!body_to_read()) return tag;
   Token *open = tell_token();
@@ -99,7 +101,6 @@ static Symbol *struct_specifier(int code, Symbol *outer, Value *value) {
   Symbol *members = leave_struct_scope();
   if (tag) tag->members = members;
   mark_body(open, tag);
-  set_cur_stg(saved);
   set_cur_struct(outer);
   return tag;
 }
@@ -133,7 +134,7 @@ static int enum_value(Symbol *constant, int t, int &next_value) {
 
 // enum-specifier -> enum [name] ['{' name ['=' expression] {',' name ['=' expression]} '}']
 static Symbol *enum_specifier(Value *value) {
-  int saved = cur_stg;
+  RestoreStg stg;
   Symbol *tag = read_tag(TY_ETAG, value);
   if (!body_to_read()) return tag;
   Token *open = tell_token();
@@ -156,7 +157,6 @@ static Symbol *enum_specifier(Value *value) {
     if (t != ',') syntax_error(t);
   }
   mark_body(open, tag);
-  set_cur_stg(saved);
   return tag;
 }
 
@@ -290,7 +290,7 @@ static void function_body(Symbol *fn, Value *value) {
 }
 
 static void read_function_declaration(Symbol *fn, Value *value) {
-  Symbol *outer_function = cur_function;
+  Restore<Symbol *> outer_function(cur_function);
   int outer_frame = frame_offset;
   fn->ret_type = fn->type;
   set_sym_type(fn, TY_FUNC, 0);
@@ -304,7 +304,6 @@ static void read_function_declaration(Symbol *fn, Value *value) {
   declaring = true;
   if (t == ';') {
     leave_scope();
-    cur_function = outer_function;
     frame_offset = outer_frame;
     return;
   }
@@ -319,8 +318,8 @@ static void read_function_declaration(Symbol *fn, Value *value) {
     if (fn->body) error(MSG_REDEFINITION, fn->name);
     function_body(fn, value);
   }
-  cur_function = outer_function;
-  if (outer_function) frame_offset = outer_frame;
+  // A definition nested in a body (reported) leaves the outer body's frame layout as it was.
+  if (outer_function.saved()) frame_offset = outer_frame;
 }
 
 // function -> declarator '(' [name {',' name}] ')' (';' | {declaration} '{' body '}')
@@ -332,13 +331,11 @@ static void read_function_declaration(Symbol *fn, Value *value) {
 static void function_declaration(Symbol *fn, Value *value) {
   if (!replaying) {
     Token *open = recorded_token();
-    bool was_recording = recording;
-    bool was_executing = executing;
+    Restore<bool> outer_recording(recording);
+    Restore<bool> outer_executing(executing);
     recording = true;
     executing = false;
     read_function_declaration(fn, value);
-    recording = was_recording;
-    executing = was_executing;
     if (open) open->jump[READ_END] = tell_token();
     return;
   }
@@ -355,13 +352,12 @@ static void function_declaration(Symbol *fn, Value *value) {
 static int initialiser(Symbol *sym) {
   bool once = scope_level == 0 || sym->stg == STG_STATIC || sym->stg == STG_EXTERN;
   bool store = once ? !executing && !check_only : executing;
-  bool was_executing = executing;
+  Restore<bool> outer_executing(executing);
   declaring = false;
   executing = store;
   Value v;
   expression(0, &v, 0);
   if (store) mem_store(&v, var_address(sym), sym->type);
-  executing = was_executing;
   declaring = true;
   return current_code();
 }

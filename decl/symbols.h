@@ -46,6 +46,17 @@ extern int frame_offset;
 
 // Changes cur_stg (the tag class also marks the lookup mode, for the trace).
 void set_cur_stg(int stg);
+// Gives cur_stg back, through set_cur_stg, when the scope ends.
+class RestoreStg {
+public:
+  RestoreStg() : saved_(cur_stg) {}
+  ~RestoreStg() { set_cur_stg(saved_); }
+  RestoreStg(const RestoreStg &) = delete;
+  RestoreStg &operator=(const RestoreStg &) = delete;
+
+private:
+  int saved_;
+};
 
 // Looks 'name' up: in the member list after begin_member_lookup(), in the level-0 table for tags
 // and labels, else from scope_level down to 0 (only scope_level itself while declaring). 1 with

@@ -67,7 +67,7 @@ static void set_result(Value *v, int type) {
 }
 
 void script_call(Symbol *fn, const char *name, Value *v) {
-  std::int32_t saved_stack = stack_ptr;
+  Restore<std::int32_t> stack(stack_ptr);
   push_args(fn);
   if (!executing) {
     // The checking pass types a call by the function's declared return type.
@@ -84,7 +84,6 @@ void script_call(Symbol *fn, const char *name, Value *v) {
     trace_printf("fn return val is:");
     print_value(v);
   }
-  stack_ptr = saved_stack;
 }
 
 void call_function(Symbol *fn, Value *v) {
@@ -107,8 +106,8 @@ void call_function(Symbol *fn, Value *v) {
   bool was_replaying = replaying;
   Token *cursor = replay_cursor();
   Token *current = tell_token();
-  bool saved_return = return_flag;
-  std::int32_t saved_frame = frame_base;
+  Restore<bool> outer_return(return_flag);
+  Restore<std::int32_t> outer_frame(frame_base);
   int saved_line = line_counter;
   replaying = true;
   frame_base = frame;
@@ -118,8 +117,6 @@ void call_function(Symbol *fn, Value *v) {
   if (trace_stmt) trace_message(MSG_RETURNED_FROM_CALL);
   // A function that ends without return gives 0 of its return type.
   if (!return_flag) set_result(v, fn->ret_type);
-  frame_base = saved_frame;
-  return_flag = saved_return;
   if (was_replaying) {
     seek_token(cursor);
   } else {
@@ -223,7 +220,7 @@ void builtin_with_values(int index, const Value *args, int count, Value *v) {
 }
 
 void call_with_values(Symbol *fn, const Value *args, int count, Value *v) {
-  std::int32_t saved_stack = stack_ptr;
+  Restore<std::int32_t> stack(stack_ptr);
   // The first argument ends lowest: the last is pushed first, each as its parameter's type.
   Symbol *params[MAX_PLAN_ARGS];
   Symbol *p = first_param(fn);
@@ -237,5 +234,4 @@ void call_with_values(Symbol *fn, const Value *args, int count, Value *v) {
   }
   v->type = fn->type;
   call_function(fn, v);
-  stack_ptr = saved_stack;
 }

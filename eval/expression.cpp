@@ -146,7 +146,7 @@ static Place parenthesis(int &t, Value *v) {
 static void size_of(int &t, Value *v) {
   NestingGuard guard;
   // The operand's value is not needed: its size is known whatever it holds.
-  unsigned unknown = unknown_values;
+  Restore<unsigned> unknown(unknown_values);
   t = next_token(v);
   Place place;
   if (t == '(') {
@@ -161,7 +161,6 @@ static void size_of(int &t, Value *v) {
   // The declared type of an object counts, not the type it loads as.
   int size = place.td ? td_size(place.td) : td_size(v);
   set_int_result(v, size);
-  unknown_values = unknown;
 }
 
 static Place unary_operator(int op, int &t, Value *v) {
@@ -262,9 +261,7 @@ int expression(int first, Value *v, int min) {
 int expression_place(int first, Value *v, Place *place) { return expression_at(first, v, 0, place); }
 
 int list_value_expression(Value *v) {
-  bool saved = brace_ends;
+  Restore<bool> outer_brace_ends(brace_ends);
   brace_ends = true;
-  int ok = expression_at(0, v, 0, nullptr);
-  brace_ends = saved;
-  return ok;
+  return expression_at(0, v, 0, nullptr);
 }

@@ -92,3 +92,19 @@ private:
   [[noreturn]] static void overflow();
   static inline int depth = 0;
 };
+
+// Gives a variable back the value it had when the guard was made, when the scope ends (an early
+// return included).
+template <typename T>
+class Restore {
+public:
+  explicit Restore(T &variable) : variable_(variable), saved_(variable) {}
+  ~Restore() { variable_ = saved_; }
+  const T &saved() const { return saved_; }
+  Restore(const Restore &) = delete;
+  Restore &operator=(const Restore &) = delete;
+
+private:
+  T &variable_;
+  T saved_;
+};

@@ -64,14 +64,12 @@ void run_main() {
   }
   // The end of the input can come in the middle of a top-level expression, so the modes are
   // restored rather than reset.
-  bool was_recording = recording;
-  bool was_executing = executing;
+  Restore<bool> outer_recording(recording);
+  Restore<bool> outer_executing(executing);
   recording = false;
   executing = true;
   Value result;
   call_function(fn, &result);
-  recording = was_recording;
-  executing = was_executing;
 }
 
 static void parse_option(const char *arg) {

@@ -375,11 +375,10 @@ static bool expand_macro(const char *name, const char *body, int ctx) {
 
 static int symbol_token(Value *value, const char *name, bool before_colon) {
   value->type = TY_PTR;
-  int saved = cur_stg;
+  RestoreStg stg;
   if (before_colon && !case_label_open) set_cur_stg(STG_LABEL);
   Symbol *sym;
   if (!sym_find(name, &sym)) sym = sym_enter(name);
-  set_cur_stg(saved);
   value->imm.sym = sym;
   return LEX_SYMBOL;
 }

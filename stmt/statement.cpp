@@ -254,10 +254,12 @@ static void labelled_statement(Value *value) {
 }
 
 static void goto_statement(Value *value) {
-  int saved = cur_stg;
-  set_cur_stg(STG_LABEL);
-  int t = next_token(value);
-  set_cur_stg(saved);
+  int t;
+  {
+    RestoreStg stg;
+    set_cur_stg(STG_LABEL);
+    t = next_token(value);
+  }
   Symbol *label = t == LEX_SYMBOL ? value->imm.sym : nullptr;
   if (!label) error(MSG_BAD_LABEL_SYNTAX);
   if (executing) {
@@ -376,22 +378,19 @@ void statement(int code, Value *value) {
 
 // Reports every goto of the body whose label was never defined, at the goto's line.
 static void check_goto_labels() {
-  int saved_line = line_counter;
+  Restore<int> line(line_counter);
   for (const PendingGoto &g : pending_gotos) {
     if (g.label->label_target) continue;
     line_counter = g.line;
     error(MSG_UNKNOWN_LABEL, g.label->name);
   }
-  line_counter = saved_line;
   pending_gotos.clear();
 }
 
 void check_function_body(Value *value) {
-  int saved_breakable = breakable;
-  int saved_switches = switch_depth;
+  Restore<int> outer_breakable(breakable);
+  Restore<int> outer_switches(switch_depth);
   breakable = switch_depth = 0;
   statement('{', value);
   check_goto_labels();
-  breakable = saved_breakable;
-  switch_depth = saved_switches;
 }
