@@ -10,6 +10,7 @@
 // ORDER: rows stand in ascending byte order of their names (strcmp); builtin_lookup searches
 // them by halves, and a test checks the order. The C-library adapters are in clib_*.cpp, the
 // interpreter's own in own.cpp, the host automation bindings (the kt rows) in host_bindings.cpp.
+// clang-format off
 const BuiltinEntry builtin_table[] = {
     {TY_INT,     "GetPrivateProfileString",      bi_GetPrivateProfileString},
     {TY_INT,     "abs",                          bi_abs},
@@ -91,6 +92,7 @@ const BuiltinEntry builtin_table[] = {
     {TY_PTR,     "ultoa",                        bi_ultoa},
     {TY_INT,     "ungetc",                       bi_ungetc},
 };
+// clang-format on
 
 const int builtin_count = sizeof builtin_table / sizeof builtin_table[0];
 static_assert(sizeof builtin_table / sizeof builtin_table[0] == 182, "78 library rows and 104 host rows");

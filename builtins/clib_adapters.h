@@ -8,6 +8,7 @@
 
 #define OXEL_ADAPTER(name) BuiltinResult bi_##name(const std::int32_t *w);
 
+// clang-format off
 // Strings (clib_strings.cpp).
 OXEL_ADAPTER(strcat) OXEL_ADAPTER(strchr) OXEL_ADAPTER(strcmp) OXEL_ADAPTER(strcpy)
 OXEL_ADAPTER(stricmp) OXEL_ADAPTER(strlen) OXEL_ADAPTER(strlwr) OXEL_ADAPTER(strncat)
@@ -41,8 +42,9 @@ OXEL_ADAPTER(time) OXEL_ADAPTER(difftime) OXEL_ADAPTER(strftime)
 // Directories and drives (clib_dirs.cpp).
 OXEL_ADAPTER(chdir) OXEL_ADAPTER(mkdir) OXEL_ADAPTER(rmdir) OXEL_ADAPTER(getcwd)
 OXEL_ADAPTER(chdrv) OXEL_ADAPTER(getdrive) OXEL_ADAPTER(searchenv)
+    // clang-format on
 
-// The process (clib_process.cpp).
-OXEL_ADAPTER(exit)
+    // The process (clib_process.cpp).
+    OXEL_ADAPTER(exit)
 
 #undef OXEL_ADAPTER

@@ -6,9 +6,7 @@
 #include "eval/value.h"
 #include "shell/diagnostics.h"
 
-double ArgWords::take_double() {
-  return std::bit_cast<double>(static_cast<std::uint64_t>(take_int64()));
-}
+double ArgWords::take_double() { return std::bit_cast<double>(static_cast<std::uint64_t>(take_int64())); }
 
 std::int64_t ArgWords::take_int64() {
   std::uint64_t low = take_unsigned();

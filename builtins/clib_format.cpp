@@ -28,11 +28,11 @@ struct Conversion {
   bool suppress = false;        // scanning: '*'
   bool star_width = false;
   bool star_precision = false;
-  int width = -1;               // -1: none
-  int precision = -1;           // -1: none
+  int width = -1;      // -1: none
+  int precision = -1;  // -1: none
   Length length = LEN_NONE;
-  char conv = '\0';             // '\0': the format ended inside the conversion
-  std::string set;              // scanning: the scan set with its brackets
+  char conv = '\0';  // '\0': the format ended inside the conversion
+  std::string set;   // scanning: the scan set with its brackets
 };
 
 int read_number(const char *&p) {
@@ -115,8 +115,8 @@ struct Output {
   std::size_t room = 0;  // characters the buffer takes, without its NUL
   bool dry = false;
   long long count = 0;
-  bool overflow = false;   // the buffer is too small
-  bool io_error = false;   // the stream failed
+  bool overflow = false;  // the buffer is too small
+  bool io_error = false;  // the stream failed
   // %n results, stored once the whole output has succeeded.
   struct Pending {
     std::uint8_t *target;
@@ -194,7 +194,8 @@ struct MiniFormat {
   MiniFormat(const char *flags, long long width, long long precision, const char *length, char conv) {
     char w[24] = "";
     char p[24] = "";
-    if (width != UNSET) std::snprintf(w, sizeof w, "%s%lld", width < 0 ? "-" : "", width < 0 ? -width : width);
+    if (width != UNSET)
+      std::snprintf(w, sizeof w, "%s%lld", width < 0 ? "-" : "", width < 0 ? -width : width);
     if (precision != UNSET) std::snprintf(p, sizeof p, ".%lld", precision);
     std::snprintf(text, sizeof text, "%%%s%s%s%s%c", flags, w, p, length, conv);
   }
@@ -286,7 +287,8 @@ template <typename T> bool put_field(Output &out, Field f, T value) {
     }
     return out.put(f.mini().text, value);
   }
-  if (f.span() <= PIECE && (f.precision == UNSET || f.precision <= PIECE)) return out.put(f.mini().text, value);
+  if (f.span() <= PIECE && (f.precision == UNSET || f.precision <= PIECE))
+    return out.put(f.mini().text, value);
   return put_in_pieces(out, f, value);
 }
 
@@ -301,18 +303,29 @@ bool convert_out(const Conversion &s, ArgWords &args, Output &out) {
   }
   const char *hh = s.length == LEN_HH ? "hh" : s.length == LEN_H ? "h" : "";
   switch (s.conv) {
-  case 'd': case 'i': case 'u': case 'o': case 'x': case 'X':
+  case 'd':
+  case 'i':
+  case 'u':
+  case 'o':
+  case 'x':
+  case 'X':
     if (s.length == LEN_LL) {
       long long v = args.take_int64();
       return put_field(out, Field{s.flags, width, precision, "ll", s.conv, true}, v);
     }
     return put_field(out, Field{s.flags, width, precision, hh, s.conv, true}, args.take());
-  case 'e': case 'E': case 'f': case 'F': case 'g': case 'G': case 'a': case 'A': {
+  case 'e':
+  case 'E':
+  case 'f':
+  case 'F':
+  case 'g':
+  case 'G':
+  case 'a':
+  case 'A': {
     double v = args.take_double();
     return put_field(out, Field{s.flags, width, precision, "", s.conv, std::isfinite(v)}, v);
   }
-  case 'c':
-    return put_field(out, Field{s.flags, width, UNSET, "", 'c', true}, args.take());
+  case 'c': return put_field(out, Field{s.flags, width, UNSET, "", 'c', true}, args.take());
   case 's': {
     std::int32_t addr = args.take();
     std::size_t len = 0;
@@ -339,8 +352,7 @@ bool convert_out(const Conversion &s, ArgWords &args, Output &out) {
     out.pending_counts.push_back({target, size, out.count});
     return true;
   }
-  case '%':
-    return out.text("%", 1);
+  case '%': return out.text("%", 1);
   default:  // an unknown conversion is written as it stands
     return out.text(s.start, static_cast<std::size_t>(s.end - s.start));
   }
@@ -497,7 +509,12 @@ ScanStep convert_in(const Conversion &s, ArgWords &args, Input &in, int &assigne
   }
   ScanStep step = STEP_OK;
   switch (s.conv) {
-  case 'd': case 'i': case 'u': case 'o': case 'x': case 'X': {
+  case 'd':
+  case 'i':
+  case 'u':
+  case 'o':
+  case 'x':
+  case 'X': {
     bool is_signed = s.conv == 'd' || s.conv == 'i';
     switch (s.length) {
     case LEN_HH:
@@ -519,16 +536,22 @@ ScanStep convert_in(const Conversion &s, ArgWords &args, Input &in, int &assigne
     }
     break;
   }
-  case 'p':
-    step = scan_value<unsigned>(in, scan_mini(s, s.width, "", 'x'), target);
-    break;
-  case 'e': case 'E': case 'f': case 'F': case 'g': case 'G': case 'a': case 'A':
-    if (target_size(s.length, true) == 8) step = scan_value<double>(in, scan_mini(s, s.width, "l", s.conv), target);
+  case 'p': step = scan_value<unsigned>(in, scan_mini(s, s.width, "", 'x'), target); break;
+  case 'e':
+  case 'E':
+  case 'f':
+  case 'F':
+  case 'g':
+  case 'G':
+  case 'a':
+  case 'A':
+    if (target_size(s.length, true) == 8)
+      step = scan_value<double>(in, scan_mini(s, s.width, "l", s.conv), target);
     else step = scan_value<float>(in, scan_mini(s, s.width, "", s.conv), target);
     break;
-  case 'c': case 's': case '[':
-    step = scan_text(in, s, addr);
-    break;
+  case 'c':
+  case 's':
+  case '[': step = scan_text(in, s, addr); break;
   case 'n':
     if (target) {
       std::int64_t v = in.consumed;
@@ -543,8 +566,7 @@ ScanStep convert_in(const Conversion &s, ArgWords &args, Input &in, int &assigne
     in.unget(c);
     return c == EOF ? STEP_INPUT_FAILURE : STEP_MATCH_FAILURE;
   }
-  default:
-    return STEP_MATCH_FAILURE;  // an unknown conversion ends the scan
+  default: return STEP_MATCH_FAILURE;  // an unknown conversion ends the scan
   }
   if (step == STEP_OK && !s.suppress) ++assigned;
   return step;

@@ -186,7 +186,8 @@ static std::uint8_t *block(const std::int32_t *w, std::FILE *f, std::size_t &siz
   count = static_cast<std::uint32_t>(w[2]);
   std::uint64_t total = static_cast<std::uint64_t>(size) * count;
   if (!f || total == 0) return nullptr;
-  return script_bytes(static_cast<std::uint32_t>(w[0]), total > ARENA_SIZE ? 0xFFFFFFFFu : static_cast<std::uint32_t>(total));
+  return script_bytes(static_cast<std::uint32_t>(w[0]),
+                      total > ARENA_SIZE ? 0xFFFFFFFFu : static_cast<std::uint32_t>(total));
 }
 
 BuiltinResult bi_fread(const std::int32_t *w) {

@@ -159,13 +159,15 @@ template <typename Change> static BuiltinResult in_place(std::int32_t addr, Chan
 
 BuiltinResult bi_strlwr(const std::int32_t *w) {
   return in_place(w[0], [](char *s, std::size_t len) {
-    for (std::size_t i = 0; i < len; ++i) s[i] = static_cast<char>(c_tolower(static_cast<unsigned char>(s[i])));
+    for (std::size_t i = 0; i < len; ++i)
+      s[i] = static_cast<char>(c_tolower(static_cast<unsigned char>(s[i])));
   });
 }
 
 BuiltinResult bi_strupr(const std::int32_t *w) {
   return in_place(w[0], [](char *s, std::size_t len) {
-    for (std::size_t i = 0; i < len; ++i) s[i] = static_cast<char>(c_toupper(static_cast<unsigned char>(s[i])));
+    for (std::size_t i = 0; i < len; ++i)
+      s[i] = static_cast<char>(c_toupper(static_cast<unsigned char>(s[i])));
   });
 }
 

@@ -30,7 +30,8 @@ struct ScriptTm {
   std::int32_t sec, min, hour, mday, mon, year, wday, yday, isdst;
 };
 
-const char *const day_names[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+const char *const day_names[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                 "Thursday", "Friday", "Saturday"};
 const char *const month_names[] = {"January", "February", "March",     "April",   "May",      "June",
                                    "July",    "August",   "September", "October", "November", "December"};
 
@@ -55,11 +56,13 @@ void convert_time(std::string &out, char conv, bool trim, const ScriptTm &t) {
   switch (conv) {
   case 'a': out.append(name_of(day_names, 7, t.wday), 0, 3); break;
   case 'A': out += name_of(day_names, 7, t.wday); break;
-  case 'b': case 'h': out.append(name_of(month_names, 12, t.mon), 0, 3); break;
+  case 'b':
+  case 'h': out.append(name_of(month_names, 12, t.mon), 0, 3); break;
   case 'B': out += name_of(month_names, 12, t.mon); break;
   case 'c': format_time(out, trim ? "%A, %B %#d, %Y, %H:%M:%S" : "%m/%d/%y %H:%M:%S", t); break;
   case 'x': format_time(out, trim ? "%A, %B %#d, %Y" : "%m/%d/%y", t); break;
-  case 'X': case 'T': format_time(out, "%H:%M:%S", t); break;
+  case 'X':
+  case 'T': format_time(out, "%H:%M:%S", t); break;
   case 'D': format_time(out, "%m/%d/%y", t); break;
   case 'F': format_time(out, "%Y-%m-%d", t); break;
   case 'R': format_time(out, "%H:%M", t); break;
@@ -80,7 +83,8 @@ void convert_time(std::string &out, char conv, bool trim, const ScriptTm &t) {
   case 'y': put_number(out, (year % 100 + 100) % 100, 2, trim); break;
   case 'C': put_number(out, year / 100, 2, trim); break;
   case 'Y': put_number(out, year, 1, true); break;
-  case 'Z': case 'z': break;  // a script's struct tm has no time zone
+  case 'Z':
+  case 'z': break;  // a script's struct tm has no time zone
   case 'n': out += '\n'; break;
   case 't': out += '\t'; break;
   case '%': out += '%'; break;

@@ -20,13 +20,12 @@ enum HostIndex {
 #define OXEL_HOST_INDEX(name, ...) HB_##name,
   OXEL_HOST_BINDINGS(OXEL_HOST_INDEX, OXEL_HOST_BIT)
 #undef OXEL_HOST_INDEX
-  HB_COUNT
+      HB_COUNT
 };
 }  // namespace
 
 const HostBinding host_bindings[] = {
-#define OXEL_HOST_ROW(name, args, type, low16, signed16, form) \
-  {#name, args, type, low16, signed16, form},
+#define OXEL_HOST_ROW(name, args, type, low16, signed16, form) {#name, args, type, low16, signed16, form},
     OXEL_HOST_BINDINGS(OXEL_HOST_ROW, OXEL_HOST_BIT)
 #undef OXEL_HOST_ROW
 };
@@ -45,9 +44,9 @@ constexpr int count = 0 OXEL_HOST_FUNCTIONS(OXEL_HOST_COUNT);
 #undef OXEL_HOST_COUNT
 }  // namespace header_words
 static_assert(header_words::count == HB_COUNT, "oxel_host.h lists other functions");
-#define OXEL_HOST_CHECK(name, args, type, low16, signed16, form)                           \
-  static_assert(header_words::name == ((form) == HOST_INITIALIZE ? 4 : (args)), #name);      \
-  static_assert(header_words::name <= PLAT_HOST_MAX_WORDS, #name);                          \
+#define OXEL_HOST_CHECK(name, args, type, low16, signed16, form)                                \
+  static_assert(header_words::name == ((form) == HOST_INITIALIZE ? 4 : (args)), #name);         \
+  static_assert(header_words::name <= PLAT_HOST_MAX_WORDS, #name);                              \
   static_assert((((low16) | (signed16)) >> (args)) == 0 && ((low16) & (signed16)) == 0, #name); \
   static_assert((type) == TY_INT || (type) == TY_LONG, #name);
 OXEL_HOST_BINDINGS(OXEL_HOST_CHECK, OXEL_HOST_BIT)
@@ -125,9 +124,7 @@ static BuiltinResult call_host(int index, const std::int32_t *w) {
     words[0] = 0;
     plat_host_startup_values(&words[1]);
     return word(plat_host_call(fn, words, 4));
-  case HOST_SEND_LIST:
-    narrow(b, w, words);
-    return call_with_list(fn, words);
+  case HOST_SEND_LIST: narrow(b, w, words); return call_with_list(fn, words);
   case HOST_PLAIN: break;
   }
   narrow(b, w, words);

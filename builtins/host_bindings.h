@@ -17,10 +17,10 @@ enum HostForm {
 
 struct HostBinding {
   const char *name;
-  int args;              // script arguments (= words the host function receives, but ktInitialize)
-  int return_type;       // TY_INT or TY_LONG
-  unsigned low16;        // bit n-1: argument n passes only its low 16 bits (0..65535)
-  unsigned signed16;     // bit n-1: argument n passes its low 16 bits sign-extended
+  int args;           // script arguments (= words the host function receives, but ktInitialize)
+  int return_type;    // TY_INT or TY_LONG
+  unsigned low16;     // bit n-1: argument n passes only its low 16 bits (0..65535)
+  unsigned signed16;  // bit n-1: argument n passes its low 16 bits sign-extended
   HostForm form;
 };
 
@@ -31,6 +31,7 @@ constexpr int HOST_LIST_ENTRIES = 100;
 // in byte order of the names. A(n) is the bit of argument n. The kt rows of the built-in table
 // are made from this list, and host_bindings.cpp checks it against include/oxel_host.h when it
 // is compiled.
+// clang-format off
 #define OXEL_HOST_BINDINGS(X, A) \
   X(ktBlockRemoteInput,           1, TY_INT,  0, 0, HOST_PLAIN) \
   X(ktCaptureBegin,               3, TY_INT,  0, 0, HOST_PLAIN) \
@@ -136,9 +137,10 @@ constexpr int HOST_LIST_ENTRIES = 100;
   X(ktXferSendBatch,              3, TY_INT,  0, 0, HOST_PLAIN) \
   X(ktXferSendFromList,           2, TY_INT,  0, 0, HOST_PLAIN) \
   X(ktXferSendList,               3, TY_INT,  0, 0, HOST_SEND_LIST)
+// clang-format on
 
 #define OXEL_HOST_ADAPTER(name, ...) BuiltinResult bi_##name(const std::int32_t *w);
-#define OXEL_HOST_BIT(n) (1u << ((n) - 1))
+#define OXEL_HOST_BIT(n) (1u << ((n)-1))
 OXEL_HOST_BINDINGS(OXEL_HOST_ADAPTER, OXEL_HOST_BIT)
 #undef OXEL_HOST_ADAPTER
 

@@ -15,10 +15,21 @@ extern TypeDesc last_base_type;
 // a typedef name.
 inline bool starts_declaration(int code, const Value *value) {
   switch (code) {
-  case LEX_STATIC: case LEX_EXTERN: case LEX_TYPEDEF: case LEX_VOID: case LEX_CHAR: case LEX_SHORT:
-  case LEX_INT: case LEX_LONG: case LEX_DOUBLE: case LEX_FLOAT: case LEX_SIGNED: case LEX_UNSIGNED:
-  case LEX_STRUCT: case LEX_UNION: case LEX_ENUM:
-    return true;
+  case LEX_STATIC:
+  case LEX_EXTERN:
+  case LEX_TYPEDEF:
+  case LEX_VOID:
+  case LEX_CHAR:
+  case LEX_SHORT:
+  case LEX_INT:
+  case LEX_LONG:
+  case LEX_DOUBLE:
+  case LEX_FLOAT:
+  case LEX_SIGNED:
+  case LEX_UNSIGNED:
+  case LEX_STRUCT:
+  case LEX_UNION:
+  case LEX_ENUM: return true;
   case LEX_SYMBOL: return value->imm.sym->stg == STG_TYPEDEF;
   default: return false;
   }

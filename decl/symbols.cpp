@@ -63,7 +63,8 @@ static Symbol *search_list(Symbol *sym, const char *name) {
 int sym_find(const char *name, Symbol **out) {
   *out = nullptr;
   if (trace_sym > 2)
-    trace_printf("sym_find: '%s', mode %d, &table %x\n", name, find_mode, address_word(scope_table(scope_level)));
+    trace_printf("sym_find: '%s', mode %d, &table %x\n", name, find_mode,
+                 address_word(scope_table(scope_level)));
   if (find_mode == 1) {
     find_mode = 0;
     *out = search_list(member_list, name);
@@ -246,8 +247,7 @@ static void print_function(const Symbol *sym, int depth) {
   for (Symbol *p = params; p; p = p->link) trace_printf(p == params ? "%s" : ", %s", p->name);
   trace_printf(" )\n");
   for (Symbol *p = params; p; p = p->link) print_sym(p, depth + 1);
-  if (trace_sym)
-    trace_printf(" body %x, frame size %d\n", address_word(sym->body), sym->offset);
+  if (trace_sym) trace_printf(" body %x, frame size %d\n", address_word(sym->body), sym->offset);
   if (!sym->body) {
     trace_printf(";\n");
     return;

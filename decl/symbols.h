@@ -9,15 +9,15 @@ struct Token;
 
 // Storage classes.
 enum Storage : int {
-  STG_AUTO = 0,      // parameter or local, relative to the frame base
-  STG_GLOBAL = 1,    // global variable or function
+  STG_AUTO = 0,    // parameter or local, relative to the frame base
+  STG_GLOBAL = 1,  // global variable or function
   STG_EXTERN = 2,
   STG_STATIC = 3,
   STG_TYPEDEF = 4,
   STG_MEMBER = 5,
-  STG_TAG = 6,       // struct, union or enum tag; also selects the tag table
+  STG_TAG = 6,  // struct, union or enum tag; also selects the tag table
   STG_ENUM_CONST = 7,
-  STG_LABEL = 8,     // goto label; also selects the label list
+  STG_LABEL = 8,  // goto label; also selects the label list
 };
 
 // Levels a function's scope array holds (parameters, body, nested blocks and struct bodies).
@@ -29,12 +29,12 @@ struct Symbol : TypeDesc {
   // Member: byte offset. Enum constant: its value. Function: frame size (0 or negative).
   int offset = 0;
   char *name = nullptr;
-  Symbol *link = nullptr;       // next symbol of the same list
-  int ret_type = 0;             // function: code of the return type (its chain goes on at next)
-  Token *body = nullptr;        // function: the Token of the '{' that opens the body
-  Symbol **scopes = nullptr;    // function: its scope-list heads, parameters first
-  Symbol *members = nullptr;    // struct or union tag: the member list
-  Token *label_target = nullptr; // label: the first Token of the labelled statement
+  Symbol *link = nullptr;         // next symbol of the same list
+  int ret_type = 0;               // function: code of the return type (its chain goes on at next)
+  Token *body = nullptr;          // function: the Token of the '{' that opens the body
+  Symbol **scopes = nullptr;      // function: its scope-list heads, parameters first
+  Symbol *members = nullptr;      // struct or union tag: the member list
+  Token *label_target = nullptr;  // label: the first Token of the labelled statement
 };
 
 extern int scope_level;

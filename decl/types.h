@@ -40,7 +40,11 @@ struct TypeDesc {
   std::intptr_t aux = 0;
 
   const TypeDesc &head() const { return *this; }
-  void set_head(const TypeDesc &td) { type = td.type; next = td.next; aux = td.aux; }
+  void set_head(const TypeDesc &td) {
+    type = td.type;
+    next = td.next;
+    aux = td.aux;
+  }
 };
 
 inline Symbol *aux_tag(std::intptr_t aux) { return reinterpret_cast<Symbol *>(aux); }
@@ -57,11 +61,18 @@ int td_size_any(const TypeDesc *td);
 // Size of a scalar code (functions count as their address); -1 for every other code.
 inline int scalar_size(int code) {
   switch (code) {
-  case TY_CHAR: case TY_UCHAR: return 1;
-  case TY_SHORT: case TY_USHORT: return 2;
-  case TY_UINT: case TY_ULONG: case TY_INT: case TY_PTR: case TY_LONG: case TY_ENUM: case TY_FLOAT:
-  case TY_FUNC:
-    return 4;
+  case TY_CHAR:
+  case TY_UCHAR: return 1;
+  case TY_SHORT:
+  case TY_USHORT: return 2;
+  case TY_UINT:
+  case TY_ULONG:
+  case TY_INT:
+  case TY_PTR:
+  case TY_LONG:
+  case TY_ENUM:
+  case TY_FLOAT:
+  case TY_FUNC: return 4;
   case TY_DOUBLE: return 8;
   default: return -1;
   }

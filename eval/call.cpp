@@ -171,7 +171,8 @@ static void run_builtin(int index, int first, Value *v) {
   // Words the call did not fill are 0, never what an earlier call left there.
   std::int32_t words[BUILTIN_WORDS] = {};
   int passed = builtin_argc - first;
-  std::memcpy(words, &builtin_args[first], sizeof(std::int32_t) * (passed < BUILTIN_WORDS ? passed : BUILTIN_WORDS));
+  std::memcpy(words, &builtin_args[first],
+              sizeof(std::int32_t) * (passed < BUILTIN_WORDS ? passed : BUILTIN_WORDS));
   BuiltinResult r = fn(words);
   if (v->type == TY_DOUBLE) v->imm.d = r.d;
   else v->imm.i = r.i;

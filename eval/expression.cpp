@@ -168,12 +168,10 @@ static Place unary_operator(int op, int &t, Value *v) {
   t = next_token(v);
   Place place = unary_expression(t, v);
   switch (op) {
-  case '!': case '~': case '-':
-    unary_arithmetic(op, v);
-    return Place{};
-  case LEX_ADDR:
-    address_of(v, place);
-    return Place{};
+  case '!':
+  case '~':
+  case '-': unary_arithmetic(op, v); return Place{};
+  case LEX_ADDR: address_of(v, place); return Place{};
   default: return dereference(v);
   }
 }
@@ -184,12 +182,19 @@ static Place unary_expression(int &t, Value *v) {
   for (;;) {
     if (trace_exp) trace_printf("In unary_expression: 1st token = '%s'\n", token_name(t));
     switch (t) {
-    case LEX_SYMBOL: case LEX_CONSTANT: case LEX_BUILTIN: return primary(t, v);
+    case LEX_SYMBOL:
+    case LEX_CONSTANT:
+    case LEX_BUILTIN: return primary(t, v);
     case '+': t = next_token(v); continue;
-    case '!': case '~': case '-': return unary_operator(t, t, v);
-    case '&': case LEX_ADDR: return unary_operator(LEX_ADDR, t, v);
-    case '*': case LEX_DEREF: return unary_operator('*', t, v);
-    case LEX_INC: case LEX_DEC: {
+    case '!':
+    case '~':
+    case '-': return unary_operator(t, t, v);
+    case '&':
+    case LEX_ADDR: return unary_operator(LEX_ADDR, t, v);
+    case '*':
+    case LEX_DEREF: return unary_operator('*', t, v);
+    case LEX_INC:
+    case LEX_DEC: {
       int flags = t == LEX_DEC ? 1 : 0;
       t = next_token(v);
       Place place = primary(t, v);
@@ -205,7 +210,6 @@ static Place unary_expression(int &t, Value *v) {
     }
   }
 }
-
 
 // Set while an enumeration value is read: its list's '}' ends it too.
 static bool brace_ends = false;

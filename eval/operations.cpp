@@ -7,6 +7,7 @@
 // The ranks of C's operators. Some of them never reach the operator loop: '%', '&&', '||' and
 // '?' are not tokens of the script language (the lexer reports them), and the unary and postfix
 // operators are taken by unary_expression; role_of() leaves all of those out.
+// clang-format off
 static int precedence(int code) {
   switch (code) {
   case '(': case '.': case '[': case LEX_ARROW: return 15;
@@ -40,6 +41,7 @@ static std::int8_t role_of(int code) {
   default: return OP_BAD;
   }
 }
+// clang-format on
 
 // operator_role for every code from 0 to 255 (other codes are bad syntax).
 static const struct RoleTable {
@@ -57,10 +59,21 @@ bool is_postfix(int code) {
 
 bool starts_operand(int code) {
   switch (code) {
-  case LEX_SYMBOL: case LEX_CONSTANT: case LEX_BUILTIN: case '+': case '-': case '!': case '~':
-  case '&': case LEX_ADDR: case '*': case LEX_DEREF: case LEX_INC: case LEX_DEC: case LEX_SIZEOF:
-  case '(':
-    return true;
+  case LEX_SYMBOL:
+  case LEX_CONSTANT:
+  case LEX_BUILTIN:
+  case '+':
+  case '-':
+  case '!':
+  case '~':
+  case '&':
+  case LEX_ADDR:
+  case '*':
+  case LEX_DEREF:
+  case LEX_INC:
+  case LEX_DEC:
+  case LEX_SIZEOF:
+  case '(': return true;
   default: return false;
   }
 }
@@ -139,14 +152,15 @@ void check_assign(const Value *l, const Value *r) {
     if (r->type == TY_PTR || r->type == TY_ARRAY) pointer_check(l, r);
     else if (r->type != TY_INT && r->imm.i != 0) error(MSG_TYPE_MISMATCH, "");
     break;
-  case TY_ENUM: case TY_STRUCT: case TY_UNION:
+  case TY_ENUM:
+  case TY_STRUCT:
+  case TY_UNION:
     if (r->type != l->type || r->aux != l->aux) error(MSG_TYPE_MISMATCH, "");
     break;
   case TY_ARRAY: error(MSG_BAD_LVALUE); break;
   default: break;
   }
 }
-
 
 // ++ and -- on the object at 'place'; flags bit 0: decrement, bit 1: postfix (yield the old value).
 void inc_value_any(Value *v, const Place &place, int flags) {
@@ -173,7 +187,9 @@ void inc_value_any(Value *v, const Place &place, int flags) {
   Word2 old = v->imm;
   int old_type = v->type;
   if (is_floating(c)) v->imm.d += step;
-  else v->imm.i = static_cast<std::int32_t>(static_cast<std::uint32_t>(v->imm.i) + static_cast<std::uint32_t>(step));
+  else
+    v->imm.i =
+        static_cast<std::int32_t>(static_cast<std::uint32_t>(v->imm.i) + static_cast<std::uint32_t>(step));
   mem_store(v, place.addr, c);
   convert_value(v, c);
   if (flags & 2) {
@@ -181,8 +197,6 @@ void inc_value_any(Value *v, const Place &place, int flags) {
     v->type = old_type;
   }
 }
-
-
 
 void bad_subscript(const Value *v) {
   error(MSG_BAD_SUBSCRIPT);

@@ -100,7 +100,8 @@ inline void inc_value(Value *v, const Place &place, int flags) {
     std::uint32_t step = place.type == TY_PTR && v->next ? static_cast<std::uint32_t>(td_size(v->next)) : 1u;
     std::int32_t old;
     std::memcpy(&old, p, 4);
-    std::int32_t now = static_cast<std::int32_t>(static_cast<std::uint32_t>(old) + ((flags & 1) ? 0u - step : step));
+    std::int32_t now =
+        static_cast<std::int32_t>(static_cast<std::uint32_t>(old) + ((flags & 1) ? 0u - step : step));
     std::memcpy(p, &now, 4);
     v->imm.i = (flags & 2) ? old : now;
     return;
@@ -142,7 +143,8 @@ inline Place subscript_element(Value *v, std::uint32_t base, const Value &index)
   TypeDesc *element = v->next;
   if (!follow(v)) return Place{};
   if (trace_exp) trace_printf("array ref (%x)[%d]\n", base, index.imm.i);
-  std::uint32_t addr = base + static_cast<std::uint32_t>(td_size(element)) * static_cast<std::uint32_t>(index.imm.i);
+  std::uint32_t addr =
+      base + static_cast<std::uint32_t>(td_size(element)) * static_cast<std::uint32_t>(index.imm.i);
   mem_load(v, addr, v->type);
   return Place{addr, element->type, element};
 }

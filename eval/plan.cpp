@@ -14,30 +14,30 @@
 namespace {
 
 enum PlanKind : std::uint8_t {
-  PK_CONST,    // a constant: the Value of its token
-  PK_NAME,     // a variable, enumeration constant or member name
-  PK_WORD,     // a word-sized local or global variable (op: 1 for a local)
-  PK_GROUP,    // '(' a ')'
-  PK_UNARY,    // op a, for '!', '~' and '-'
-  PK_ADDRESS,  // '&' a
-  PK_DEREF,    // '*' a
-  PK_BINARY,   // a op b
+  PK_CONST,         // a constant: the Value of its token
+  PK_NAME,          // a variable, enumeration constant or member name
+  PK_WORD,          // a word-sized local or global variable (op: 1 for a local)
+  PK_GROUP,         // '(' a ')'
+  PK_UNARY,         // op a, for '!', '~' and '-'
+  PK_ADDRESS,       // '&' a
+  PK_DEREF,         // '*' a
+  PK_BINARY,        // a op b
   PK_BINARY_CONST,  // a op b, b a constant
-  PK_ASSIGN,   // a '=' b
-  PK_ASSIGN_NAME,  // sym '=' b, sym a word-sized local or global
-  PK_PREFIX,   // '++' a or '--' a (op: the increment flags)
-  PK_POSTFIX,  // a '++' or a '--' (op: the increment flags)
-  PK_INDEX,    // a '[' b ']'
-  PK_DOT,      // a '.' sym
-  PK_ARROW,    // a '->' sym
-  PK_CALL,     // sym '(' args ')'
-  PK_BUILTIN,  // the built-in of token '(' args ')'
+  PK_ASSIGN,        // a '=' b
+  PK_ASSIGN_NAME,   // sym '=' b, sym a word-sized local or global
+  PK_PREFIX,        // '++' a or '--' a (op: the increment flags)
+  PK_POSTFIX,       // a '++' or a '--' (op: the increment flags)
+  PK_INDEX,         // a '[' b ']'
+  PK_DOT,           // a '.' sym
+  PK_ARROW,         // a '->' sym
+  PK_CALL,          // sym '(' args ')'
+  PK_BUILTIN,       // the built-in of token '(' args ')'
 };
 
 struct PlanNode {
   PlanKind kind;
   int op = 0;
-  int line = 0;                 // the line messages name while this operation runs
+  int line = 0;  // the line messages name while this operation runs
   const Token *token = nullptr;
   Symbol *sym = nullptr;
   PlanNode *a = nullptr;
@@ -167,24 +167,28 @@ static PlanNode *compile_unary() {
     n->line = line_here();
     return is_postfix(code()) ? nullptr : n;
   }
-  case '+':
-    advance();
-    return compile_unary();
-  case '!': case '~': case '-': {
+  case '+': advance(); return compile_unary();
+  case '!':
+  case '~':
+  case '-': {
     advance();
     PlanNode *n = make(PK_UNARY, line);
     n->op = t;
     n->a = compile_unary();
     return n->a ? n : nullptr;
   }
-  case '&': case LEX_ADDR: case '*': case LEX_DEREF: {
+  case '&':
+  case LEX_ADDR:
+  case '*':
+  case LEX_DEREF: {
     advance();
     PlanNode *n = make(t == '&' || t == LEX_ADDR ? PK_ADDRESS : PK_DEREF, line);
     n->a = compile_unary();
     n->line = line_here();
     return n->a ? n : nullptr;
   }
-  case LEX_INC: case LEX_DEC: {
+  case LEX_INC:
+  case LEX_DEC: {
     advance();
     if (code() != LEX_SYMBOL) return nullptr;
     PlanNode *n = make(PK_PREFIX, line);
@@ -199,8 +203,9 @@ static PlanNode *compile_unary() {
     if (!inner || code() != ')') return nullptr;
     advance();
     // Only an operand that denotes an object needs the group, which makes it none.
-    bool object = inner->kind == PK_NAME || inner->kind == PK_WORD || inner->kind == PK_INDEX || inner->kind == PK_DOT ||
-                  inner->kind == PK_ARROW || inner->kind == PK_PREFIX || inner->kind == PK_DEREF;
+    bool object = inner->kind == PK_NAME || inner->kind == PK_WORD || inner->kind == PK_INDEX ||
+                  inner->kind == PK_DOT || inner->kind == PK_ARROW || inner->kind == PK_PREFIX ||
+                  inner->kind == PK_DEREF;
     if (!object) return inner;
     PlanNode *n = make(PK_GROUP, line);
     n->a = inner;
@@ -304,9 +309,7 @@ static Place evaluate(const PlanNode *n, Value *v) {
     operand(n->a, v);
     unary_arithmetic(n->op, v);
     return Place{};
-  case PK_ADDRESS:
-    address_of(v, operand(n->a, v));
-    return Place{};
+  case PK_ADDRESS: address_of(v, operand(n->a, v)); return Place{};
   case PK_DEREF:
     operand(n->a, v);
     line_counter = n->line;
@@ -357,9 +360,7 @@ static Place evaluate(const PlanNode *n, Value *v) {
     inc_value(v, place, n->op);
     return place;
   }
-  case PK_POSTFIX:
-    inc_value(v, operand(n->a, v), n->op | 2);
-    return Place{};
+  case PK_POSTFIX: inc_value(v, operand(n->a, v), n->op | 2); return Place{};
   case PK_INDEX: {
     std::uint32_t base = subscript_base(v, operand(n->a, v));
     Value index;

@@ -106,13 +106,27 @@ void mem_load_any(Value *v, std::uint32_t addr, int code) {
     return;
   }
   switch (code) {
-  case TY_CHAR: v->imm.i = read_as<std::int8_t>(p); v->type = TY_INT; break;
-  case TY_SHORT: v->imm.i = read_as<std::int16_t>(p); v->type = TY_INT; break;
-  case TY_UCHAR: v->imm.i = read_as<std::uint8_t>(p); v->type = TY_INT; break;
-  case TY_USHORT: v->imm.i = read_as<std::uint16_t>(p); v->type = TY_INT; break;
+  case TY_CHAR:
+    v->imm.i = read_as<std::int8_t>(p);
+    v->type = TY_INT;
+    break;
+  case TY_SHORT:
+    v->imm.i = read_as<std::int16_t>(p);
+    v->type = TY_INT;
+    break;
+  case TY_UCHAR:
+    v->imm.i = read_as<std::uint8_t>(p);
+    v->type = TY_INT;
+    break;
+  case TY_USHORT:
+    v->imm.i = read_as<std::uint16_t>(p);
+    v->type = TY_INT;
+    break;
   case TY_FLOAT: v->imm.d = read_as<float>(p); break;
   case TY_DOUBLE: v->imm.d = read_as<double>(p); break;
-  case TY_ARRAY: case TY_STRUCT: case TY_UNION: v->imm.i = static_cast<std::int32_t>(addr); break;
+  case TY_ARRAY:
+  case TY_STRUCT:
+  case TY_UNION: v->imm.i = static_cast<std::int32_t>(addr); break;
   default:
     if (size != 4) {
       error(MSG_UNKNOWN_TYPE);
@@ -131,12 +145,13 @@ void mem_load_any(Value *v, std::uint32_t addr, int code) {
 static bool store_double(std::uint8_t *p, double d, int code) {
   switch (code) {
   case TY_CHAR: write_as<std::int8_t>(p, static_cast<std::int8_t>(double_to_word(d))); return true;
-  case TY_SHORT: case TY_USHORT:
-    write_as<std::int16_t>(p, static_cast<std::int16_t>(double_to_word(d)));
-    return true;
-  case TY_UINT: case TY_INT: case TY_ENUM: case TY_ULONG: case TY_LONG:
-    write_as<std::int32_t>(p, double_to_word(d));
-    return true;
+  case TY_SHORT:
+  case TY_USHORT: write_as<std::int16_t>(p, static_cast<std::int16_t>(double_to_word(d))); return true;
+  case TY_UINT:
+  case TY_INT:
+  case TY_ENUM:
+  case TY_ULONG:
+  case TY_LONG: write_as<std::int32_t>(p, double_to_word(d)); return true;
   case TY_FLOAT: write_as<float>(p, double_to_float(d)); return true;
   case TY_DOUBLE: write_as<double>(p, d); return true;
   default: return false;
@@ -145,11 +160,17 @@ static bool store_double(std::uint8_t *p, double d, int code) {
 
 static bool store_word(std::uint8_t *p, std::int32_t i, int code) {
   switch (code) {
-  case TY_CHAR: case TY_UCHAR: write_as<std::int8_t>(p, static_cast<std::int8_t>(i)); return true;
-  case TY_SHORT: case TY_USHORT: write_as<std::int16_t>(p, static_cast<std::int16_t>(i)); return true;
-  case TY_UINT: case TY_INT: case TY_ENUM: case TY_ULONG: case TY_LONG: case TY_PTR: case TY_FUNC:
-    write_as<std::int32_t>(p, i);
-    return true;
+  case TY_CHAR:
+  case TY_UCHAR: write_as<std::int8_t>(p, static_cast<std::int8_t>(i)); return true;
+  case TY_SHORT:
+  case TY_USHORT: write_as<std::int16_t>(p, static_cast<std::int16_t>(i)); return true;
+  case TY_UINT:
+  case TY_INT:
+  case TY_ENUM:
+  case TY_ULONG:
+  case TY_LONG:
+  case TY_PTR:
+  case TY_FUNC: write_as<std::int32_t>(p, i); return true;
   case TY_FLOAT: write_as<float>(p, static_cast<float>(i)); return true;
   case TY_DOUBLE: write_as<double>(p, static_cast<double>(i)); return true;
   default: return false;
@@ -173,7 +194,6 @@ void mem_store_any(const Value *v, std::uint32_t addr, int code) {
     print_value(v);
   }
 }
-
 
 bool push_arg(const Value *v, int code) {
   int size = type_size(code);
@@ -226,7 +246,8 @@ void print_value(const Value *v) {
     trace_printf("&=%x", static_cast<unsigned>(v->imm.i));
     if (v->next && v->next->type == TY_CHAR) print_script_string(static_cast<std::uint32_t>(v->imm.i));
     break;
-  case TY_DOUBLE: case TY_FLOAT: trace_printf("%#g ", v->imm.d); break;
+  case TY_DOUBLE:
+  case TY_FLOAT: trace_printf("%#g ", v->imm.d); break;
   case TY_FUNC: trace_printf("func"); break;
   default: trace_printf("%d ", v->imm.i); break;
   }

@@ -3,7 +3,6 @@
 // arena_ptr() is the one place that turns a script address into a native pointer.
 #pragma once
 #include <cstdint>
-
 #include <cstring>
 
 #include "decl/symbols.h"
@@ -35,10 +34,10 @@ inline bool value_true(const Value &v) { return is_floating(v.type) ? v.imm.d !=
 
 constexpr int ARENA_SIZE = 16384;
 
-extern std::uint32_t arena_base;   // script address of the arena's first byte
-extern std::int32_t arena_top;     // offset of the next free byte at the bottom
-extern std::int32_t stack_ptr;     // offset of the top of the call stack (grows down)
-extern std::int32_t frame_base;    // offset of the running function's frame
+extern std::uint32_t arena_base;  // script address of the arena's first byte
+extern std::int32_t arena_top;    // offset of the next free byte at the bottom
+extern std::int32_t stack_ptr;    // offset of the top of the call stack (grows down)
+extern std::int32_t frame_base;   // offset of the running function's frame
 
 extern std::uint8_t *arena_bytes;  // the arena's ARENA_SIZE bytes
 
@@ -119,11 +118,28 @@ inline void convert_value(Value *v, int code) {
   bool floating = is_floating(v->type);
   std::int32_t i = floating ? double_to_word(v->imm.d) : v->imm.i;
   switch (code) {
-  case TY_CHAR: v->imm.i = static_cast<std::int8_t>(i); v->type = TY_INT; break;
-  case TY_UCHAR: v->imm.i = static_cast<std::uint8_t>(i); v->type = TY_INT; break;
-  case TY_SHORT: v->imm.i = static_cast<std::int16_t>(i); v->type = TY_INT; break;
-  case TY_USHORT: v->imm.i = static_cast<std::uint16_t>(i); v->type = TY_INT; break;
-  case TY_UINT: case TY_INT: case TY_ENUM: case TY_ULONG: case TY_LONG: case TY_PTR:
+  case TY_CHAR:
+    v->imm.i = static_cast<std::int8_t>(i);
+    v->type = TY_INT;
+    break;
+  case TY_UCHAR:
+    v->imm.i = static_cast<std::uint8_t>(i);
+    v->type = TY_INT;
+    break;
+  case TY_SHORT:
+    v->imm.i = static_cast<std::int16_t>(i);
+    v->type = TY_INT;
+    break;
+  case TY_USHORT:
+    v->imm.i = static_cast<std::uint16_t>(i);
+    v->type = TY_INT;
+    break;
+  case TY_UINT:
+  case TY_INT:
+  case TY_ENUM:
+  case TY_ULONG:
+  case TY_LONG:
+  case TY_PTR:
     v->imm.i = i;
     v->type = code;
     break;
@@ -138,7 +154,6 @@ inline void convert_value(Value *v, int code) {
   default: break;
   }
 }
-
 
 void print_value(const Value *v);
 void print_quoted(const char *s);

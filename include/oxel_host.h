@@ -118,7 +118,7 @@ typedef struct OxelHost {
   const char *command_line;
   /* Writes 'text' as it stands (no line end is added) to the interpreter's trace output, where
      the traces of the script go (on Windows: OutputDebugStringA). */
-  void (OXEL_HOST_CALL *trace)(const char *text);
+  void(OXEL_HOST_CALL *trace)(const char *text);
 
   /* Version 2 (POSIX). */
 
@@ -128,7 +128,7 @@ typedef struct OxelHost {
   const char *(OXEL_HOST_CALL *string)(uint32_t address, uint32_t *length);
   /* Ends the run as the script's exit(status) does: the script's streams are flushed and
      closed, the detach call is made, and the process ends with status & 255. Never returns. */
-  void (OXEL_HOST_CALL *end_run)(int status);
+  void(OXEL_HOST_CALL *end_run)(int status);
   /* A descriptor that becomes readable when the run is interrupted (SIGINT, SIGTERM, SIGHUP) or
      its time limit passes, and then stays readable. A waiting host function adds it to its
      poll set and returns early; the interpreter then ends the run. Never read from it. */
@@ -144,6 +144,7 @@ typedef void(OXEL_HOST_CALL *OxelHostDetach)(int status);
 
 /* The host functions with the number of 32-bit words each receives, in byte order of their
    names: X(name, words). */
+/* clang-format off */
 #define OXEL_HOST_FUNCTIONS(X) \
   X(ktBlockRemoteInput, 1) X(ktCaptureBegin, 3) X(ktCaptureControl, 2) \
   X(ktCaptureToPrinterBegin, 3) X(ktCaptureToPrinterControl, 2) X(ktClearOutputBuffer, 1) \
@@ -175,6 +176,7 @@ typedef void(OXEL_HOST_CALL *OxelHostDetach)(int status);
   X(ktWriteLogEntry, 2) X(ktXferAbort, 2) X(ktXferAddToSendList, 2) X(ktXferDropSend, 2) \
   X(ktXferReceive, 3) X(ktXferSend, 3) X(ktXferSendBatch, 3) X(ktXferSendFromList, 2) \
   X(ktXferSendList, 3)
+/* clang-format on */
 
 /* The parameter lists by word count, for declaring and defining the functions:
    OXEL_HOST_PARAMS_2 is "int32_t, int32_t". */
@@ -190,8 +192,7 @@ typedef void(OXEL_HOST_CALL *OxelHostDetach)(int status);
 /* Prototypes of the exports, for the library that defines them. Define OXEL_HOST_NO_PROTOTYPES
    before including this header to leave them out (the interpreter does). */
 #ifndef OXEL_HOST_NO_PROTOTYPES
-#define OXEL_HOST_DECLARE(name, words) \
-  OXEL_HOST_EXPORT int32_t OXEL_HOST_CALL name(OXEL_HOST_PARAMS_##words);
+#define OXEL_HOST_DECLARE(name, words) OXEL_HOST_EXPORT int32_t OXEL_HOST_CALL name(OXEL_HOST_PARAMS_##words);
 OXEL_HOST_FUNCTIONS(OXEL_HOST_DECLARE)
 #undef OXEL_HOST_DECLARE
 OXEL_HOST_EXPORT int OXEL_HOST_CALL oxel_host_attach(const OxelHost *host);

@@ -32,8 +32,8 @@ static void format_error(char (&out)[OUTPUT_BUFFER], int id, va_list args) {
   char *name = current_file_name();
   if (plat_lowers_file_names()) lower_in_place(name);
   int line = line_counter / 2 + 1;
-  int used = std::snprintf(out, sizeof out, load_message(MSG_ERROR_PREFIX, format, sizeof format),
-                           name, line, id);
+  int used =
+      std::snprintf(out, sizeof out, load_message(MSG_ERROR_PREFIX, format, sizeof format), name, line, id);
   if (used < 0) used = 0;
   if (used < OUTPUT_BUFFER - 1)
     std::vsnprintf(out + used, sizeof out - used, load_message(id, format, sizeof format), args);

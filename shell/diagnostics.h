@@ -95,8 +95,7 @@ private:
 
 // Gives a variable back the value it had when the guard was made, when the scope ends (an early
 // return included).
-template <typename T>
-class Restore {
+template <typename T> class Restore {
 public:
   explicit Restore(T &variable) : variable_(variable), saved_(variable) {}
   ~Restore() { variable_ = saved_; }

@@ -12,7 +12,6 @@
 #include "source/lexer.h"
 #include "source/token_stream.h"
 
-
 // Highest scope level that @list shows.
 constexpr int LISTED_LEVELS = 31;
 

@@ -42,7 +42,7 @@ static int pushback_top = -1;
 static int read_ctx = 0;  // expansion of the character read last
 static bool operand_ended = false;
 static bool directive_allowed = true;
-static bool after_cr = false;      // the last line end counted was a CR
+static bool after_cr = false;         // the last line end counted was a CR
 static bool case_label_open = false;  // "case" read, its ":" not yet
 static int pending_line_end = 0;      // a line-end token delivered but not counted yet
 
@@ -135,9 +135,7 @@ void count_line(int c) {
 
 static bool is_digit(int c) { return c >= '0' && c <= '9'; }
 static bool is_letter(int c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-static bool is_hex_digit(int c) {
-  return is_digit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
+static bool is_hex_digit(int c) { return is_digit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 static int hex_value(int c) {
   if (is_digit(c)) return c - '0';
   return (c & ~0x20) - 55;
@@ -216,7 +214,8 @@ static bool beyond_one(const std::string &text) {
   if (point == std::string::npos || point > mark) point = mark;
   if (i == std::string::npos || i >= mark) return false;  // a mantissa of zeros
   // The decimal exponent of the first significant digit, before the written exponent.
-  long long magnitude = i < point ? static_cast<long long>(point - i) - 1 : -static_cast<long long>(i - point);
+  long long magnitude =
+      i < point ? static_cast<long long>(point - i) - 1 : -static_cast<long long>(i - point);
   long long e = 0;
   bool negative = mark + 1 < text.size() && text[mark + 1] == '-';
   for (std::size_t k = mark + 1; k < text.size(); ++k)
@@ -442,9 +441,7 @@ static int pair(int c, int second, int code) {
   return deliver(c);
 }
 
-int shown_char(int c) {
-  return c == '\r' || c == '\n' || c == 0 || c == END_OF_INPUT ? ' ' : c;
-}
+int shown_char(int c) { return c == '\r' || c == '\n' || c == 0 || c == END_OF_INPUT ? ' ' : c; }
 
 static int unexpected(int c) {
   error(MSG_UNEXPECTED_CHARACTER, shown_char(c));
@@ -462,15 +459,16 @@ static int end_of_input() {
 
 static int punctuation(int c) {
   switch (c) {
-  case ':':
-    case_label_open = false;
-    [[fallthrough]];
-  case '(': case ',': case ';': case '[': case '^': case '{': case '}':
-    operand_ended = false;
-    return deliver(c);
-  case ')': case ']':
-    operand_ended = true;
-    return deliver(c);
+  case ':': case_label_open = false; [[fallthrough]];
+  case '(':
+  case ',':
+  case ';':
+  case '[':
+  case '^':
+  case '{':
+  case '}': operand_ended = false; return deliver(c);
+  case ')':
+  case ']': operand_ended = true; return deliver(c);
   case '&': {
     int d = read_char();
     if (d == '&') return LEX_ANDAND;
@@ -495,9 +493,7 @@ static int punctuation(int c) {
     unread_char(d);
     return deliver(c);
   }
-  case '=':
-    operand_ended = false;
-    return pair('=', '=', LEX_EQ);
+  case '=': operand_ended = false; return pair('=', '=', LEX_EQ);
   case '|': return pair('|', '|', LEX_OROR);
   default: return unexpected(c);
   }
@@ -520,9 +516,7 @@ static int lex_char(Value *value, int c) {
     pending_line_end = c;
     operand_ended = false;
     return c;
-  case '!':
-    operand_ended = false;
-    return pair('!', '=', LEX_NE);
+  case '!': operand_ended = false; return pair('!', '=', LEX_NE);
   case '"': return read_string(value);
   case '\'': return read_char_constant(value);
   case '#':

@@ -193,9 +193,7 @@ bool close_include() {
   return true;
 }
 
-char *current_file_name() {
-  return include_depth >= 0 ? include_stack[include_depth].name : script_path;
-}
+char *current_file_name() { return include_depth >= 0 ? include_stack[include_depth].name : script_path; }
 
 void preprocessor_reset() {
   while (close_include()) {

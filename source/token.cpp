@@ -11,6 +11,7 @@ struct TokenName {
 
 // ORDER: keywords first (keyword_code stops at the LEX_NULL pair), then the names that only
 // token_name finds.
+// clang-format off
 static const TokenName token_table[] = {
     {"@edit", LEX_EDIT},     {"@list", LEX_LIST},     {"break", LEX_BREAK},
     {"case", LEX_CASE},      {"char", LEX_CHAR},      {"continue", LEX_CONTINUE},
@@ -29,6 +30,7 @@ static const TokenName token_table[] = {
     {"Symbol", LEX_SYMBOL},  {"Constant", LEX_CONSTANT}, {"Builtin_function", LEX_BUILTIN},
     {nullptr, 0},
 };
+// clang-format on
 static_assert(sizeof token_table / sizeof token_table[0] == 43, "42 pairs and the terminator");
 
 const char *token_name(int code) {

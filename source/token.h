@@ -65,7 +65,7 @@ struct StatementPlan;
 struct Token {
   Token *link = nullptr;  // next Token of the list
   int code = LEX_NULL;
-  int line = 0;           // line_counter when the token was recorded
+  int line = 0;  // line_counter when the token was recorded
   Value value;
   // Control links written by the checking pass of if, while, for, switch and case labels.
   Token *jump[TOKEN_LINKS] = {};

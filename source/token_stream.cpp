@@ -6,7 +6,6 @@
 #include "shell/modes.h"
 #include "source/lexer.h"
 
-
 StreamPosition stream;
 
 static Token *list_head = nullptr;
@@ -49,9 +48,7 @@ void token_stream_reset() {
   recording = replaying = false;
 }
 
-static bool never_recorded(int code) {
-  return code == LEX_LIST || code == LEX_RUN || code == LEX_EOF;
-}
+static bool never_recorded(int code) { return code == LEX_LIST || code == LEX_RUN || code == LEX_EOF; }
 
 int replay_token(Value *value) {
   Token *t = stream.cursor;

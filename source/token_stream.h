@@ -24,8 +24,12 @@ extern StreamPosition stream;
 // Whether a replayed token of 'code' hands its Value to the reader.
 inline bool token_copies_value(int code) {
   switch (code) {
-  case LEX_SYMBOL: case LEX_CONSTANT: case LEX_BUILTIN: case LEX_IF: case LEX_FOR: case LEX_WHILE:
-    return true;
+  case LEX_SYMBOL:
+  case LEX_CONSTANT:
+  case LEX_BUILTIN:
+  case LEX_IF:
+  case LEX_FOR:
+  case LEX_WHILE: return true;
   default: return false;
   }
 }

@@ -5,12 +5,12 @@
 #include "decl/declaration.h"
 #include "decl/symbols.h"
 #include "eval/expression.h"
-#include "stmt/statement_plan.h"
 #include "shell/diagnostics.h"
 #include "shell/modes.h"
 #include "shell/run_end.h"
 #include "source/lexer.h"
 #include "source/token_stream.h"
+#include "stmt/statement_plan.h"
 
 int stmt_level = 0;
 bool return_flag = false;
@@ -336,8 +336,7 @@ static void expression_statement(int code, Value *value) {
 
 static void dispatch(int code, Value *value) {
   switch (code) {
-  case LEX_NULL:
-    fatal(MSG_END_OF_TOKEN_LIST);
+  case LEX_NULL: fatal(MSG_END_OF_TOKEN_LIST);
   case LEX_SYMBOL:
     if (value->imm.sym->stg == STG_LABEL) labelled_statement(value);
     else expression_statement(code, value);
@@ -346,7 +345,8 @@ static void dispatch(int code, Value *value) {
   case LEX_IF: if_statement(value); break;
   case LEX_FOR: for_statement(value); break;
   case LEX_SWITCH: switch_statement(value); break;
-  case ';': case LEX_EOF: break;
+  case ';':
+  case LEX_EOF: break;
   case '{': block(value); break;
   case '}':
     if (!executing) expression_statement(code, value);

@@ -17,6 +17,7 @@
 // A for loop runs as:
 //   init; FOR_INIT_END: if (!cond) goto LOOP_END; FOR_STEP_END: body; FOR_COND_END: step;
 //   goto FOR_INIT_END
+// clang-format off
 enum LinkSlot {
   IF_END = 0, IF_ELSE = 1,
   FOR_INIT_END = 0, FOR_STEP_END = 1, FOR_COND_END = 2, LOOP_END = 3,
@@ -24,11 +25,12 @@ enum LinkSlot {
   CASE_NEXT = 1,
   BREAK_STRAY = 0,
 };
+// clang-format on
 
-extern int stmt_level;       // depth of nested statement activations
-extern bool return_flag;     // a return was executed; every statement sequence stops
-extern bool break_flag;      // a break was executed; the innermost loop or switch ends
-extern Token *goto_target;   // a goto was executed; statements stop until run_body seeks here
+extern int stmt_level;      // depth of nested statement activations
+extern bool return_flag;    // a return was executed; every statement sequence stops
+extern bool break_flag;     // a break was executed; the innermost loop or switch ends
+extern Token *goto_target;  // a goto was executed; statements stop until run_body seeks here
 
 // A return, break or goto ran: the statement sequence around it stops.
 inline bool stopping() { return return_flag || break_flag || goto_target; }

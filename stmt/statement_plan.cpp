@@ -87,7 +87,8 @@ static Stmt *compile_for(Token *t) {
   Token *cond_end = t->jump[FOR_COND_END];
   Token *open = t->link;
   if (!open || open->code != '(' || !init_end || !cond_end || !step_end) return nullptr;
-  if (!compile_clause(open->link, init_end, &s->init) || !compile_clause(init_end->link, cond_end, &s->expr) ||
+  if (!compile_clause(open->link, init_end, &s->init) ||
+      !compile_clause(init_end->link, cond_end, &s->expr) ||
       !compile_clause(cond_end->link, step_end, &s->step))
     return nullptr;
   s->body = compile_statement(step_end->link);
@@ -179,7 +180,6 @@ static StatementPlan *compile(Token *start) {
   made.clear();
   return new StatementPlan{root};
 }
-
 
 static void run(const Stmt *s, Value *v);
 

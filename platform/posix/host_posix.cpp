@@ -31,9 +31,7 @@ static OxelHostDetach detach = nullptr;
 void posix_set_host_library(const char *path) { library_option = path ? path : ""; }
 void posix_set_host_command_line(const char *text) { command_line = text ? text : ""; }
 
-static void *script_pointer(std::uint32_t address, std::uint32_t size) {
-  return arena_ptr(address, size);
-}
+static void *script_pointer(std::uint32_t address, std::uint32_t size) { return arena_ptr(address, size); }
 
 static const char *script_string(std::uint32_t address, std::uint32_t *length) {
   if (length) *length = 0;
@@ -136,11 +134,9 @@ std::int32_t plat_host_call(PlatHostFunction function, const std::int32_t *w, in
   case 3: return reinterpret_cast<W (*)(W, W, W)>(function)(w[0], w[1], w[2]);
   case 4: return reinterpret_cast<W (*)(W, W, W, W)>(function)(w[0], w[1], w[2], w[3]);
   case 5: return reinterpret_cast<W (*)(W, W, W, W, W)>(function)(w[0], w[1], w[2], w[3], w[4]);
-  case 6:
-    return reinterpret_cast<W (*)(W, W, W, W, W, W)>(function)(w[0], w[1], w[2], w[3], w[4], w[5]);
+  case 6: return reinterpret_cast<W (*)(W, W, W, W, W, W)>(function)(w[0], w[1], w[2], w[3], w[4], w[5]);
   case 7:
-    return reinterpret_cast<W (*)(W, W, W, W, W, W, W)>(function)(w[0], w[1], w[2], w[3], w[4],
-                                                                  w[5], w[6]);
+    return reinterpret_cast<W (*)(W, W, W, W, W, W, W)>(function)(w[0], w[1], w[2], w[3], w[4], w[5], w[6]);
   default: return 0;
   }
 }

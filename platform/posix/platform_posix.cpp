@@ -104,9 +104,12 @@ static DialogAnswer ask(const char *message, const char *script_path) {
     char line[64];
     if (!std::fgets(line, sizeof line, stdin)) return DIALOG_CANCEL;
     switch (line[0]) {
-    case 'c': case 'C': return DIALOG_CONTINUE;
-    case 'a': case 'A': return DIALOG_CANCEL;
-    case 'e': case 'E': return DIALOG_EDIT;
+    case 'c':
+    case 'C': return DIALOG_CONTINUE;
+    case 'a':
+    case 'A': return DIALOG_CANCEL;
+    case 'e':
+    case 'E': return DIALOG_EDIT;
     default: break;
     }
   }
@@ -206,7 +209,7 @@ char plat_path_list_separator() { return ':'; }
 namespace {
 struct IniEntry {
   std::string section;
-  std::string key;    // empty for the section's header line
+  std::string key;  // empty for the section's header line
   std::string value;
   bool header;
 };

@@ -29,8 +29,7 @@ int posix_interrupt_fd() { return interrupt_pipe[0]; }
 // Async-signal-safe: tcsetattr and tcgetpgrp are. A process in the background leaves the
 // terminal alone (it would be stopped by SIGTTOU).
 static void restore_terminal() {
-  if (have_modes && tcgetpgrp(STDIN_FILENO) == getpgrp())
-    tcsetattr(STDIN_FILENO, TCSANOW, &saved_modes);
+  if (have_modes && tcgetpgrp(STDIN_FILENO) == getpgrp()) tcsetattr(STDIN_FILENO, TCSANOW, &saved_modes);
 }
 
 static void arm_timer(time_t seconds, long interval_ns) {

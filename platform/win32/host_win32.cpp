@@ -60,11 +60,9 @@ std::int32_t plat_host_call(PlatHostFunction function, const std::int32_t *w, in
   case 3: return reinterpret_cast<W(__stdcall *)(W, W, W)>(f)(w[0], w[1], w[2]);
   case 4: return reinterpret_cast<W(__stdcall *)(W, W, W, W)>(f)(w[0], w[1], w[2], w[3]);
   case 5: return reinterpret_cast<W(__stdcall *)(W, W, W, W, W)>(f)(w[0], w[1], w[2], w[3], w[4]);
-  case 6:
-    return reinterpret_cast<W(__stdcall *)(W, W, W, W, W, W)>(f)(w[0], w[1], w[2], w[3], w[4], w[5]);
+  case 6: return reinterpret_cast<W(__stdcall *)(W, W, W, W, W, W)>(f)(w[0], w[1], w[2], w[3], w[4], w[5]);
   case 7:
-    return reinterpret_cast<W(__stdcall *)(W, W, W, W, W, W, W)>(f)(w[0], w[1], w[2], w[3], w[4],
-                                                                    w[5], w[6]);
+    return reinterpret_cast<W(__stdcall *)(W, W, W, W, W, W, W)>(f)(w[0], w[1], w[2], w[3], w[4], w[5], w[6]);
   default: return 0;
   }
 }

@@ -180,14 +180,12 @@ void plat_module_dir(char *buf, int size) {
 }
 
 void *win32_arena_block() {
-  return VirtualAlloc(reinterpret_cast<void *>(WIN32_ARENA_ADDRESS), ARENA_SIZE,
-                      MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+  return VirtualAlloc(reinterpret_cast<void *>(WIN32_ARENA_ADDRESS), ARENA_SIZE, MEM_RESERVE | MEM_COMMIT,
+                      PAGE_READWRITE);
 }
 
 // Script pointers are the block's real addresses.
-uint32_t plat_arena_base(void *arena) {
-  return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(arena));
-}
+uint32_t plat_arena_base(void *arena) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(arena)); }
 
 bool plat_lowers_file_names() { return true; }
 
@@ -226,6 +224,5 @@ char plat_path_list_separator() { return ';'; }
 int plat_profile_string(const char *section, const char *key, const char *def, char *buf, int size,
                         const char *file) {
   if (size <= 0) return 0;
-  return static_cast<int>(
-      GetPrivateProfileStringA(section, key, def, buf, static_cast<DWORD>(size), file));
+  return static_cast<int>(GetPrivateProfileStringA(section, key, def, buf, static_cast<DWORD>(size), file));
 }

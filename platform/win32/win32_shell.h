@@ -16,5 +16,5 @@ constexpr unsigned long WIN32_ARENA_ADDRESS = 0x10000;
 void *win32_arena_block();
 
 // The dialog procedure of the error dialog; the only function that oxel.exe exports.
-extern "C" __declspec(dllexport) INT_PTR CALLBACK ErrorDialog(HWND dialog, UINT msg, WPARAM wparam,
-                                                               LPARAM lparam);
+extern "C" __declspec(dllexport) INT_PTR CALLBACK
+    ErrorDialog(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam);

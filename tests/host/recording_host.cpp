@@ -52,9 +52,7 @@ static const OxelHost *host = nullptr;
 
 static void write_log(const std::string &line);
 
-static bool has_version_2() {
-  return host && host->version >= 2 && host->size >= sizeof(OxelHost);
-}
+static bool has_version_2() { return host && host->version >= 2 && host->size >= sizeof(OxelHost); }
 
 static void show_attach() {
   const char *show = std::getenv("OXEL_TEST_HOST_SHOW_ATTACH");
@@ -63,6 +61,7 @@ static void show_attach() {
 }
 
 #if RECORDING_HOST_VERSION == 1
+extern "C" OXEL_HOST_EXPORT void OXEL_HOST_CALL oxel_host_attach(const OxelHost *h);
 extern "C" OXEL_HOST_EXPORT void OXEL_HOST_CALL oxel_host_attach(const OxelHost *h) {
   if (h && h->version >= 1 && h->size >= offsetof(OxelHost, string)) host = h;
   show_attach();
@@ -106,8 +105,7 @@ static bool script_text(std::int32_t address, std::string *text) {
   if (has_version_2()) {
     string = host->string(at, &length);
   } else {
-    while (length < 65 && (string = reinterpret_cast<const char *>(script_byte(at + length))) &&
-           *string)
+    while (length < 65 && (string = reinterpret_cast<const char *>(script_byte(at + length))) && *string)
       ++length;
     if (string) string -= length;
   }
@@ -181,12 +179,13 @@ static std::int32_t instance_word() {
 static std::string initialize_text(const std::int32_t *w) {
   const char *command_line = host ? host->command_line : nullptr;
 #ifdef _WIN32
-  bool passed = command_line && w[3] == static_cast<std::int32_t>(reinterpret_cast<std::uintptr_t>(command_line));
+  bool passed =
+      command_line && w[3] == static_cast<std::int32_t>(reinterpret_cast<std::uintptr_t>(command_line));
 #else
   bool passed = command_line && w[3] == 0;
 #endif
-  return number(w[0]) + ", " + (w[1] == instance_word() ? "instance" : number(w[1])) + ", " +
-         number(w[2]) + ", " + (passed ? "command line" : number(w[3])) + ")";
+  return number(w[0]) + ", " + (w[1] == instance_word() ? "instance" : number(w[1])) + ", " + number(w[2]) +
+         ", " + (passed ? "command line" : number(w[3])) + ")";
 }
 
 static std::string chosen_value(const char *name) {
@@ -266,13 +265,17 @@ static std::int32_t record(const char *name, int count, const std::int32_t *w) {
 #define WORDS_6 WORDS_5, f
 #define WORDS_7 WORDS_6, g
 
-#define DEFINE_HOST_FUNCTION(name, count)                                     \
+#define DEFINE_HOST_FUNCTION(name, count)                                        \
   extern "C" OXEL_HOST_EXPORT std::int32_t OXEL_HOST_CALL name(PARAMS_##count) { \
-    const std::int32_t words[] = {0, WORDS_##count};                          \
-    return record(#name, count, words + 1);                                   \
+    const std::int32_t words[] = {0, WORDS_##count};                             \
+    return record(#name, count, words + 1);                                      \
   }
 #if RECORDING_HOST_VERSION == 1
-// The older library has no ktGetVersion: the function goes out under another name.
+// The older library has no ktGetVersion: the function goes out under another name. Its header
+// gave no prototypes, so they are declared here.
 #define ktGetVersion ktGetVersion_left_out
+#define DECLARE_HOST_FUNCTION(name, count) \
+  extern "C" OXEL_HOST_EXPORT std::int32_t OXEL_HOST_CALL name(PARAMS_##count);
+OXEL_HOST_FUNCTIONS(DECLARE_HOST_FUNCTION)
 #endif
 OXEL_HOST_FUNCTIONS(DEFINE_HOST_FUNCTION)

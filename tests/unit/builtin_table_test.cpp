@@ -1,12 +1,13 @@
 // The built-in table: its size and order, the rows outside the host set with their result codes,
 // and the lookup by exact name.
+#include "builtins/builtin_table.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <set>
 #include <string>
 
-#include "builtins/builtin_table.h"
 #include "decl/types.h"
 #include "eval/value.h"
 
@@ -84,8 +85,8 @@ TEST(BuiltinTable, LookupFindsEveryRowByItsExactName) {
     ASSERT_TRUE(builtin_lookup(builtin_table[i].name, &v)) << builtin_table[i].name;
     EXPECT_EQ(v.imm.i, i);
   }
-  for (const char *miss : {"Strlen", "STRLEN", "strle", "strlenx", "", "kt", "getPrivateProfileString",
-                           "A", "zz", "ktconnectanddial"}) {
+  for (const char *miss : {"Strlen", "STRLEN", "strle", "strlenx", "", "kt", "getPrivateProfileString", "A",
+                           "zz", "ktconnectanddial"}) {
     Value v;
     EXPECT_FALSE(builtin_lookup(miss, &v)) << miss;
   }

@@ -38,7 +38,8 @@ void write_and_exit(const std::string &path, const char *text, int status) {
 }
 
 TEST(ClibExitDeathTest, EndsWithTheStatusAfterFlushingOpenStreams) {
-  std::string path = (std::filesystem::temp_directory_path() / ("oxel_exit_" + std::to_string(::getpid()))).string();
+  std::string path =
+      (std::filesystem::temp_directory_path() / ("oxel_exit_" + std::to_string(::getpid()))).string();
   EXPECT_EXIT(write_and_exit(path, "kept in the buffer", 7), ::testing::ExitedWithCode(7), "");
   EXPECT_EQ(file_text(path), "kept in the buffer");
   EXPECT_EXIT(write_and_exit(path, "again", 0), ::testing::ExitedWithCode(0), "");

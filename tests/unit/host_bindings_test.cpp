@@ -1,5 +1,7 @@
 // The binding table of the kt built-ins: the argument counts, result types and narrowings of the
 // 104 rows (their agreement with include/oxel_host.h is checked when host_bindings.cpp compiles).
+#include "builtins/host_bindings.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "builtins/host_bindings.h"
 #include "decl/types.h"
 
 namespace {
@@ -57,10 +58,10 @@ TEST(HostBindings, CountsTypesAndNarrowings) {
       "ktGetInput ktMessageBox",
       "ktGetPortPrefs",
   };
-  const std::vector<std::string> longs = words_of(
-      "ktGetBaudRate ktGetOpenSession ktGetSession ktGetXferParameters ktInitialize ktOpenSession");
+  const std::vector<std::string> longs =
+      words_of("ktGetBaudRate ktGetOpenSession ktGetSession ktGetXferParameters ktInitialize ktOpenSession");
   const std::map<std::string, std::pair<unsigned, unsigned>> narrowed = {
-      {"ktGetInput", {0x6, 0}},       {"ktGetPortPrefs", {0xA, 0}}, {"ktGetRuntimeValue", {0x2, 0}},
+      {"ktGetInput", {0x6, 0}},          {"ktGetPortPrefs", {0xA, 0}},  {"ktGetRuntimeValue", {0x2, 0}},
       {"ktGetTextFromScreen", {0x2, 0}}, {"ktWaitForPrompt", {0x2, 0}}, {"ktTerminate", {0, 0x2}},
   };
   int listed = 0;
@@ -73,7 +74,8 @@ TEST(HostBindings, CountsTypesAndNarrowings) {
       bool is_long = std::find(longs.begin(), longs.end(), name) != longs.end();
       EXPECT_EQ(b->return_type, is_long ? TY_LONG : TY_INT) << name;
       auto n = narrowed.find(name);
-      std::pair<unsigned, unsigned> flags = n == narrowed.end() ? std::pair<unsigned, unsigned>{0, 0} : n->second;
+      std::pair<unsigned, unsigned> flags =
+          n == narrowed.end() ? std::pair<unsigned, unsigned>{0, 0} : n->second;
       EXPECT_EQ(b->low16, flags.first) << name;
       EXPECT_EQ(b->signed16, flags.second) << name;
       HostForm form = name == "ktInitialize"     ? HOST_INITIALIZE

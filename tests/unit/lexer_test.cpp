@@ -1,5 +1,7 @@
 // The lexer: numbers, names, operators and the unary/binary decision, escapes, strings, comments,
 // directives in the wrong place, bytes that start no token, and line counting.
+#include "source/lexer.h"
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -7,7 +9,6 @@
 #include "builtins/builtin_table.h"
 #include "decl/symbols.h"
 #include "shell/diagnostics.h"
-#include "source/lexer.h"
 #include "source/preprocessor.h"
 #include "source/token.h"
 #include "test_support.h"
@@ -99,8 +100,8 @@ TEST_F(Lexer, EdgeCaseTable) {
       {"a//b", {"sym a", "/", "/", "sym b"}},
       {"a/*/ still a comment */b", {"sym a", "sym b"}},
       {"'\\101' '\\x41' '\\x4' '\\x'", {"int 65", "int 65", "int 4", "int 0"}},
-      {"'\\q' '\\c' '\\e' '\\a' '\\v' '\\\\' '\\''", {"int 92", "int 3", "int 27", "int 7", "int 11",
-                                                      "int 92", "int 39"}},
+      {"'\\q' '\\c' '\\e' '\\a' '\\v' '\\\\' '\\''",
+       {"int 92", "int 3", "int 27", "int 7", "int 11", "int 92", "int 39"}},
       {"'\\377' '\\xff' '\xE9'", {"int 255", "int 255", "int -23"}},
       {"'\\012' \"\\0123\"", {"int 10", "string \n3"}},
       {"lbl: x :", {"label lbl", ":", "sym x", ":"}},
@@ -189,8 +190,7 @@ TEST_F(Lexer, DirectiveOnlyWhereALineMayStart) {
   capture_errors();
   // After a name a directive is still accepted; after a one-character token it is not.
   Strings got = lex("a #define X 1\nX; #define Y 2\nY");
-  EXPECT_EQ(captured_errors(),
-            "C Interpreter Error: test.c (2) : error 502 : Unexpected character '#'\n");
+  EXPECT_EQ(captured_errors(), "C Interpreter Error: test.c (2) : error 502 : Unexpected character '#'\n");
   EXPECT_EQ(got, (Strings{"sym a", "int 1", ";", "#", "sym define", "sym Y", "int 2", "sym Y"}));
 }
 

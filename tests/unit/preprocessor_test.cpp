@@ -1,5 +1,7 @@
 // #define and #include: the macro table, expansion by the lexer, the include search order and
 // the file names and line numbers that messages show around include files.
+#include "source/preprocessor.h"
+
 #include <unistd.h>
 
 #include <cstdio>
@@ -9,7 +11,6 @@
 #include "shell/diagnostics.h"
 #include "shell/startup.h"
 #include "source/lexer.h"
-#include "source/preprocessor.h"
 #include "source/token.h"
 #include "test_support.h"
 
@@ -82,8 +83,8 @@ TEST_F(Preprocessor, InvalidNames) {
   // A name starting with a digit, a missing name and a name of 32 characters are refused; what
   // the reader leaves of the line is read as source. 31 characters are accepted. "#define" alone
   // consumes its line end, and the directive on the next line is still a directive.
-  EXPECT_EQ(tokens("#define 1X 5\n#define\n#define " + std::string(32, 'L') + " 1\n" +
-                   "#define " + std::string(31, 'K') + " 7\n" + std::string(31, 'K') + "\n"),
+  EXPECT_EQ(tokens("#define 1X 5\n#define\n#define " + std::string(32, 'L') + " 1\n" + "#define " +
+                   std::string(31, 'K') + " 7\n" + std::string(31, 'K') + "\n"),
             "5 1 7");
   std::string errors = captured_errors();
   EXPECT_EQ(errors.substr(0, errors.find('\n') + 1),

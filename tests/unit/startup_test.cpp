@@ -1,11 +1,12 @@
 // Start-up and diagnostics: the host command line, the start paths, the error line with its file
 // name and line number, and the line ends of trace output.
+#include "shell/startup.h"
+
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "shell/diagnostics.h"
-#include "shell/startup.h"
 #include "source/lexer.h"
 #include "test_support.h"
 

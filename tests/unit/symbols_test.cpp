@@ -1,9 +1,10 @@
 // The symbol table: lookups across scope levels, the tag and label classes, member lookups, and
 // the storage that declarations give to globals, parameters, locals and members.
+#include "decl/symbols.h"
+
 #include <string>
 #include <vector>
 
-#include "decl/symbols.h"
 #include "eval/value.h"
 #include "test_support.h"
 
@@ -92,12 +93,13 @@ TEST_F(Symbols, MemberLookupSearchesTheStructOnce) {
 }
 
 TEST_F(Symbols, StructAndUnionLayoutAndAnonymousTags) {
-  load("struct S { char c; int i; } s;\n"
-       "union U { char c; int i; } u;\n"
-       "struct { int a; } x;\n"
-       "struct { char b; double d; } y;\n"
-       "int after;\n"
-       "struct O { short h; struct I { char x; int z; } in; char t; } o;\n");
+  load(
+      "struct S { char c; int i; } s;\n"
+      "union U { char c; int i; } u;\n"
+      "struct { int a; } x;\n"
+      "struct { char b; double d; } y;\n"
+      "int after;\n"
+      "struct O { short h; struct I { char x; int z; } in; char t; } o;\n");
   set_cur_stg(STG_TAG);
   Symbol *S = find("S");
   Symbol *U = find("U");
@@ -136,8 +138,9 @@ TEST_F(Symbols, StructAndUnionLayoutAndAnonymousTags) {
 }
 
 TEST_F(Symbols, ParametersLocalsAndFrameSize) {
-  load("int f(a, b, p) char *b; int p[10]; int a;\n"
-       "{ int i; double d; { char c; struct { int q; } z; } }\n");
+  load(
+      "int f(a, b, p) char *b; int p[10]; int a;\n"
+      "{ int i; double d; { char c; struct { int q; } z; } }\n");
   Symbol *f = find("f");
   ASSERT_NE(f, nullptr);
   EXPECT_EQ(f->type, TY_FUNC);

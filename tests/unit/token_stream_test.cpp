@@ -1,10 +1,11 @@
 // The token stream: recording into the TokenList, replay, push-back, seek and skip.
+#include "source/token_stream.h"
+
 #include <string>
 #include <vector>
 
 #include "shell/modes.h"
 #include "source/lexer.h"
-#include "source/token_stream.h"
 #include "test_support.h"
 
 class TokenStream : public OxelTest {
@@ -43,8 +44,8 @@ protected:
 
 TEST_F(TokenStream, ReplayCopiesOnlyTheValuesOfSomeCodes) {
   Token *first = record("if\n(x)\nwhile for 5 strlen { ; return switch");
-  const std::vector<int> expected{LEX_IF, '(', LEX_SYMBOL, ')', LEX_WHILE, LEX_FOR, LEX_CONSTANT,
-                                  LEX_BUILTIN, '{', ';', LEX_RETURN, LEX_SWITCH};
+  const std::vector<int> expected{LEX_IF,       '(',         LEX_SYMBOL, ')', LEX_WHILE,  LEX_FOR,
+                                  LEX_CONSTANT, LEX_BUILTIN, '{',        ';', LEX_RETURN, LEX_SWITCH};
   ASSERT_EQ(list_codes(first), expected);
   for (Token *t = first; t; t = t->link) t->value.spare = 99;
 
@@ -55,8 +56,8 @@ TEST_F(TokenStream, ReplayCopiesOnlyTheValuesOfSomeCodes) {
     Value v = marked(7);
     line_counter = 1000;
     ASSERT_EQ(next_token(&v), code);
-    bool copies = code == LEX_SYMBOL || code == LEX_CONSTANT || code == LEX_BUILTIN ||
-                  code == LEX_IF || code == LEX_FOR || code == LEX_WHILE;
+    bool copies = code == LEX_SYMBOL || code == LEX_CONSTANT || code == LEX_BUILTIN || code == LEX_IF ||
+                  code == LEX_FOR || code == LEX_WHILE;
     EXPECT_EQ(v.spare, copies ? 99 : 7) << token_name(code);
     EXPECT_EQ(line_counter, tell_token()->line);
     EXPECT_EQ(current_code(), code);

@@ -1,9 +1,9 @@
 // The token-name table: display names of codes and the keyword lookup.
+#include "source/token.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "source/token.h"
 
 TEST(TokenName, NamesOfCodesAndTheOneByteFallback) {
   EXPECT_STREQ(token_name(LEX_NULL), "LEX_NULL");
@@ -36,22 +36,27 @@ TEST(KeywordCode, FindsEveryKeywordAndNothingElse) {
     int code;
   };
   const Row keywords[] = {
-      {"@edit", LEX_EDIT},     {"@list", LEX_LIST},       {"break", LEX_BREAK},
-      {"case", LEX_CASE},      {"char", LEX_CHAR},        {"continue", LEX_CONTINUE},
-      {"default", LEX_DEFAULT}, {"double", LEX_DOUBLE},   {"int", LEX_INT},
-      {"else", LEX_ELSE},      {"enum", LEX_ENUM},        {"extern", LEX_EXTERN},
-      {"float", LEX_FLOAT},    {"for", LEX_FOR},          {"goto", LEX_GOTO},
-      {"if", LEX_IF},          {"long", LEX_LONG},        {"return", LEX_RETURN},
-      {"run", LEX_RUN},        {"short", LEX_SHORT},      {"signed", LEX_SIGNED},
-      {"sizeof", LEX_SIZEOF},  {"static", LEX_STATIC},    {"struct", LEX_STRUCT},
-      {"switch", LEX_SWITCH},  {"typedef", LEX_TYPEDEF},  {"union", LEX_UNION},
-      {"unsigned", LEX_UNSIGNED}, {"void", LEX_VOID},     {"while", LEX_WHILE},
+      {"@edit", LEX_EDIT},      {"@list", LEX_LIST},
+      {"break", LEX_BREAK},     {"case", LEX_CASE},
+      {"char", LEX_CHAR},       {"continue", LEX_CONTINUE},
+      {"default", LEX_DEFAULT}, {"double", LEX_DOUBLE},
+      {"int", LEX_INT},         {"else", LEX_ELSE},
+      {"enum", LEX_ENUM},       {"extern", LEX_EXTERN},
+      {"float", LEX_FLOAT},     {"for", LEX_FOR},
+      {"goto", LEX_GOTO},       {"if", LEX_IF},
+      {"long", LEX_LONG},       {"return", LEX_RETURN},
+      {"run", LEX_RUN},         {"short", LEX_SHORT},
+      {"signed", LEX_SIGNED},   {"sizeof", LEX_SIZEOF},
+      {"static", LEX_STATIC},   {"struct", LEX_STRUCT},
+      {"switch", LEX_SWITCH},   {"typedef", LEX_TYPEDEF},
+      {"union", LEX_UNION},     {"unsigned", LEX_UNSIGNED},
+      {"void", LEX_VOID},       {"while", LEX_WHILE},
   };
   for (const Row &k : keywords) {
     EXPECT_EQ(keyword_code(k.text), k.code) << k.text;
     EXPECT_STREQ(token_name(k.code), k.text);
   }
-  for (const char *other : {"While", "WHILE", "Symbol", "Constant", "LEX_NULL", "<<", "==", "",
-                            "main", "whilex", "@edi"})
+  for (const char *other :
+       {"While", "WHILE", "Symbol", "Constant", "LEX_NULL", "<<", "==", "", "main", "whilex", "@edi"})
     EXPECT_EQ(keyword_code(other), 0) << other;
 }

@@ -1,16 +1,16 @@
 // Type descriptors: sizes, display names, building chains and printing them.
+#include "decl/types.h"
+
 #include <string>
 
 #include "decl/symbols.h"
-#include "decl/types.h"
 #include "shell/diagnostics.h"
 #include "test_support.h"
 
 class Types : public OxelTest {
 protected:
   // A symbol of base type 'code' with the links 'then' pushed on it in order.
-  static Symbol *make(const char *name, int code,
-                      std::initializer_list<std::pair<int, int>> then = {}) {
+  static Symbol *make(const char *name, int code, std::initializer_list<std::pair<int, int>> then = {}) {
     Symbol *sym = sym_enter(name);
     set_sym_type(sym, code, 0);
     for (auto [link, count] : then) add_sym_type(sym, link, count);
@@ -19,8 +19,8 @@ protected:
 };
 
 TEST_F(Types, SizesOfCodes) {
-  const int sizes[] = {-1, 0, 1, 2, 1, 2, 4, 4, 4, 4, 4, 4,  // codes 0 to 11
-                       4, 8, -1, -1, -1, -1, 4, -1, -1, -1, -1, -1};
+  const int sizes[] = {-1, 0, 1,  2,  1,  2,  4, 4,  4,  4,  4,  4,  // codes 0 to 11
+                       4,  8, -1, -1, -1, -1, 4, -1, -1, -1, -1, -1};
   capture_errors();
   for (int code = 0; code <= 23; ++code) EXPECT_EQ(type_size(code), sizes[code]) << code;
   std::string errors = captured_errors();
@@ -31,10 +31,9 @@ TEST_F(Types, SizesOfCodes) {
 }
 
 TEST_F(Types, NamesOfCodes) {
-  const char *names[] = {"??",    "VOID",   "char",   "short",     "UINT char", "UINT short",
-                         "UINT int", "UINT LONG", "int", "*",      "LONG",      "enum",
-                         "float", "double", "[]",     "struct",    "union",     "??",
-                         "??",    "??",     "??",     "<sTag>",    "<uTag>",    "??"};
+  const char *names[] = {"??",    "VOID", "char", "short", "UINT char", "UINT short", "UINT int", "UINT LONG",
+                         "int",   "*",    "LONG", "enum",  "float",     "double",     "[]",       "struct",
+                         "union", "??",   "??",   "??",    "??",        "<sTag>",     "<uTag>",   "??"};
   for (int code = 0; code <= 23; ++code) EXPECT_STREQ(type_name(code), names[code]) << code;
   EXPECT_STREQ(type_name(-1), "??");
 }
@@ -72,8 +71,9 @@ TEST_F(Types, NonPositiveArrayCount) {
   capture_errors();
   Symbol *a = make("a", TY_INT, {{TY_ARRAY, 0}});
   Symbol *b = make("b", TY_INT, {{TY_ARRAY, -4}});
-  EXPECT_EQ(captured_errors(), "C Interpreter Error: test.c (1) : error 306 : Bad array size\n"
-                               "C Interpreter Error: test.c (1) : error 306 : Bad array size\n");
+  EXPECT_EQ(captured_errors(),
+            "C Interpreter Error: test.c (1) : error 306 : Bad array size\n"
+            "C Interpreter Error: test.c (1) : error 306 : Bad array size\n");
   EXPECT_EQ(a->type, TY_ARRAY);
   EXPECT_EQ(a->aux, 0);
   EXPECT_EQ(td_size(a), 0);

@@ -1,11 +1,12 @@
 // Script memory: loads and stores with their conversions, the arena's bounds, its allocators and
 // the call stack, and malloc and realloc on the arena.
+#include "eval/value.h"
+
 #include <cstring>
 #include <string>
 
 #include "builtins/builtin_table.h"
 #include "decl/symbols.h"
-#include "eval/value.h"
 #include "shell/diagnostics.h"
 #include "shell/modes.h"
 #include "test_support.h"
@@ -100,8 +101,9 @@ TEST_F(Memory, LoadsOfUnknownCodesAndOutsideTheChecking) {
   capture_errors();
   EXPECT_EQ(load(TY_VOID).imm.i, 0x5A5A5A5A);
   EXPECT_EQ(load(TY_LABEL).imm.i, 0x5A5A5A5A);
-  EXPECT_EQ(captured_errors(), "C Interpreter Error: test.c (1) : error 401 : Unknown type\n"
-                               "C Interpreter Error: test.c (1) : error 401 : Unknown type\n");
+  EXPECT_EQ(captured_errors(),
+            "C Interpreter Error: test.c (1) : error 401 : Unknown type\n"
+            "C Interpreter Error: test.c (1) : error 401 : Unknown type\n");
   // The checking pass loads nothing: the value is unknown, a non-zero stand-in that is counted.
   executing = false;
   fill("07000000");
@@ -117,7 +119,7 @@ TEST_F(Memory, StoresFromIntegers) {
   EXPECT_EQ(store(int_value(0x12345), TY_USHORT), "4523aaaaaaaaaaaa");
   for (int code : {TY_INT, TY_UINT, TY_LONG, TY_ULONG, TY_ENUM, TY_PTR, TY_FUNC})
     EXPECT_EQ(store(int_value(0x01020304), code), "04030201aaaaaaaa") << code;
-  EXPECT_EQ(store(int_value(-3), TY_FLOAT), "000040c0aaaaaaaa");  // -3.0f
+  EXPECT_EQ(store(int_value(-3), TY_FLOAT), "000040c0aaaaaaaa");   // -3.0f
   EXPECT_EQ(store(int_value(-3), TY_DOUBLE), "00000000000008c0");  // -3.0
   capture_errors();
   for (int code : {TY_ARRAY, TY_STRUCT, TY_UNION, TY_VOID})
@@ -188,12 +190,12 @@ TEST_F(Memory, ConvertValue) {
     double expected;
   };
   const Row rows[] = {
-      {int_value(300), TY_CHAR, TY_INT, 44},        {int_value(127 + 1), TY_CHAR, TY_INT, -128},
-      {int_value(-1), TY_UCHAR, TY_INT, 255},       {int_value(70000), TY_SHORT, TY_INT, 4464},
-      {int_value(-1), TY_USHORT, TY_INT, 65535},    {double_value(2.9), TY_INT, TY_INT, 2},
-      {double_value(-2.9), TY_LONG, TY_LONG, -2},   {double_value(300.5), TY_CHAR, TY_INT, 44},
-      {int_value(7), TY_DOUBLE, TY_DOUBLE, 7.0},    {double_value(0.1), TY_FLOAT, TY_FLOAT, 0.1f},
-      {int_value(-5), TY_UINT, TY_UINT, -5},        {double_value(2.5), TY_DOUBLE, TY_DOUBLE, 2.5},
+      {int_value(300), TY_CHAR, TY_INT, 44},      {int_value(127 + 1), TY_CHAR, TY_INT, -128},
+      {int_value(-1), TY_UCHAR, TY_INT, 255},     {int_value(70000), TY_SHORT, TY_INT, 4464},
+      {int_value(-1), TY_USHORT, TY_INT, 65535},  {double_value(2.9), TY_INT, TY_INT, 2},
+      {double_value(-2.9), TY_LONG, TY_LONG, -2}, {double_value(300.5), TY_CHAR, TY_INT, 44},
+      {int_value(7), TY_DOUBLE, TY_DOUBLE, 7.0},  {double_value(0.1), TY_FLOAT, TY_FLOAT, 0.1f},
+      {int_value(-5), TY_UINT, TY_UINT, -5},      {double_value(2.5), TY_DOUBLE, TY_DOUBLE, 2.5},
   };
   for (const Row &row : rows) {
     Value v = row.in;
@@ -213,8 +215,9 @@ TEST_F(Memory, ArenaAllocationStopsAtTheCallStack) {
   EXPECT_EQ(arena_reserve(1), -1);
   EXPECT_EQ(arena_alloc(1), 0u);
   EXPECT_EQ(arena_top, 100);
-  EXPECT_EQ(captured_errors(), "C Interpreter Error: test.c (1) : error 102 : Memory overflow\n"
-                               "C Interpreter Error: test.c (1) : error 102 : Memory overflow\n");
+  EXPECT_EQ(captured_errors(),
+            "C Interpreter Error: test.c (1) : error 102 : Memory overflow\n"
+            "C Interpreter Error: test.c (1) : error 102 : Memory overflow\n");
 }
 
 TEST_F(Memory, PushArgLowersTheStack) {

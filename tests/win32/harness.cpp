@@ -120,8 +120,9 @@ bool parse(int argc, char **argv, Options &o) {
 int main(int argc, char **argv) {
   Options o;
   if (!parse(argc, argv, o)) {
-    std::fprintf(stderr, "usage: harness [--trace FILE] [--answers LIST] [--dialogs FILE] "
-                         "[--timeout SECONDS] COMMANDLINE\n");
+    std::fprintf(stderr,
+                 "usage: harness [--trace FILE] [--answers LIST] [--dialogs FILE] "
+                 "[--timeout SECONDS] COMMANDLINE\n");
     return 2;
   }
   FILE *trace = o.trace ? std::fopen(o.trace, "wb") : nullptr;
@@ -139,8 +140,8 @@ int main(int argc, char **argv) {
   si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
   PROCESS_INFORMATION pi{};
   std::string command = o.command;
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, DEBUG_ONLY_THIS_PROCESS, nullptr,
-                      nullptr, &si, &pi)) {
+  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, DEBUG_ONLY_THIS_PROCESS, nullptr, nullptr,
+                      &si, &pi)) {
     std::fprintf(stderr, "harness: cannot start %s (error %lu)\n", o.command, GetLastError());
     return 2;
   }
@@ -165,7 +166,8 @@ int main(int argc, char **argv) {
       const OUTPUT_DEBUG_STRING_INFO &info = ev.u.DebugString;
       std::vector<char> buf(info.nDebugStringLength);
       SIZE_T got = 0;
-      if (!buf.empty() && ReadProcessMemory(pi.hProcess, info.lpDebugStringData, buf.data(), buf.size(), &got)) {
+      if (!buf.empty() &&
+          ReadProcessMemory(pi.hProcess, info.lpDebugStringData, buf.data(), buf.size(), &got)) {
         size_t n = got;
         if (n > 0 && buf[n - 1] == '\0') --n;  // the terminating NUL is not part of the text
         if (trace && n > 0) {

@@ -23,7 +23,8 @@ static const char *text_at(std::int32_t address) {
 
 // 0, the instance handle, the previous instance, the address of the command line.
 PROBE ktInitialize(std::int32_t zero, std::int32_t instance, std::int32_t previous, std::int32_t line) {
-  bool own = instance == static_cast<std::int32_t>(reinterpret_cast<std::uintptr_t>(GetModuleHandleA(nullptr)));
+  bool own =
+      instance == static_cast<std::int32_t>(reinterpret_cast<std::uintptr_t>(GetModuleHandleA(nullptr)));
   say("ktInitialize %d %s %d \"%s\"\r\n", zero, own ? "instance" : "other", previous, text_at(line));
   return 11;
 }
