@@ -90,8 +90,8 @@ def run(listing, jobs):
             elif subprocess.run(["cmake", "--build", build, "-j", str(jobs)], capture_output=True).returncode:
                 verdict = "broken"
             else:
-                tests = subprocess.run(["ctest", "--test-dir", build, "--timeout", "120"],
-                                       capture_output=True)
+                tests = subprocess.run(["ctest", "--test-dir", build, "--timeout", "60", "--stop-on-failure",
+                                        "-j", str(jobs)], capture_output=True)
                 verdict = "killed" if tests.returncode else "survived"
             with open(os.path.join(tree, rel), "w") as f:
                 f.write(original)
