@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <cstdio>
 
-#define PROBE extern "C" __declspec(dllexport) std::int32_t __stdcall
+#include "oxel_host.h"
+
+#define PROBE extern "C" OXEL_HOST_EXPORT std::int32_t OXEL_HOST_CALL
 
 static void say(const char *format, ...) {
   char text[512];
