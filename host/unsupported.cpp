@@ -1,0 +1,113 @@
+// unsupported.cpp: the kt functions this host does not do (yet): KT_E_UNSUPPORTED once the
+// host is initialised, KT_E_NOTINIT before.
+#include "host.h"
+
+#define HOST_NOT_BUILT(X) \
+  X(ktBlockRemoteInput, 1) \
+  X(ktCaptureBegin, 3) \
+  X(ktCaptureControl, 2) \
+  X(ktCaptureToPrinterBegin, 3) \
+  X(ktCaptureToPrinterControl, 2) \
+  X(ktClearOutputBuffer, 1) \
+  X(ktClearXferDropList, 1) \
+  X(ktClearXferSendList, 1) \
+  X(ktCloseSession, 1) \
+  X(ktComDriverSpecial, 2) \
+  X(ktConnectAndDial, 3) \
+  X(ktConnectSession, 2) \
+  X(ktDisconnectSession, 1) \
+  X(ktGetAsciiSettings, 3) \
+  X(ktGetBaudRate, 1) \
+  X(ktGetCaptureFileName, 3) \
+  X(ktGetConnectionStatus, 1) \
+  X(ktGetDisplay, 1) \
+  X(ktGetEmulator, 3) \
+  X(ktGetHWND, 1) \
+  X(ktGetInput, 6) \
+  X(ktGetLogFileName, 3) \
+  X(ktGetNameString, 3) \
+  X(ktGetOpenSession, 2) \
+  X(ktGetPhonebookEntry, 4) \
+  X(ktGetPortMode, 1) \
+  X(ktGetPortName, 3) \
+  X(ktGetPortPrefs, 7) \
+  X(ktGetPortType, 3) \
+  X(ktGetRingsForAnswer, 1) \
+  X(ktGetRuntimeValue, 5) \
+  X(ktGetSelectedPhonebookEntry, 4) \
+  X(ktGetSession, 1) \
+  X(ktGetSessionDataString, 4) \
+  X(ktGetTextFromScreen, 5) \
+  X(ktGetWindowStateBits, 1) \
+  X(ktGetXferDirectory, 4) \
+  X(ktGetXferDropList, 4) \
+  X(ktGetXferFinalStatus, 1) \
+  X(ktGetXferParameters, 1) \
+  X(ktGetXferProtocol, 2) \
+  X(ktGetXferSendList, 4) \
+  X(ktGetXferStatus, 1) \
+  X(ktHideInput, 2) \
+  X(ktMenuString, 2) \
+  X(ktMessageBox, 6) \
+  X(ktOpenSession, 2) \
+  X(ktPause, 2) \
+  X(ktReleaseRemoteInput, 1) \
+  X(ktReloadPhonebook, 1) \
+  X(ktSavePhonebook, 1) \
+  X(ktSetAdlOverride, 2) \
+  X(ktSetAsciiSettings, 3) \
+  X(ktSetBaudRate, 2) \
+  X(ktSetCaptureFileName, 2) \
+  X(ktSetDisplay, 2) \
+  X(ktSetEcho, 2) \
+  X(ktSetEmulator, 2) \
+  X(ktSetLocalDisplay, 2) \
+  X(ktSetLocalEcho, 2) \
+  X(ktSetLogFileName, 2) \
+  X(ktSetLogonTask, 2) \
+  X(ktSetMessageTimer, 2) \
+  X(ktSetNameString, 2) \
+  X(ktSetPortMode, 2) \
+  X(ktSetPortName, 2) \
+  X(ktSetPortPrefs, 4) \
+  X(ktSetPortType, 2) \
+  X(ktSetPulseTone, 2) \
+  X(ktSetRingsForAnswer, 2) \
+  X(ktSetSession, 2) \
+  X(ktSetSessionDataString, 3) \
+  X(ktSetStripTo7Bits, 2) \
+  X(ktSetXferDirectory, 3) \
+  X(ktSetXferParameters, 2) \
+  X(ktSetXferProtocol, 3) \
+  X(ktSizePhonebook, 2) \
+  X(ktSizeRavelto, 2) \
+  X(ktSizeSession, 2) \
+  X(ktSkipConnection, 1) \
+  X(ktSleep, 2) \
+  X(ktTextSend, 2) \
+  X(ktTypeLocalText, 3) \
+  X(ktTypeText, 3) \
+  X(ktWaitForActivity, 2) \
+  X(ktWaitForConnection, 3) \
+  X(ktWaitForLines, 3) \
+  X(ktWaitForLull, 3) \
+  X(ktWaitForOutputDone, 2) \
+  X(ktWaitForPrompt, 5) \
+  X(ktWaitForString, 4) \
+  X(ktWaitForXfer, 2) \
+  X(ktWriteLogEntry, 2) \
+  X(ktXferAbort, 2) \
+  X(ktXferAddToSendList, 2) \
+  X(ktXferDropSend, 2) \
+  X(ktXferReceive, 3) \
+  X(ktXferSend, 3) \
+  X(ktXferSendBatch, 3) \
+  X(ktXferSendFromList, 2) \
+  X(ktXferSendList, 3)
+
+#define HOST_UNSUPPORTED(name, words) \
+  int32_t name(OXEL_HOST_PARAMS_##words) { \
+    if (int32_t r = host_enter()) return r; \
+    return KT_E_UNSUPPORTED; \
+  }
+HOST_NOT_BUILT(HOST_UNSUPPORTED)
