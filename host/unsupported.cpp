@@ -11,32 +11,22 @@
   X(ktClearOutputBuffer, 1) \
   X(ktClearXferDropList, 1) \
   X(ktClearXferSendList, 1) \
-  X(ktCloseSession, 1) \
   X(ktComDriverSpecial, 2) \
-  X(ktConnectAndDial, 3) \
-  X(ktConnectSession, 2) \
-  X(ktDisconnectSession, 1) \
   X(ktGetAsciiSettings, 3) \
   X(ktGetBaudRate, 1) \
   X(ktGetCaptureFileName, 3) \
-  X(ktGetConnectionStatus, 1) \
   X(ktGetDisplay, 1) \
   X(ktGetEmulator, 3) \
   X(ktGetHWND, 1) \
   X(ktGetInput, 6) \
   X(ktGetLogFileName, 3) \
-  X(ktGetNameString, 3) \
-  X(ktGetOpenSession, 2) \
   X(ktGetPhonebookEntry, 4) \
   X(ktGetPortMode, 1) \
   X(ktGetPortName, 3) \
   X(ktGetPortPrefs, 7) \
   X(ktGetPortType, 3) \
-  X(ktGetRingsForAnswer, 1) \
   X(ktGetRuntimeValue, 5) \
   X(ktGetSelectedPhonebookEntry, 4) \
-  X(ktGetSession, 1) \
-  X(ktGetSessionDataString, 4) \
   X(ktGetTextFromScreen, 5) \
   X(ktGetWindowStateBits, 1) \
   X(ktGetXferDirectory, 4) \
@@ -49,7 +39,6 @@
   X(ktHideInput, 2) \
   X(ktMenuString, 2) \
   X(ktMessageBox, 6) \
-  X(ktOpenSession, 2) \
   X(ktPause, 2) \
   X(ktReleaseRemoteInput, 1) \
   X(ktReloadPhonebook, 1) \
@@ -66,23 +55,16 @@
   X(ktSetLogFileName, 2) \
   X(ktSetLogonTask, 2) \
   X(ktSetMessageTimer, 2) \
-  X(ktSetNameString, 2) \
   X(ktSetPortMode, 2) \
   X(ktSetPortName, 2) \
   X(ktSetPortPrefs, 4) \
   X(ktSetPortType, 2) \
-  X(ktSetPulseTone, 2) \
-  X(ktSetRingsForAnswer, 2) \
-  X(ktSetSession, 2) \
-  X(ktSetSessionDataString, 3) \
   X(ktSetStripTo7Bits, 2) \
   X(ktSetXferDirectory, 3) \
   X(ktSetXferParameters, 2) \
   X(ktSetXferProtocol, 3) \
   X(ktSizePhonebook, 2) \
   X(ktSizeRavelto, 2) \
-  X(ktSizeSession, 2) \
-  X(ktSkipConnection, 1) \
   X(ktSleep, 2) \
   X(ktTextSend, 2) \
   X(ktTypeLocalText, 3) \

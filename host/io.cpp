@@ -1,0 +1,229 @@
+// io.cpp: the service pass, the waits' poll loop, the receive path and the output queue; the
+// functions of sending and typing.
+//
+// A received byte goes: telnet decoding -> 7-bit strip -> remote echo -> receive buffer ->
+// screen (while Display is on) -> capture -> local display (standard output).
+#include "io.h"
+
+#include <poll.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include "connection.h"
+#include "host.h"
+#include "screen.h"
+#include "session.h"
+
+// One read takes at most this much; a pass reads each session at most READS_PER_PASS times, so
+// a fast sender cannot keep the others waiting.
+constexpr size_t READ_CHUNK = 64 * 1024;
+constexpr int READS_PER_PASS = 16;
+
+static void log_event(Session &s, const std::string &text) { log_line(s.log, s.name, text); }
+
+// Queues bytes that are ready for the wire (no encoding), and writes what the connection takes.
+static void queue_raw(Session &s, std::string_view bytes);
+
+static void receive(Session &s, std::string_view raw) {
+  std::string decoded, reply;
+  std::string_view data = raw;
+  if (s.telnet_on) {
+    telnet_decode(s.telnet, raw, decoded, reply);
+    if (!reply.empty()) queue_raw(s, reply);
+    data = decoded;
+  }
+  std::string stripped;
+  if (session_flag(s, "StripTo7Bits")) {
+    stripped.assign(data);
+    for (char &c : stripped) c = static_cast<char>(c & 0x7f);
+    data = stripped;
+  }
+  s.bytes_in += raw.size();
+  if (data.empty()) return;
+  s.last_byte_ms = now_ms();
+  if (session_flag(s, "Echo")) io_send(s, data);
+  receive_append(s.received, data);
+  if (s.screen && session_flag(s, "Display")) {
+    screen_feed(*s.screen, data, session_flag(s, "AddLF"));
+    std::string answer = screen_take_output(*s.screen);
+    if (!answer.empty()) io_send(s, answer);
+  }
+  if (!capture_write(s.capture, data))
+    log_event(s, std::string("capture stopped: ") + std::strerror(s.capture.error));
+  if (s.local_display) {
+    ssize_t ignored = write(STDOUT_FILENO, data.data(), data.size());
+    (void)ignored;
+  }
+}
+
+// Reads what the connection has now; a closed or failed connection hangs up.
+static void read_session(Session &s) {
+  static char buffer[READ_CHUNK];
+  for (int i = 0; i < READS_PER_PASS && s.fd >= 0; ++i) {
+    ssize_t n = read(s.fd, buffer, sizeof buffer);
+    if (n > 0) {
+      receive(s, std::string_view(buffer, static_cast<size_t>(n)));
+      if (static_cast<size_t>(n) < sizeof buffer) return;
+      continue;
+    }
+    if (n < 0 && (errno == EAGAIN || errno == EINTR)) return;
+    int err = n == 0 ? 0 : errno;
+    note_errno(err);
+    if (session_kind(s) == KIND_PTY) connection_child_ended(s);
+    else connection_hang_up(s, err ? std::strerror(err) : "closed by the remote");
+    return;
+  }
+}
+
+void io_drain(Session &s) {
+  for (int i = 0; i < 64 && s.fd >= 0; ++i) {
+    static char buffer[READ_CHUNK];
+    ssize_t n = read(s.fd, buffer, sizeof buffer);
+    if (n <= 0) return;
+    receive(s, std::string_view(buffer, static_cast<size_t>(n)));
+  }
+}
+
+// Writes queued output as far as the connection takes it now.
+static void flush(Session &s) {
+  while (!s.output.empty() && s.fd >= 0 && s.status == KT_ST_CONNECTED) {
+    ssize_t n = session_kind(s) == KIND_TCP
+                    ? send(s.fd, s.output.data(), s.output.size(), MSG_NOSIGNAL)
+                    : write(s.fd, s.output.data(), s.output.size());
+    if (n > 0) {
+      s.bytes_out += static_cast<uint64_t>(n);
+      s.output.erase(0, static_cast<size_t>(n));
+      continue;
+    }
+    if (n < 0 && (errno == EAGAIN || errno == EINTR)) return;
+    note_errno(errno);
+    connection_hang_up(s, std::strerror(errno));
+    return;
+  }
+}
+
+static void queue_raw(Session &s, std::string_view bytes) {
+  s.output.append(bytes);
+  flush(s);
+}
+
+namespace {
+// What a pollfd of the set stands for.
+enum Watch { W_INTERRUPT, W_CONNECTION, W_CHILD };
+struct Watched {
+  Watch what;
+  Session *session;
+};
+}  // namespace
+
+// Polls every session for up to 'timeout' ms (-1: no limit) and services what is ready; true when
+// the run was interrupted.
+static bool poll_sessions(int timeout, bool watch_interrupt) {
+  std::vector<pollfd> fds;
+  std::vector<Watched> watched;
+  int interrupt = host_interrupt_fd();
+  if (watch_interrupt && interrupt >= 0) {
+    fds.push_back({interrupt, POLLIN, 0});
+    watched.push_back({W_INTERRUPT, nullptr});
+  }
+  for (Session *s : open_sessions()) {
+    if (short events = connection_events(*s)) {
+      fds.push_back({s->fd, events, 0});
+      watched.push_back({W_CONNECTION, s});
+    }
+    if (s->child_fd >= 0) {
+      fds.push_back({s->child_fd, POLLIN, 0});
+      watched.push_back({W_CHILD, s});
+    }
+  }
+  int n = poll(fds.data(), fds.size(), timeout);
+  if (n <= 0) return false;
+  for (size_t i = 0; i < fds.size(); ++i) {
+    short got = fds[i].revents;
+    Session *s = watched[i].session;
+    if (!got) continue;
+    switch (watched[i].what) {
+    case W_INTERRUPT: return true;
+    case W_CONNECTION:
+      if (s->fd != fds[i].fd) break;  // hung up meanwhile
+      if (s->status == KT_ST_CONNECTING) {
+        connection_finish(*s);
+        break;
+      }
+      if (got & (POLLIN | POLLHUP | POLLERR)) read_session(*s);
+      if (got & POLLOUT) flush(*s);
+      break;
+    case W_CHILD:
+      if (s->child_fd == fds[i].fd) connection_child_ended(*s);
+      break;
+    }
+  }
+  return false;
+}
+
+static void run_timers(int64_t now, int64_t *wake) {
+  for (Session *s : open_sessions()) connection_timers(*s, now, wake);
+}
+
+void io_service_pass() {
+  int64_t wake = -1;
+  run_timers(now_ms(), &wake);
+  poll_sessions(0, false);
+}
+
+WaitResult io_wait(int64_t deadline, const WaitReady &ready, bool interruptible) {
+  for (;;) {
+    int64_t now = now_ms();
+    int64_t wake = -1;
+    run_timers(now, &wake);
+    if (ready(now, &wake)) return WAIT_READY;
+    if (deadline >= 0 && now >= deadline) return WAIT_TIMEOUT;
+    if (deadline >= 0 && (wake < 0 || deadline < wake)) wake = deadline;
+    int timeout = wake < 0 ? -1 : static_cast<int>(std::max<int64_t>(wake - now, 1));
+    if (poll_sessions(timeout, interruptible)) return WAIT_CANCELLED;
+  }
+}
+
+int32_t io_send(Session &s, std::string_view bytes) {
+  std::string encoded;
+  if (s.telnet_on) {
+    encoded = telnet_encode(bytes);
+    bytes = encoded;
+  }
+  while (!bytes.empty()) {
+    if (s.status != KT_ST_CONNECTED) return KT_E_NOTCONNECTED;
+    size_t room = OUTPUT_LIMIT > s.output.size() ? OUTPUT_LIMIT - s.output.size() : 0;
+    if (room == 0) {
+      WaitResult r = io_wait(-1, [&s](int64_t, int64_t *) {
+        return s.output.size() < OUTPUT_LIMIT || s.status != KT_ST_CONNECTED;
+      });
+      if (r == WAIT_CANCELLED) return KT_E_CANCELLED;
+      continue;
+    }
+    size_t n = std::min(room, bytes.size());
+    queue_raw(s, bytes.substr(0, n));
+    bytes.remove_prefix(n);
+  }
+  return KT_OK;
+}
+
+void io_send_raw(Session &s, std::string_view bytes) {
+  if (s.status == KT_ST_CONNECTED) queue_raw(s, bytes);
+}
+
+void io_show_local(Session &s, std::string_view bytes) {
+  if (s.screen) {
+    screen_feed(*s.screen, bytes, false);
+    screen_take_output(*s.screen);  // answers to local text go nowhere
+  }
+  if (s.local_display) {
+    ssize_t ignored = write(STDOUT_FILENO, bytes.data(), bytes.size());
+    (void)ignored;
+  }
+}
