@@ -4,6 +4,8 @@
 // bounded by the arena; every %s string, %n target and scan target is checked before it is used.
 // A script's 'long' is 32 bits, so 'l' changes nothing for integers; %p is eight upper-case hex
 // digits.
+#include <cctype>
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -144,11 +146,47 @@ struct Output {
     return true;
   }
 
-  bool text(const char *p, std::size_t n) { return put("%.*s", static_cast<int>(n), p); }
+  // Bytes as they are (a NUL of %c too).
+  bool text(const char *p, std::size_t n) {
+    if (dry) return true;
+    if (file) {
+      if (std::fwrite(p, 1, n, file) != n) {
+        io_error = true;
+        return false;
+      }
+    } else {
+      std::size_t used = static_cast<std::size_t>(count);
+      if (n > room - used) {
+        overflow = true;
+        return false;
+      }
+      std::memcpy(buf + used, p, n);
+      buf[used + n] = '\0';
+    }
+    count += static_cast<long long>(n);
+    return true;
+  }
+
+  // 'n' copies of 'c', written a block at a time.
+  bool repeat(char c, long long n) {
+    constexpr long long BLOCK = 512;
+    static const std::string spaces(BLOCK, ' ');
+    static const std::string zeros(BLOCK, '0');
+    const char *block = c == '0' ? zeros.data() : spaces.data();
+    for (; n > 0; n -= BLOCK)
+      if (!text(block, static_cast<std::size_t>(n < BLOCK ? n : BLOCK))) return false;
+    return true;
+  }
 };
 
 // "No width" and "no precision".
 constexpr long long UNSET = -1LL << 40;
+// Digits a double can need: its exact value has at most 1074 digits after the point (767
+// significant ones). Beyond that a precision only adds zeros, or, for %g, nothing.
+constexpr long long EXACT_DIGITS = 1100;
+// Widths and precisions up to this are left to the C library when writing to a stream; larger
+// ones are written in pieces.
+constexpr long long PIECE = 4096;
 
 // The C library's format for one conversion, with '*' values written out.
 struct MiniFormat {
@@ -161,6 +199,96 @@ struct MiniFormat {
     std::snprintf(text, sizeof text, "%%%s%s%s%s%c", flags, w, p, length, conv);
   }
 };
+
+// One conversion with its '*' values taken; a negative width is a left-justified one.
+struct Field {
+  const char *flags;
+  long long width;
+  long long precision;
+  const char *length;
+  char conv;
+  bool finite;  // a floating value is a number (the precision of inf and nan writes nothing)
+
+  bool integer() const { return std::strchr("diouxX", conv) != nullptr; }
+  bool floating() const { return std::strchr("eEfFgGaA", conv) != nullptr; }
+  bool has(char flag) const { return std::strchr(flags, flag) != nullptr; }
+  long long span() const { return width == UNSET ? 0 : width < 0 ? -width : width; }
+  // The precision writes that many digits at least (%g drops its trailing zeros without '#').
+  bool precision_digits() const {
+    if (precision == UNSET || !finite) return false;
+    return integer() || (floating() && (std::tolower(conv) != 'g' || has('#')));
+  }
+  // The fewest characters the conversion writes.
+  long long shortest() const {
+    long long n = span();
+    return precision_digits() && precision > n ? precision : n;
+  }
+  MiniFormat mini() const { return MiniFormat(flags, width, precision, length, conv); }
+};
+
+// The text the C library writes for 'f' and 'value' (its width and precision are small).
+template <typename T> std::string library_text(const Field &f, T value) {
+  MiniFormat m(f.flags, UNSET, f.precision, f.length, f.conv);
+  int n = std::snprintf(nullptr, 0, m.text, value);
+  if (n <= 0) return std::string();
+  std::string s(static_cast<std::size_t>(n) + 1, '\0');
+  std::snprintf(s.data(), s.size(), m.text, value);
+  s.resize(static_cast<std::size_t>(n));
+  return s;
+}
+
+// Where the digits of a formatted number begin: after its sign and a 0x of %x, %X, %a, %A.
+std::size_t digits_start(const std::string &s, char conv) {
+  std::size_t i = !s.empty() && std::strchr("+- ", s[0]) ? 1 : 0;
+  bool prefix = s.size() >= i + 2 && s[i] == '0' && (s[i + 1] == 'x' || s[i + 1] == 'X');
+  return prefix && std::strchr("xXaA", conv) ? i + 2 : i;
+}
+
+// A conversion with a width or precision too large for one piece, written to a stream: the
+// library writes it without the width and with at most EXACT_DIGITS of precision; the zeros of
+// the rest of the precision (after the sign for integers, before the exponent for floating
+// values) and the width's padding are written a block at a time.
+template <typename T> bool put_in_pieces(Output &out, Field f, T value) {
+  bool numeric = f.floating() || (f.integer() && f.precision == UNSET);
+  bool zero_pad = f.has('0') && !f.has('-') && f.width > 0 && f.finite && numeric;
+  long long extra = 0;
+  if (f.precision != UNSET && f.precision > EXACT_DIGITS) {
+    if (f.precision_digits()) extra = f.precision - EXACT_DIGITS;
+    f.precision = EXACT_DIGITS;
+  }
+  std::string body = library_text(f, value);
+  std::size_t lead = f.integer() || f.floating() ? digits_start(body, f.conv) : 0;
+  std::size_t at = lead;
+  if (f.floating()) {
+    at = body.find_first_of(std::tolower(f.conv) == 'a' ? "pP" : "eE", lead);
+    if (at == std::string::npos || std::tolower(f.conv) == 'f') at = body.size();
+  }
+  long long pad = f.span() - static_cast<long long>(body.size()) - extra;
+  if (pad < 0) pad = 0;
+  bool left = f.width < 0 || f.has('-');
+  bool ok = left || zero_pad || out.repeat(' ', pad);
+  ok = ok && out.text(body.data(), lead) && (!zero_pad || out.repeat('0', pad));
+  ok = ok && out.text(body.data() + lead, at - lead) && out.repeat('0', extra);
+  return ok && out.text(body.data() + at, body.size() - at) && (!left || out.repeat(' ', pad));
+}
+
+// One conversion of 'value'. Nothing costs more than its output: into the arena, a conversion
+// longer than the room left is refused before it is formatted; to a stream, large widths and
+// precisions are written in pieces.
+template <typename T> bool put_field(Output &out, Field f, T value) {
+  if (out.dry) return true;
+  // Beyond the digits of a double, the precision of %g changes nothing.
+  if (std::tolower(f.conv) == 'g' && !f.has('#') && f.precision > EXACT_DIGITS) f.precision = EXACT_DIGITS;
+  if (!out.file) {
+    if (f.shortest() > static_cast<long long>(out.room) - out.count) {
+      out.overflow = true;
+      return false;
+    }
+    return out.put(f.mini().text, value);
+  }
+  if (f.span() <= PIECE && (f.precision == UNSET || f.precision <= PIECE)) return out.put(f.mini().text, value);
+  return put_in_pieces(out, f, value);
+}
 
 // One conversion; false after a memory fault (already reported) or a failed output.
 bool convert_out(const Conversion &s, ArgWords &args, Output &out) {
@@ -176,13 +304,15 @@ bool convert_out(const Conversion &s, ArgWords &args, Output &out) {
   case 'd': case 'i': case 'u': case 'o': case 'x': case 'X':
     if (s.length == LEN_LL) {
       long long v = args.take_int64();
-      return out.put(MiniFormat(s.flags, width, precision, "ll", s.conv).text, v);
+      return put_field(out, Field{s.flags, width, precision, "ll", s.conv, true}, v);
     }
-    return out.put(MiniFormat(s.flags, width, precision, hh, s.conv).text, args.take());
-  case 'e': case 'E': case 'f': case 'F': case 'g': case 'G': case 'a': case 'A':
-    return out.put(MiniFormat(s.flags, width, precision, "", s.conv).text, args.take_double());
+    return put_field(out, Field{s.flags, width, precision, hh, s.conv, true}, args.take());
+  case 'e': case 'E': case 'f': case 'F': case 'g': case 'G': case 'a': case 'A': {
+    double v = args.take_double();
+    return put_field(out, Field{s.flags, width, precision, "", s.conv, std::isfinite(v)}, v);
+  }
   case 'c':
-    return out.put(MiniFormat(s.flags, width, UNSET, "", 'c').text, args.take());
+    return put_field(out, Field{s.flags, width, UNSET, "", 'c', true}, args.take());
   case 's': {
     std::int32_t addr = args.take();
     std::size_t len = 0;
@@ -193,14 +323,14 @@ bool convert_out(const Conversion &s, ArgWords &args, Output &out) {
       if (!str) return false;
     }
     if (precision != UNSET && addr != 0)
-      return out.put(MiniFormat(s.flags, width, UNSET, "", 's').text, std::string(str, len).c_str());
-    return out.put(MiniFormat(s.flags, width, precision, "", 's').text, str);
+      return put_field(out, Field{s.flags, width, UNSET, "", 's', true}, std::string(str, len).c_str());
+    return put_field(out, Field{s.flags, width, precision, "", 's', true}, str);
   }
   case 'p': {
     char hex[12];
     std::snprintf(hex, sizeof hex, "%08X", args.take_unsigned());
     const char *left = std::strchr(s.flags, '-') ? "-" : "";
-    return out.put(MiniFormat(left, width, UNSET, "", 's').text, hex);
+    return put_field(out, Field{left, width, UNSET, "", 's', true}, static_cast<const char *>(hex));
   }
   case 'n': {
     int size = target_size(s.length, false);

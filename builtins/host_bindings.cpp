@@ -26,12 +26,32 @@ enum HostIndex {
 
 const HostBinding host_bindings[] = {
 #define OXEL_HOST_ROW(name, args, type, low16, signed16, form) \
-  {#name, args, type, low16, signed16, form, bi_##name},
+  {#name, args, type, low16, signed16, form},
     OXEL_HOST_BINDINGS(OXEL_HOST_ROW, OXEL_HOST_BIT)
 #undef OXEL_HOST_ROW
 };
 const int host_binding_count = HB_COUNT;
 static_assert(HB_COUNT == 104, "104 host automation bindings");
+
+// The bindings agree with the header that host libraries are written against: the same names,
+// the words each function receives (ktInitialize: 0 and three start-up values), narrowings of
+// words that exist only.
+namespace header_words {
+#define OXEL_HOST_WORDS(name, words) constexpr int name = words;
+OXEL_HOST_FUNCTIONS(OXEL_HOST_WORDS)
+#undef OXEL_HOST_WORDS
+#define OXEL_HOST_COUNT(name, words) +1
+constexpr int count = 0 OXEL_HOST_FUNCTIONS(OXEL_HOST_COUNT);
+#undef OXEL_HOST_COUNT
+}  // namespace header_words
+static_assert(header_words::count == HB_COUNT, "oxel_host.h lists other functions");
+#define OXEL_HOST_CHECK(name, args, type, low16, signed16, form)                           \
+  static_assert(header_words::name == ((form) == HOST_INITIALIZE ? 4 : (args)), #name);      \
+  static_assert(header_words::name <= PLAT_HOST_MAX_WORDS, #name);                          \
+  static_assert((((low16) | (signed16)) >> (args)) == 0 && ((low16) & (signed16)) == 0, #name); \
+  static_assert((type) == TY_INT || (type) == TY_LONG, #name);
+OXEL_HOST_BINDINGS(OXEL_HOST_CHECK, OXEL_HOST_BIT)
+#undef OXEL_HOST_CHECK
 
 // The host functions as found at their first call (null when missing).
 static PlatHostFunction found[HB_COUNT];
@@ -120,43 +140,3 @@ static BuiltinResult call_host(int index, const std::int32_t *w) {
   BuiltinResult bi_##name(const std::int32_t *w) { return call_host(HB_##name, w); }
 OXEL_HOST_BINDINGS(OXEL_HOST_DEFINE, OXEL_HOST_BIT)
 #undef OXEL_HOST_DEFINE
-
-// --- The check against the built-in table ---------------------------------------------------
-
-static bool fail(std::string *problem, const char *name, const char *what) {
-  *problem = std::string(name ? name : "(null)") + ": " + what;
-  return false;
-}
-
-bool check_host_bindings(const HostBinding *bindings, int count, std::string *problem) {
-  int kt_rows = 0;
-  int first_kt = -1;
-  for (int i = 0; i < builtin_count; ++i) {
-    if (std::strncmp(builtin_table[i].name, "kt", 2) != 0) continue;
-    if (first_kt < 0) first_kt = i;
-    ++kt_rows;
-  }
-  if (count != kt_rows) {
-    *problem = std::to_string(count) + " bindings for " + std::to_string(kt_rows) + " kt rows";
-    return false;
-  }
-  for (int i = 0; i < count; ++i) {
-    const HostBinding &b = bindings[i];
-    if (!b.name) return fail(problem, b.name, "no name");
-    Value v;
-    if (!builtin_lookup(b.name, &v)) return fail(problem, b.name, "not in the built-in table");
-    if (v.imm.i != first_kt + i) return fail(problem, b.name, "out of the built-in table's order");
-    const BuiltinEntry &row = builtin_table[v.imm.i];
-    if (row.return_type != b.return_type) return fail(problem, b.name, "result type differs");
-    if (b.return_type != TY_INT && b.return_type != TY_LONG) return fail(problem, b.name, "result type not int or long");
-    if (!row.function || row.function != b.function) return fail(problem, b.name, "another adapter");
-    int words = b.form == HOST_INITIALIZE ? 4 : b.args;
-    if (b.args < 0 || words > PLAT_HOST_MAX_WORDS) return fail(problem, b.name, "argument count");
-    unsigned all = (1u << b.args) - 1;
-    if ((b.low16 | b.signed16) & ~all) return fail(problem, b.name, "narrows a word it does not take");
-    if (b.low16 & b.signed16) return fail(problem, b.name, "narrows a word two ways");
-    if ((b.form == HOST_INITIALIZE && b.args != 0) || (b.form == HOST_SEND_LIST && b.args < 2))
-      return fail(problem, b.name, "arguments do not fit its form");
-  }
-  return true;
-}

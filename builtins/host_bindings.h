@@ -5,7 +5,6 @@
 // include/oxel_host.h describes the same calls from the host library's side.
 #pragma once
 #include <cstdint>
-#include <string>
 
 #include "builtins/builtin_table.h"
 
@@ -23,14 +22,15 @@ struct HostBinding {
   unsigned low16;        // bit n-1: argument n passes only its low 16 bits (0..65535)
   unsigned signed16;     // bit n-1: argument n passes its low 16 bits sign-extended
   HostForm form;
-  BuiltinFn function;    // the row's adapter in builtin_table
 };
 
 // Most entries of a ktXferSendList list that reach the host (the copy adds a 0 entry).
 constexpr int HOST_LIST_ENTRIES = 100;
 
 // X(name, script arguments, result type, 16-bit arguments, sign-extended 16-bit arguments, form),
-// in byte order of the names. A(n) is the bit of argument n.
+// in byte order of the names. A(n) is the bit of argument n. The kt rows of the built-in table
+// are made from this list, and host_bindings.cpp checks it against include/oxel_host.h when it
+// is compiled.
 #define OXEL_HOST_BINDINGS(X, A) \
   X(ktBlockRemoteInput,           1, TY_INT,  0, 0, HOST_PLAIN) \
   X(ktCaptureBegin,               3, TY_INT,  0, 0, HOST_PLAIN) \
@@ -145,7 +145,6 @@ OXEL_HOST_BINDINGS(OXEL_HOST_ADAPTER, OXEL_HOST_BIT)
 extern const HostBinding host_bindings[];
 extern const int host_binding_count;
 
-// Checks 'count' bindings against the built-in table: every binding is the row of its name, with
-// the same result type and adapter, in the same order, and every kt row is a binding; the
-// arguments and their flags fit the host call. False with the reason in '*problem' otherwise.
-bool check_host_bindings(const HostBinding *bindings, int count, std::string *problem);
+// The kt rows of the built-in table, in its order: {result type, name, adapter}.
+#define OXEL_HOST_BUILTIN_ROW(name, args, type, ...) {type, #name, bi_##name},
+#define OXEL_HOST_BUILTIN_ROWS OXEL_HOST_BINDINGS(OXEL_HOST_BUILTIN_ROW, OXEL_HOST_BIT)

@@ -100,20 +100,28 @@ static Symbol *struct_specifier(int code, Symbol *outer, Value *value) {
   return tag;
 }
 
+// The value after an enum constant's: 32-bit words wrap, as the script's arithmetic does.
+static int following(int value) { return static_cast<int>(static_cast<std::uint32_t>(value) + 1u); }
+
 // Reads "= value" after an enum constant, or takes the next value.
 static int enum_value(Symbol *constant, int t, int &next_value) {
   if (t == '=') {
     declaring = false;
+    unsigned unknown = unknown_values;
     Value v;
     list_value_expression(&v);
     declaring = true;
+    if (!executing && unknown_values != unknown) {
+      error(MSG_NON_INTEGRAL_EXPRESSION);
+      v.imm.i = 0;
+    }
     if (constant) constant->offset = v.imm.i;
-    next_value = v.imm.i + 1;
+    next_value = following(v.imm.i);
     return current_code();
   }
   if (t == ',' || t == '}') {
     if (constant) constant->offset = next_value;
-    ++next_value;
+    next_value = following(next_value);
     return t;
   }
   return t;
@@ -232,14 +240,16 @@ static int array_dims(Symbol *sym, Value *value) {
   NestingGuard guard;
   int t = current_code();
   if (t != '[') return t;
+  unsigned unknown = unknown_values;
   Value size;
   expression(0, &size, 0);
+  bool known = unknown_values == unknown;
   if (current_code() != ']') error(MSG_EXPECTED, ']');
   next_token(value);
   int r = array_dims(sym, value);
   if (!executing) {
-    if (!is_integer(size.type)) error(MSG_NON_INTEGRAL_EXPRESSION);
-    add_sym_type(sym, TY_ARRAY, size.imm.i);
+    if (size.type != TY_INT || !known) error(MSG_NON_INTEGRAL_EXPRESSION);
+    add_sym_type(sym, TY_ARRAY, known ? size.imm.i : 0);
   }
   return r;
 }
@@ -273,21 +283,9 @@ static void function_body(Symbol *fn, Value *value) {
   fn->offset = frame_offset;
   leave_scope();
   record_token(LEX_FUNC_END, value);
-  fn->body_end = tell_token();
 }
 
-// function -> declarator '(' [name {',' name}] ')' (';' | {declaration} '{' body '}')
-static void function_declaration(Symbol *fn, Value *value) {
-  if (replaying) {
-    // A definition or prototype inside a body was handled when the body was checked.
-    if (fn->body_end) {
-      seek_token(fn->body_end);
-      skip_token();
-      return;
-    }
-    for (int t = current_code(); t != ';' && t != LEX_NULL && t != LEX_FUNC_END;) t = next_token(value);
-    return;
-  }
+static void read_function_declaration(Symbol *fn, Value *value) {
   Symbol *outer_function = cur_function;
   int outer_frame = frame_offset;
   fn->ret_type = fn->type;
@@ -319,6 +317,23 @@ static void function_declaration(Symbol *fn, Value *value) {
   }
   cur_function = outer_function;
   if (outer_function) frame_offset = outer_frame;
+}
+
+// function -> declarator '(' [name {',' name}] ')' (';' | {declaration} '{' body '}')
+// A prototype or definition inside a body is read when the body is checked, and its '(' then
+// links to the last token that reading took: a run passes over exactly those tokens, however
+// the reading ended (a prototype's ';', a body's end, or the token where an error stopped it).
+static void function_declaration(Symbol *fn, Value *value) {
+  Token *open = tell_token();
+  if (!replaying) {
+    read_function_declaration(fn, value);
+    if (open) open->jump[0] = tell_token();
+    return;
+  }
+  if (open && open->jump[0]) {
+    seek_token(open->jump[0]);
+    skip_token();
+  }
 }
 
 // '=' expression. Globals and statics are set once, when their declaration is read (the

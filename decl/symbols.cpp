@@ -147,6 +147,19 @@ void set_cur_struct(Symbol *tag) {
   if (trace_sym) print_sym(tag, 0);
 }
 
+// A struct, a parameter list or a frame that grows past the arena can never be stored: the growth
+// is reported (102) once, and the running size then stays just past the arena, so that it is never
+// computed further (a frame that large is refused when its function is called).
+constexpr int PAST_ARENA = ARENA_SIZE + 1;
+static int grown(int from, int size) {
+  if (from >= PAST_ARENA) return PAST_ARENA;
+  // A size of -1 (a type without a size) was reported already and takes no room.
+  std::int64_t to = std::int64_t{from} + (size > 0 ? size : 0);
+  if (to <= ARENA_SIZE) return static_cast<int>(to);
+  error(MSG_MEMORY_OVERFLOW);
+  return PAST_ARENA;
+}
+
 void sym_allocate(Symbol *sym) {
   sym->stg = cur_stg;
   char text[TRACE_TEXT_BUFFER];
@@ -157,7 +170,7 @@ void sym_allocate(Symbol *sym) {
   if (cur_stg == STG_MEMBER) {
     if (cur_struct) {
       sym->offset = static_cast<int>(cur_struct->aux);
-      cur_struct->aux += td_size(sym);
+      cur_struct->aux = grown(sym->offset, td_size(sym));
     }
   } else if (scope_level == 0) {
     sym->stg = STG_GLOBAL;
@@ -168,9 +181,9 @@ void sym_allocate(Symbol *sym) {
   } else if (scope_level == 1) {
     sym->offset = frame_offset;
     if (sym->type == TY_ARRAY) sym->type = TY_PTR;
-    frame_offset += td_size(sym);
+    frame_offset = grown(frame_offset, td_size(sym));
   } else {
-    frame_offset -= td_size(sym);
+    frame_offset = -grown(-frame_offset, td_size(sym));
     sym->offset = frame_offset;
   }
   if (trace_sym) {

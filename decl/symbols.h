@@ -34,7 +34,6 @@ struct Symbol : TypeDesc {
   Symbol **scopes = nullptr;    // function: its scope-list heads, parameters first
   Symbol *members = nullptr;    // struct or union tag: the member list
   Token *label_target = nullptr; // label: the first Token of the labelled statement
-  Token *body_end = nullptr;    // function: the LEX_FUNC_END Token after the body
 };
 
 extern int scope_level;
@@ -47,16 +46,27 @@ extern int frame_offset;
 // Changes cur_stg (the tag class also marks the lookup mode, for the trace).
 void set_cur_stg(int stg);
 
+// Looks 'name' up: in the member list after begin_member_lookup(), in the level-0 table for tags
+// and labels, else from scope_level down to 0 (only scope_level itself while declaring). 1 with
+// the symbol in '*out', or 0 with null.
 int sym_find(const char *name, Symbol **out);
+// A new symbol 'name' at the end of the table of scope_level (of level 0 unless declaring), with
+// cur_stg as its storage class.
 Symbol *sym_enter(const char *name);
+// A new symbol with a made-up name ("@tempN"), for the parsers' unnamed types.
 Symbol *sym_temp();
 // The next lookup searches the members of the tag in td's aux.
 void begin_member_lookup(const TypeDesc *td);
+// The head of the symbol list of scope 'level': globals at 0, then the levels of the function
+// being read.
 Symbol **scope_table(int level);
 
 extern bool replaying;
 extern int trace_stmt;
+// A block opened while a body is read: the next level, a fresh list (levels 1 and 2, the
+// parameters and the body, start a new frame layout).
 void enter_scope_reading();
+// Back to the enclosing level; leaving a function's parameter level keeps its lists with it.
 void leave_scope_reading();
 // A block's scope. A replayed body looks nothing up, so there a scope is only a level.
 inline void enter_scope() {
@@ -67,12 +77,19 @@ inline void leave_scope() {
   if (replaying && !trace_stmt) --scope_level;
   else leave_scope_reading();
 }
+// Leaves the level of a struct or union body and hands over its member list.
 Symbol *leave_struct_scope();
+// The tag whose members are being declared.
 void set_cur_struct(Symbol *tag);
 
+// Gives 'sym' its storage by cur_stg and the level: a member the next offset of cur_struct, a
+// global or static arena bytes, a parameter the next offset above the frame base, a local the
+// next below it.
 void sym_allocate(Symbol *sym);
+// Lays out the parameter list from 'first' on, from offset 0.
 void allocate_params(Symbol *first);
 
+// The first parameter of 'fn' (null when it has none); next_param() gives the ones after it.
 Symbol *first_param(Symbol *fn);
 Symbol *next_param();
 

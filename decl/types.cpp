@@ -25,7 +25,9 @@ int td_size_any(const TypeDesc *td) {
     if (!td->next) return 0;
     std::int64_t element = td_size(td->next);
     if (element < 0) return -1;
-    std::int64_t size = element * td->aux;
+    // Both factors are below 2^31, so the product cannot overflow.
+    std::int64_t count = td->aux < 0 ? 0 : td->aux > MAX_TYPE_SIZE ? MAX_TYPE_SIZE : td->aux;
+    std::int64_t size = element * count;
     return static_cast<int>(size > MAX_TYPE_SIZE ? MAX_TYPE_SIZE : size);
   }
   case TY_STRUCT:
@@ -72,8 +74,13 @@ void add_sym_type(Symbol *sym, int code, int count) {
   sym->next = link;
   sym->type = code;
   if (code != TY_ARRAY) return;
-  if (count > 0) sym->aux = count;
-  else error(MSG_BAD_ARRAY_SIZE);
+  // A bad size leaves no count: the aux word of the link below (a tag, for a struct) is none.
+  if (count > 0) {
+    sym->aux = count;
+  } else {
+    sym->aux = 0;
+    error(MSG_BAD_ARRAY_SIZE);
+  }
 }
 
 void set_sym_type(Symbol *sym, int code, std::intptr_t aux) {

@@ -196,6 +196,7 @@ static void finish_builtin(int index, int first, bool full, Value *v) {
   v->aux = 0;
   if (full) set_result(v, v->type);
   else if (executing) run_builtin(index, first, v);
+  else unknown_value(v);
   builtin_argc = first;
 }
 

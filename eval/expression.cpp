@@ -145,6 +145,8 @@ static Place parenthesis(int &t, Value *v) {
 // sizeof unary, or sizeof '(' type ')'.
 static void size_of(int &t, Value *v) {
   NestingGuard guard;
+  // The operand's value is not needed: its size is known whatever it holds.
+  unsigned unknown = unknown_values;
   t = next_token(v);
   Place place;
   if (t == '(') {
@@ -159,6 +161,7 @@ static void size_of(int &t, Value *v) {
   // The declared type of an object counts, not the type it loads as.
   int size = place.td ? td_size(place.td) : td_size(v);
   set_int_result(v, size);
+  unknown_values = unknown;
 }
 
 static Place unary_operator(int op, int &t, Value *v) {
@@ -196,7 +199,10 @@ static Place unary_expression(int &t, Value *v) {
     }
     case LEX_SIZEOF: size_of(t, v); return Place{};
     case '(': return parenthesis(t, v);
-    default: return Place{};
+    default:
+      // A missing operand is the int 0, not what earlier tokens left in the Value.
+      set_int_result(v, 0);
+      return Place{};
     }
   }
 }

@@ -4,6 +4,9 @@
 #include "shell/diagnostics.h"
 #include "shell/driver.h"
 
+// The ranks of C's operators. Some of them never reach the operator loop: '%', '&&', '||' and
+// '?' are not tokens of the script language (the lexer reports them), and the unary and postfix
+// operators are taken by unary_expression; role_of() leaves all of those out.
 static int precedence(int code) {
   switch (code) {
   case '(': case '.': case '[': case LEX_ARROW: return 15;
@@ -25,6 +28,7 @@ static int precedence(int code) {
   }
 }
 
+// What the operator loop does with 'code': the binary operators apply at their rank.
 static std::int8_t role_of(int code) {
   switch (code) {
   case '\n': case '\r': case '(': case ')': case ',': case ':': case ';': case ']': case LEX_EOF:
@@ -156,11 +160,11 @@ void inc_value_any(Value *v, const Place &place, int flags) {
     error(MSG_BAD_OPERAND, op);
     return;
   }
-  if (!place.addr) {
+  if (!place.object()) {
     error(MSG_BAD_LVALUE);
     return;
   }
-  if (!executing) return;
+  if (!executing || outside_arena(place)) return;
   int c = place.type;
   int step = 1;
   if (c == TY_PTR && v->next) step = td_size(v->next);
@@ -194,8 +198,10 @@ Place load_identifier(Value *v, Symbol *sym) {
     return Place{};
   }
   if (sym->type == TY_FUNC || sym->type == TY_NONE) {
-    // A function (or a name not declared yet) is called, never loaded.
-    v->imm.sym = sym;
+    // A function (or a name not declared yet) is called, never loaded; the call takes it from
+    // the token. Used as a value it is 0, never the address of its Symbol.
+    if (executing) v->imm = v->ext = Word2{};
+    else unknown_value(v);
     return Place{};
   }
   std::uint32_t addr = var_address(sym);
@@ -205,7 +211,7 @@ Place load_identifier(Value *v, Symbol *sym) {
 }
 
 void address_of(Value *v, const Place &place) {
-  if (!place.addr) error(MSG_BAD_LVALUE);
+  if (!place.object()) error(MSG_BAD_LVALUE);
   v->type = TY_PTR;
   v->next = place.td;
   v->imm.i = static_cast<std::int32_t>(place.addr);

@@ -6,13 +6,24 @@
 #include "shell/diagnostics.h"
 #include "source/token.h"
 
-// The object an operand denotes: its script address (0: none), the declared type code it is
-// written as, and the type link it was read through (for '&', sizeof and member lookups).
+// The object an operand denotes: its script address, the declared type code it is written as,
+// and the type link it was read through (for '&', sizeof and member lookups). An operand that
+// denotes no object has no link; an object's address can be anything a pointer holds, 0 included.
 struct Place {
   std::uint32_t addr = 0;
   int type = TY_NONE;
   TypeDesc *td = nullptr;
+
+  bool object() const { return td != nullptr; }
 };
+
+// Whether the scalar object at 'place' lies outside the arena. An object is loaded when it is
+// read as an operand, and that load has reported 102 already: a store or an increment of it is
+// skipped without a second report.
+inline bool outside_arena(const Place &place) {
+  int size = scalar_size(place.type);
+  return size > 0 && !arena_ptr(place.addr, static_cast<std::uint32_t>(size));
+}
 
 // What a token in operator position does: ends the expression, assigns, is a binary operator of
 // its precedence (above 0), or is bad syntax.
@@ -66,7 +77,7 @@ void check_assign(const Value *l, const Value *r);
 // '=' with the left operand in v at 'place' and the right side evaluated into 'r': the value is the
 // right side converted to the left side's declared type, as it is stored.
 inline void assign_value(Value *v, const Place &place, Value *r) {
-  if (!place.addr) {
+  if (!place.object()) {
     report(MSG_BAD_LVALUE);
     return;
   }
@@ -74,7 +85,7 @@ inline void assign_value(Value *v, const Place &place, Value *r) {
     check_assign(v, r);
     return;
   }
-  mem_store(r, place.addr, place.type);
+  if (!outside_arena(place)) mem_store(r, place.addr, place.type);
   convert_value(r, place.type);
   v->imm = r->imm;
   v->ext = r->ext;
@@ -122,8 +133,10 @@ inline std::uint32_t subscript_base(const Value *v, const Place &place) {
   if (v->type != TY_ARRAY) bad_subscript(v);
   return place.addr;
 }
+// An index is an int. The checking pass loads no variable, so a char or short index keeps its
+// own code there, where the running pass has loaded it as an int: such codes are taken too.
 inline void check_index(const Value *v, const Value &index) {
-  if (!is_integer(index.type)) bad_index(v);
+  if (index.type != TY_INT && (index.type < TY_CHAR || index.type > TY_USHORT)) bad_index(v);
 }
 inline Place subscript_element(Value *v, std::uint32_t base, const Value &index) {
   TypeDesc *element = v->next;

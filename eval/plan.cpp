@@ -399,7 +399,6 @@ static Place evaluate(const PlanNode *n, Value *v) {
     builtin_with_values(v->imm.i, args, static_cast<int>(n->args.size()), v);
   } else {
     v->set_head(*n->sym);
-    v->imm.sym = n->sym;
     call_with_values(n->sym, args, static_cast<int>(n->args.size()), v);
   }
   return Place{};

@@ -1,8 +1,8 @@
 // Expression plans. The first time a replayed expression runs, its recorded tokens are parsed once
 // more into a small tree of operations, kept with the expression's first Token; later runs apply
 // the same operations (eval/operations.h) without reading a token. Expressions with constructs the
-// plans do not cover (casts, sizeof, '&', '*', ...) keep running through the token-walking
-// evaluator, as do all expressions while the expression trace is on.
+// plans do not cover (casts, sizeof, ...) keep running through the token-walking evaluator, as
+// do all expressions while the expression trace is on.
 #pragma once
 
 struct Token;

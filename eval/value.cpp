@@ -17,6 +17,7 @@ std::int32_t arena_top = 0;
 std::int32_t stack_ptr = ARENA_SIZE - 1;
 std::int32_t frame_base = 0;
 Value discard;
+unsigned unknown_values = 0;
 
 static std::uint8_t arena_block[ARENA_SIZE];
 std::uint8_t *arena_bytes = arena_block;
@@ -85,8 +86,19 @@ template <typename T> static T read_as(const std::uint8_t *p) {
 
 template <typename T> static void write_as(std::uint8_t *p, T x) { std::memcpy(p, &x, sizeof x); }
 
+void unknown_value(Value *v) {
+  v->imm = Word2{};
+  v->ext = Word2{};
+  if (is_floating(v->type)) v->imm.d = 1.0;
+  else v->imm.i = 1;
+  ++unknown_values;
+}
+
 void mem_load_any(Value *v, std::uint32_t addr, int code) {
-  if (!executing) return;
+  if (!executing) {
+    unknown_value(v);
+    return;
+  }
   int size = access_size(code);
   std::uint8_t *p = arena_ptr(addr, size > 0 ? size : 1);
   if (!p) {

@@ -63,6 +63,13 @@ std::uint32_t arena_alloc(std::int32_t n);
 
 std::uint32_t var_address_checked(const Symbol *sym);
 void mem_load_any(Value *v, std::uint32_t addr, int code);
+
+// The checking pass reads no memory and calls nothing, so an operand read from memory or given by
+// a call has no value there. It stands as a non-zero number (a variable is no null pointer
+// constant) and is counted in 'unknown_values', so that what needs a constant (an array size,
+// an enum value, a case label) can tell that it got none.
+extern unsigned unknown_values;
+void unknown_value(Value *v);
 void mem_store_any(const Value *v, std::uint32_t addr, int code);
 
 // The address of a variable: a frame offset for automatic ones, an arena offset for the rest.

@@ -42,13 +42,15 @@ static void format_error(char (&out)[OUTPUT_BUFFER], int id, va_list args) {
 static int show_error(int id, va_list args) {
   char out[OUTPUT_BUFFER] = {};
   format_error(out, id, args);
-  int answer = show_error_dialog(out);
-  if (answer == 0) {
-    // An interrupt that cut the answer short ends the run as the interrupt does.
-    check_requested_end();
-    end_run(1);
+  switch (show_error_dialog(out)) {
+  case DIALOG_CONTINUE: return 1;
+  case DIALOG_NONE: return -1;  // no dialog: the run goes on as after Continue
+  case DIALOG_CANCEL:
+  case DIALOG_EDIT: break;
   }
-  return answer;
+  // An interrupt that cut the answer short ends the run as the interrupt does.
+  check_requested_end();
+  end_run(1);
 }
 
 int error(int id, ...) {

@@ -111,6 +111,9 @@ static void print_result(const Value &v) {
 // A top-level expression ends at the end of its line and is evaluated at once; a check only
 // checks it, as it checks function bodies.
 static void top_level_expression(int code, Value *value) {
+  // Only a name, a constant or a built-in hands the expression its Value; after any other first
+  // token the Value holds what earlier tokens left there, so the expression starts from the int 0.
+  if (code != LEX_SYMBOL && code != LEX_CONSTANT && code != LEX_BUILTIN) set_int_result(value, 0);
   line_end_tokens = true;
   executing = !check_only;
   recording = false;

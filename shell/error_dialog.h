@@ -1,6 +1,6 @@
-// The error dialog: shows one error message and turns the user's answer into the result that
-// error() acts on. Edit hands the current source file to the editor first.
+// The error dialog: shows one error message and returns the user's answer, which error() acts
+// on. Edit hands the current source file to the editor first.
 #pragma once
+#include "platform/platform.h"
 
-// 1 after Continue, 0 after Cancel or Edit, -1 when the dialog cannot be shown.
-int show_error_dialog(const char *message);
+DialogAnswer show_error_dialog(const char *message);

@@ -1,7 +1,9 @@
 #include "source/lexer.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "builtins/builtin_table.h"
@@ -205,31 +207,58 @@ static void set_int(Value *value, int type, std::int32_t i) {
   value->imm.i = i;
 }
 
-static int floating_constant(Value *value, double m, int c) {
+// A floating constant's text beyond the double range: whether its value is 1 or more (it is then
+// too large, else too small). 'text' is digits, '.', digits, then 'e', a sign and digits.
+static bool beyond_one(const std::string &text) {
+  std::size_t i = text.find_first_not_of("0.");
+  std::size_t point = text.find('.');
+  std::size_t mark = text.find_first_of("eE");
+  if (point == std::string::npos || point > mark) point = mark;
+  if (i == std::string::npos || i >= mark) return false;  // a mantissa of zeros
+  // The decimal exponent of the first significant digit, before the written exponent.
+  long long magnitude = i < point ? static_cast<long long>(point - i) - 1 : -static_cast<long long>(i - point);
+  long long e = 0;
+  bool negative = mark + 1 < text.size() && text[mark + 1] == '-';
+  for (std::size_t k = mark + 1; k < text.size(); ++k)
+    if (is_digit(text[k]) && e < 1000000000) e = e * 10 + (text[k] - '0');
+  return magnitude + (negative ? -e : e) >= 0;
+}
+
+// A floating constant is the double nearest its decimal value, as C reads it; the conversion is
+// the C++ library's, which no locale changes (a C locale with another decimal point would make
+// strtod stop at the '.'), so that every platform gives the same double.
+static double floating_value(const std::string &text) {
+  double d = 0.0;
+  std::from_chars_result r = std::from_chars(text.data(), text.data() + text.size(), d);
+  if (r.ec == std::errc::result_out_of_range) return beyond_one(text) ? HUGE_VAL : 0.0;
+  return d;
+}
+
+static int floating_constant(Value *value, const std::string &text, int c) {
   unread_char(c);
   value->type = TY_DOUBLE;
   value->next = nullptr;
   value->aux = 0;
-  value->imm.d = m;
+  value->imm.d = floating_value(text);
   operand_ended = true;
   return LEX_CONSTANT;
 }
 
-// The fraction and exponent of a floating constant: 'c' is the character after the '.'.
-static int read_fraction(Value *value, double m, int c) {
-  double f = 1.0;
-  for (; is_digit(c); c = read_char()) {
-    f *= 0.1;
-    m += (c - '0') * f;
-  }
-  if (c != 'e' && c != 'E') return floating_constant(value, m, c);
+// The fraction and exponent of a floating constant whose digits so far are 'text': 'c' is the
+// character after the '.', or the 'e' of a constant without one. The exponent takes a sign;
+// without digits after it, it is empty, so 1e is 1.0.
+static int read_fraction(Value *value, std::string text, int c) {
+  text += '.';
+  for (; is_digit(c); c = read_char()) text += static_cast<char>(c);
+  if (c != 'e' && c != 'E') return floating_constant(value, text, c);
+  text += 'e';
   c = read_char();
-  bool negative = (c == '-');
-  if (negative) c = read_char();
-  double e = 0.0;
-  for (; is_digit(c); c = read_char()) e = e * 10 + (c - '0');
-  m *= std::pow(10.0, negative ? -e : e);
-  return floating_constant(value, m, c);
+  if (c == '-' || c == '+') {
+    text += static_cast<char>(c);
+    c = read_char();
+  }
+  for (; is_digit(c); c = read_char()) text += static_cast<char>(c);
+  return floating_constant(value, text, c);
 }
 
 // An integer constant wraps modulo 2 to the 32nd.
@@ -247,6 +276,8 @@ static int integer_constant(Value *value, double m, int c) {
   return LEX_CONSTANT;
 }
 
+// An integer constant with a leading 0 is octal (digits 8 and 9 count with their face value);
+// the integer part of a floating constant is decimal, whatever its first digit.
 static int read_number(Value *value, int first) {
   double m = first - '0';
   int base = 10;
@@ -258,9 +289,13 @@ static int read_number(Value *value, int first) {
     }
     base = 8;
   }
-  for (; is_digit(c); c = read_char()) m = base * m + (c - '0');
-  if (c == '.') return read_fraction(value, m, read_char());
-  if (c == 'e' || c == 'E') return read_fraction(value, m, c);
+  std::string digits(1, static_cast<char>(first));
+  for (; is_digit(c); c = read_char()) {
+    m = base * m + (c - '0');
+    digits += static_cast<char>(c);
+  }
+  if (c == '.') return read_fraction(value, digits, read_char());
+  if (c == 'e' || c == 'E') return read_fraction(value, digits, c);
   return integer_constant(value, m, c);
 }
 
@@ -521,7 +556,7 @@ int lex_token(Value *value) {
     if (c == '.') {
       int d = read_char();
       unread_char(d);
-      if (is_digit(d)) return read_fraction(value, 0.0, read_char());
+      if (is_digit(d)) return read_fraction(value, "0", read_char());
       return '.';
     }
     if (is_digit(c)) code = read_number(value, c);

@@ -15,6 +15,31 @@ static Token *list_head = nullptr;
 static Token *list_tail = nullptr;
 static Token *previous = nullptr;
 
+// Tokens live to the end of the run and are never freed. They are carved from blocks chained
+// from 'token_blocks', which every new Token reads: the list head alone is read by nothing in the
+// program, an optimising build drops it, and the Tokens (with the plans and tags they hold) would
+// then be lost to a leak checker rather than kept.
+constexpr int TOKENS_PER_BLOCK = 256;
+namespace {
+struct TokenBlock {
+  TokenBlock *previous;
+  Token tokens[TOKENS_PER_BLOCK];
+};
+}  // namespace
+static TokenBlock *token_blocks = nullptr;
+static int block_used = TOKENS_PER_BLOCK;
+
+static Token *new_token() {
+  if (block_used == TOKENS_PER_BLOCK) {
+    TokenBlock *block = new (std::nothrow) TokenBlock;
+    if (!block) return nullptr;
+    block->previous = token_blocks;
+    token_blocks = block;
+    block_used = 0;
+  }
+  return &token_blocks->tokens[block_used++];
+}
+
 static Token loose;
 
 Token *token_list_head() { return list_head; }
@@ -91,7 +116,7 @@ void trace_skip(int code) { trace_message(MSG_SKIPPING_TOKEN, token_name(code));
 void record_token(int code, const Value *value) {
   previous = stream.current;
   if (never_recorded(code)) return;
-  Token *t = new (std::nothrow) Token;
+  Token *t = new_token();
   if (!t) {
     error(MSG_OUT_OF_MEMORY);
     return;

@@ -27,13 +27,18 @@ extern StreamPosition stream;
 // Whether a replayed token of 'code' hands its Value to the reader.
 inline bool token_copies_value(int code) {
   switch (code) {
-  case 1: case 2: case 3: case 5: case 7: case 0x80: return true;  // SYMBOL CONSTANT BUILTIN IF FOR WHILE
+  case LEX_SYMBOL: case LEX_CONSTANT: case LEX_BUILTIN: case LEX_IF: case LEX_FOR: case LEX_WHILE:
+    return true;
   default: return false;
   }
 }
 
+// next_token() when the token does not come from the TokenList's cursor: from the lexer (recorded
+// while recording), the push-back slot, or past the end of a replay.
 int next_token_slow(Value *value);
 
+// Delivers the next token: returns its code, copies its Value into 'value' for the codes that
+// carry one, makes it the current token and sets line_counter to its line while replaying.
 inline int next_token(Value *value) {
   Token *t = stream.cursor;
   if (!replaying || stream.held || !t) return next_token_slow(value);

@@ -236,10 +236,12 @@ static Token *enclosing_switch(int code) {
 }
 
 static void case_label(Value *value) {
+  unsigned unknown = unknown_values;
   expression(0, value, 0);
   if (!executing) {
     Token *sw = enclosing_switch(LEX_CASE);
     if (current_code() != ':') syntax_error(LEX_CASE);
+    else if (unknown_values != unknown) error(MSG_NON_INTEGRAL_EXPRESSION);
     else if (sw) {
       Token *colon = tell_token();
       colon->value.imm.i = value->imm.i;
@@ -281,8 +283,14 @@ static void goto_statement(Value *value) {
     if (label && label->label_target) goto_target = label->label_target;
     return;
   }
-  if (label && label->type == TY_NONE) set_sym_type(label, TY_LABEL, 0);
-  else if (label && label->type != TY_LABEL) error(MSG_UNKNOWN_LABEL, label->name);
+  if (label && label->type == TY_NONE) {
+    set_sym_type(label, TY_LABEL, 0);
+  } else if (label && label->type != TY_LABEL) {
+    // A name of another kind (a variable of the body's outermost block) is reported here once;
+    // it is no label that the end of the body could still find.
+    error(MSG_UNKNOWN_LABEL, label->name);
+    label = nullptr;
+  }
   if (label) pending_gotos.push_back({label, line_counter});
   next_token(value);
   expect_semicolon();
@@ -376,9 +384,10 @@ void statement(int code, Value *value) {
     for (int i = 0; i < stmt_level; ++i) trace_printf("  ");
   if (code == 0) code = next_token(value);
   if (trace_stmt) trace_printf("First token in stmt lvl %d: %s\n", stmt_level, token_name(code));
-  // A statement of a replayed body that has run before runs by its plan when it has one.
-  bool planned = executing && replaying && !stream.held && !trace_stmt && !trace_exp && !trace_lex &&
-                 run_statement_plan(tell_token(), value);
+  // A statement of a replayed body that has run before runs by its plan when it has one. The end
+  // of the token list has no Token (a link that was never written leads there).
+  bool planned = executing && replaying && code != LEX_NULL && !stream.held && !trace_stmt && !trace_exp &&
+                 !trace_lex && run_statement_plan(tell_token(), value);
   if (!planned) dispatch(code, value);
   if (trace_stmt) trace_printf("Leaving stmt level %d\n", stmt_level);
   --stmt_level;

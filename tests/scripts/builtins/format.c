@@ -63,4 +63,39 @@ fscanf(fp, "%d", &i) /* expect: -1 */
 fscanf(fp, "%s", word) /* expect: -1 */
 fclose(fp) /* expect: 0 */
 
+/* Widths and precisions cost no more than the output: into the arena, what cannot fit is refused
+   at once (102); %g's precision beyond a double's digits changes nothing; precision is no
+   digits for inf; to a stream, large widths and precisions are written in pieces. */
+sprintf(buf, "%*d|", 2000000000, 1) /* expect error 102: Memory overflow */ /* expect: 0 */
+sprintf(buf, "%2000000000d|", 1) /* expect error 102: Memory overflow */ /* expect: 0 */
+sprintf(buf, "%.2000000000f|", 1.5) /* expect error 102: Memory overflow */ /* expect: 0 */
+sprintf(buf, "%.*f|%.2000000000e", 3, 1.0 / 0, -1.0 / 0) /* expect: 8 */
+strcmp(buf, "inf|-inf") /* expect: 0 */
+int exact_tenths()
+{
+    int i, n;
+    n = 0;
+    for (i = 0; i < 100; i++) n = n + sprintf(buf, "%.2000000000g", 0.1);
+    return n;
+}
+exact_tenths() /* expect: 5700 */
+strcmp(buf, "0.1000000000000000055511151231257827021181583404541015625") /* expect: 0 */
+int at(n) long n;
+{
+    fseek(fp, n, 0);
+    return fgetc(fp);
+}
+(fp = tmpfile()) > 0 /* expect: 1 */
+fprintf(fp, "%0*.*f|%-*x|%+.*d|%#.*g", 5000, 1200, -0.5, 4100, 255, 4200, 7, 5000, 0.5) /* expect: 18306 */
+at(0) * 1000000 + at(1) * 10000 + at(3797) * 100 + at(3798) /* expect: 45484848 */
+at(3799) * 10000 + at(3800) * 100 + at(4999) /* expect: 465348 */
+at(5000) * 1000000 + at(5001) * 10000 + at(5003) * 100 + at(9101) /* expect: 125023324 */
+at(9102) * 1000000 + at(9103) * 10000 + at(13302) * 100 + at(13303) /* expect: 43485624 */
+at(13305) * 10000 + at(13306) * 100 + at(18305) /* expect: 465348 */
+at(18306) /* expect: -1 */
+fseek(fp, 0, 2) /* expect: 0 */
+fprintf(fp, "%*d", 10000000, 7) /* expect: 10000000 */
+at(18306) * 100 + at(10018305) /* expect: 3255 */
+fclose(fp) /* expect: 0 */
+
 void main() {}

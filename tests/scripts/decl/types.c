@@ -31,6 +31,11 @@ int grid[3][4];
 int *ptrs[3];
 int **pp;
 int val;
+/* A size is an int: a long one, or an enum constant, is reported, and its value still counts. */
+enum { THREE = 3 };
+int by_long[5L]; /* expect error 700: Non integral expression */
+char by_enum[THREE]; /* expect error 700: Non integral expression */
+sizeof by_long + sizeof by_enum * 100 /* expect: 320 */
 sizeof grid + sizeof grid[1] * 100 + sizeof ptrs * 10000 /* expect: 121648 */
 &grid[1][0] - &grid[0][0] /* expect: 16 */
 &grid[2][3] - &grid[0][0] /* expect: 44 */

@@ -21,7 +21,7 @@ char ci;
 long li;
 arr[3] = 30 /* expect: 30 */
 ci = li = 3 /* expect: 3 */
-arr[ci] + arr[li] /* expect: 60 */
+arr[ci] + arr[li] /* expect error 601: Type mismatch '[]' */ /* expect: 60 */
 arr[3]++ /* expect: 30 */
 ++arr[1 + 2] /* expect: 32 */
 "hello"[1] * 1000 + *"hello" /* expect: 101104 */

@@ -8,6 +8,8 @@ long lg;
 char *cp;
 int arr[3];
 double dd;
+char small;
+enum Colour { RED };
 int zero;
 int one() { return 1; }
 int checked()
@@ -17,6 +19,9 @@ int checked()
     k = lg[0]; /* expect error 304: Bad subscript expression */
     k = arr[dd]; /* expect error 601: Type mismatch '[]' */
     k = cp[1.5]; /* expect error 601: Type mismatch '*' */
+    k = cp[lg]; /* expect error 601: Type mismatch '*' */
+    k = arr[(unsigned)k] + arr[RED]; /* expect error 601: Type mismatch '[]' */ /* expect error 601: Type mismatch '[]' */
+    k = arr[small] + arr[(char)k] + arr[(short)1];
     cp = &n; /* expect error 601: Type mismatch '' */
     k = n->x; /* expect error 800: Struct or union pointer type required for '->' operator */
     k = pt->x; /* expect error 800: Struct or union pointer type required for '->' operator */
@@ -56,10 +61,45 @@ int running(x) double x;
 }
 /* 10 / 0 gives 0, x | 1 keeps x, *n and *nowhere keep the pointer value 0, n stays 0 */
 running(2.5) /* expect: 7 */
-/* expect error 302 line 49: Bad operand / */
-/* expect error 701 line 50: Non integral operand */
-/* expect error 302 line 51: Bad operand * */
-/* expect error 102 line 53: Memory overflow */
-/* expect error 305 line 54: Bad lvalue */
+/* expect error 302 line 54: Bad operand / */
+/* expect error 701 line 55: Non integral operand */
+/* expect error 302 line 56: Bad operand * */
+/* expect error 102 line 58: Memory overflow */
+/* expect error 305 line 59: Bad lvalue */
+
+/* An object outside the arena (through a null or a stray pointer) is reported once, when it is
+   read: a store or a step writes nothing more and reports nothing more, '&' gives its address,
+   and an assignment gives the right side converted to the object's type, also on the second run
+   of a body, by its plans. */
+int *nullp;
+int through(p, c) int *p; char *c;
+{
+    int k;
+    k = *p = 7;
+    k = k * 1000 + (*c = 300);
+    p[2]++;
+    return k;
+}
+through(0, 5) + through(nullp, 0) /* expect: 14088 */
+/* expect error 102 line 78: Memory overflow */
+/* expect error 102 line 79: Memory overflow */
+/* expect error 102 line 80: Memory overflow */
+/* expect error 102 line 78: Memory overflow */
+/* expect error 102 line 79: Memory overflow */
+/* expect error 102 line 80: Memory overflow */
+*nullp = 2.5 /* expect error 102: Memory overflow */ /* expect: 2 */
+&*nullp /* expect error 102: Memory overflow */ /* expect: 0 */
+/* A long index is reported when the body is checked and each time it runs, by its plan too; the
+   element is still read. */
+long at_two;
+int by_long()
+{
+    return arr[at_two]; /* expect error 601: Type mismatch '[]' */
+}
+arr[2] = 12 /* expect: 12 */
+at_two = 2 /* expect: 2 */
+by_long() + by_long() /* expect: 24 */
+/* expect error 601 line 97: Type mismatch '[]' */
+/* expect error 601 line 97: Type mismatch '[]' */
 
 void main() { }

@@ -2,8 +2,20 @@
 .5 /* expect: 0.5 */
 1e3 /* expect: 1000 */
 2.5e-1 /* expect: 0.25 */
-1e+5 /* expect: 6 */
 010 + 09 /* expect: 17 */
+/* A floating constant is the double nearest its decimal value, as C reads it: its exponent may
+   have a sign, its integer part is decimal even after a leading 0, and beyond the double range it
+   is infinite or 0. */
+1e+5 + 2.5E+1 /* expect: 100025 */
+012.5 + 09.5 + 00.25e1 /* expect: 24.5 */
+0.3 == 3.0 / 10 /* expect: 1 */
+0.1 * 3 == 0.30000000000000004 /* expect: 1 */
+0.1 + 0.2 == 0.3 /* expect: 0 */
+.1e1 + 1.e1 + 2e + 3e- /* expect: 16 */
+4.9406564584124654e-324 > 0 /* expect: 1 */
+1.7976931348623157e308 * 1e-308 /* expect: 1.79769 */
+1e309 + 0.01e311 /* expect: inf */
+(1e-400 == 0) + (1000000e-330 == 0) /* expect: 2 */
 0x1F + 0XaB /* expect: 202 */
 0xFFFFFFFF /* expect: -1 */
 4294967296 + 7 /* expect: 7 */

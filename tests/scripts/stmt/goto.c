@@ -71,5 +71,17 @@ again:
     return -1;
 }
 outer() /* expect: 123 */
+/* A goto naming a variable of the body's outermost block, or a function, is reported once, when
+   the body is checked; running it does not jump. */
+int not_labels()
+{
+    int v;
+    v = 1;
+    goto v; /* expect error 402: Unknown label 'v' */
+    v = v + 10;
+    goto outer; /* expect error 402: Unknown label 'outer' */
+    return v + 100;
+}
+not_labels() /* expect: 111 */
 
 void main() { }

@@ -1,0 +1,125 @@
+#!/usr/bin/env python3
+"""Measures how many faults the POSIX tests catch: single-site mutants of the interpreter's core
+(a flipped comparison, a dropped '!', a constant changed by one, a deleted statement, '&&' for
+'||'), each built and run against the whole POSIX suite (ctest of a plain build).
+
+  tests/mutation.py pick [--count 150] [--seed 1] > mutants.tsv   choose mutants at random
+  tests/mutation.py run mutants.tsv [--jobs 2] > results.tsv       build and test each one
+
+A mutant is a line "file<TAB>line<TAB>original<TAB>mutated"; results add "killed", "survived"
+or "broken" (does not compile). The same list can be run again after the tests change; a line
+whose text has moved is looked for nearby. Not part of the test command: it takes about an hour.
+"""
+import argparse
+import os
+import random
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+FOLDERS = ["source", "decl", "eval", "stmt", "builtins", "shell"]
+SWAPS = [("<=", "<"), (">=", ">"), ("==", "!="), ("!=", "=="), ("&&", "||"), ("||", "&&"),
+         (" < ", " <= "), (" > ", " >= "), ("+ 1", "- 1"), ("- 1", "+ 1"), ("true", "false"),
+         ("false", "true")]
+SKIP = re.compile(r"^\s*(//|#|\*|/\*|case\b|default:|static_assert|constexpr\s+int\s+\w+\s*=\s*\d+;)")
+DELETABLE = re.compile(r"^\s*[\w:>.\-\[\]()*&, ]+(\(.*\)|\+\+|--| = .*);\s*$")
+DECLARATION = re.compile(r"^\s*(const\s+)?[\w:<>]+[\s*&]+\w+\s*[=\[;{(]")
+
+
+def candidates(path):
+    rel = os.path.relpath(path, ROOT)
+    with open(path) as f:
+        lines = f.read().split("\n")
+    for n, line in enumerate(lines, 1):
+        if SKIP.match(line) or not line.strip():
+            continue
+        for old, new in SWAPS:
+            start = line.find(old)
+            while start >= 0:
+                yield rel, n, line, line[:start] + new + line[start + len(old):]
+                start = line.find(old, start + 1)
+        for m in re.finditer(r"!(?=[\w(])", line):
+            yield rel, n, line, line[:m.start()] + line[m.end():]
+        for m in re.finditer(r"(?<![\w.])(\d+)(?![\w.])", line):
+            value = int(m.group(1))
+            yield rel, n, line, line[:m.start()] + str(value + 1) + line[m.end():]
+        if DELETABLE.match(line) and not DECLARATION.match(line) and not line.lstrip().startswith("return"):
+            yield rel, n, line, ""
+
+
+def pick(count, seed):
+    sources = sorted(os.path.join(dp, f) for d in FOLDERS for dp, _, fs in os.walk(os.path.join(ROOT, d))
+                     for f in fs if f.endswith(".cpp"))
+    pool = [c for s in sources for c in candidates(s)]
+    for rel, n, old, new in random.Random(seed).sample(pool, count):
+        print("\t".join([rel, str(n), old.replace("\t", " "), new.replace("\t", " ")]))
+
+
+def apply(tree, rel, n, old, new):
+    """Writes the mutant into the copy 'tree'; False when its line is gone."""
+    path = os.path.join(tree, rel)
+    with open(path) as f:
+        lines = f.read().split("\n")
+    for at in sorted(range(len(lines)), key=lambda i: abs(i - (n - 1)))[:200]:
+        if lines[at] == old:
+            lines[at] = new
+            with open(path, "w") as f:
+                f.write("\n".join(lines))
+            return True
+    return False
+
+
+def run(listing, jobs):
+    with open(listing) as f:
+        mutants = [l.rstrip("\n").split("\t") for l in f if l.strip()]
+    tree = tempfile.mkdtemp(prefix="oxel-mutants-")
+    try:
+        shutil.copytree(ROOT, tree, dirs_exist_ok=True, ignore=shutil.ignore_patterns(".git", "build*"))
+        build = os.path.join(tree, "build-mutants")
+        subprocess.run(["cmake", "-S", tree, "-B", build, "-DCMAKE_BUILD_TYPE=Debug"], check=True,
+                       capture_output=True)
+        subprocess.run(["cmake", "--build", build, "-j", str(jobs)], check=True, capture_output=True)
+        killed = total = 0
+        for rel, n, old, new in mutants:
+            original = open(os.path.join(tree, rel)).read()
+            if not apply(tree, rel, int(n), old, new):
+                verdict = "missing"
+            elif subprocess.run(["cmake", "--build", build, "-j", str(jobs)], capture_output=True).returncode:
+                verdict = "broken"
+            else:
+                tests = subprocess.run(["ctest", "--test-dir", build, "--timeout", "120"],
+                                       capture_output=True)
+                verdict = "killed" if tests.returncode else "survived"
+            with open(os.path.join(tree, rel), "w") as f:
+                f.write(original)
+            if verdict in ("killed", "survived"):
+                total += 1
+                killed += verdict == "killed"
+            print("\t".join([rel, n, old, new, verdict]), flush=True)
+        print(f"# {killed} killed of {total} that compile: {100.0 * killed / max(total, 1):.1f}%",
+              file=sys.stderr)
+    finally:
+        shutil.rmtree(tree, True)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    sub = parser.add_subparsers(dest="command", required=True)
+    p = sub.add_parser("pick")
+    p.add_argument("--count", type=int, default=150)
+    p.add_argument("--seed", type=int, default=1)
+    r = sub.add_parser("run")
+    r.add_argument("listing")
+    r.add_argument("--jobs", type=int, default=2)
+    args = parser.parse_args()
+    if args.command == "pick":
+        pick(args.count, args.seed)
+    else:
+        run(args.listing, args.jobs)
+
+
+if __name__ == "__main__":
+    main()

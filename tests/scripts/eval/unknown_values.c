@@ -1,0 +1,61 @@
+/* Values that have no number of their own: what is left of a rejected definition, run as
+   top-level lines; a missing operand; a function's name used as a value; and, in the checking
+   pass, which reads no variable and calls nothing, a variable or a call where a constant is
+   needed. None may show bits of the interpreter's own addresses: they are 0, or reported. */
+int f(int a) { return a; }
+/* expect error 200 line 5: Bad syntax 'int' */
+/* expect error 301 line 5: Bad argument */
+/* expect error 500 line 5: Expected '{' */
+/* expect: 0 */
+/* expect error 200 line 5: Bad syntax '{' */
+/* expect: 0 */
+/* expect error 200 line 5: Bad syntax 'return' */
+/* expect: 0 */
+/* expect error 401 line 5: Unknown type */
+/* expect: 0 */
+/* expect error 200 line 5: Bad syntax '}' */
+/* expect: 0 */
+int x;
+int one() { return 1; }
+one /* expect: 0 */
+x = one /* expect: 0 */
+one + 5 /* expect: 5 */
+int name_value() { return one; }
+name_value() /* expect: 0 */
+int missing()
+{
+    x = 3;
+done:
+    return ); /* expect error 500: Expected ';' */
+}
+missing() /* expect: 0 */ /* expect error 500 line 29: Expected ';' */
+int empty_condition()
+{
+    if () return 7;
+    return 8;
+}
+empty_condition() /* expect: 8 */
+
+int n;
+int sizes[n]; /* expect error 700: Non integral expression */ /* expect error 306: Bad array size */
+sizeof(sizes) /* expect: 0 */
+int fixed[sizeof n + 1];
+sizeof(fixed) /* expect: 20 */
+struct T { int a; } none[0]; /* expect error 306: Bad array size */
+sizeof(none) /* expect: 0 */
+enum E { A = n, B }; /* expect error 700: Non integral expression */
+A * 10 + B /* expect: 1 */
+int pick(k) int k;
+{
+    switch (k) {
+    case n + 0: /* expect error 700: Non integral expression */
+        return 1;
+    case strlen("ab"): /* expect error 700: Non integral expression */
+        return 2;
+    case sizeof(n): return 4;
+    }
+    return 0;
+}
+pick(1) + pick(2) + pick(4) /* expect: 4 */
+
+void main() { }
