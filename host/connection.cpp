@@ -21,16 +21,13 @@
 
 #include "host.h"
 #include "io.h"
+#include "serial.h"
 #include "session.h"
 
 // How long a pty child has after SIGHUP before SIGKILL.
 constexpr int CHILD_GRACE_MS = 1000;
 
-// The serial line comes with its own settings; until then a device cannot be opened.
-static int serial_open(Session &) { return ENOTSUP; }
-static void serial_hang_up(int) {}
 
-static void log_event(Session &s, const std::string &text) { log_line(s.log, s.name, text); }
 
 static int pidfd_open_for(pid_t pid) {
   return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
@@ -78,16 +75,14 @@ static void end_child(Session &s) {
 void connection_hang_up(Session &s, const std::string &reason) {
   if (s.status == KT_ST_IDLE && s.fd < 0 && s.child <= 0) return;
   bool was_connected = s.status == KT_ST_CONNECTED;
-  if (s.fd >= 0) {
-    if (session_kind(s) == KIND_SERIAL) serial_hang_up(s.fd);
-    close(s.fd);
-  }
+  if (s.fd >= 0 && session_kind(s) == KIND_SERIAL) serial_close(s.fd);
+  else if (s.fd >= 0) close(s.fd);
   s.fd = -1;
   end_child(s);
   s.status = KT_ST_IDLE;
   s.output.clear();
   s.redial_at = s.attempt_deadline = -1;
-  if (was_connected) log_event(s, "disconnect (" + reason + ")");
+  if (was_connected) session_log(s, "disconnect (" + reason + ")");
 }
 
 // tcp: Address:Port, or the dial override "host[:port]".
@@ -178,6 +173,37 @@ static int start_pty(Session &s) {
   return 0;
 }
 
+SerialFormat connection_serial_format(const Session &s) {
+  SerialFormat f;
+  f.baud = session_number(s, "Baud");
+  f.data_bits = static_cast<int>(session_number(s, "DataBits"));
+  f.parity = setting_code("Parity", session_setting(s, "Parity"));
+  f.stop_bits = static_cast<int>(session_number(s, "StopBits"));
+  f.flow = setting_code("Flow", session_setting(s, "Flow"));
+  return f;
+}
+
+int connection_serial_apply(Session &s) {
+  if (session_kind(s) != KIND_SERIAL || s.fd < 0) return 0;
+  return serial_apply(s.fd, connection_serial_format(s));
+}
+
+void connection_serial_break(Session &s) { serial_break(s.fd, static_cast<int>(session_number(s, "BreakMs"))); }
+
+void connection_serial_line(Session &s, int line, bool on) { serial_line(s.fd, line, on); }
+
+// A direct line: the device in the session's format, with DTR and RTS as the settings say.
+static int start_serial(Session &s) {
+  std::string device = session_setting(s, "Device");
+  int fd = serial_open(device, connection_serial_format(s));
+  if (fd < 0) return errno;
+  s.fd = fd;
+  s.peer = device;
+  serial_line(fd, TIOCM_DTR, session_flag(s, "DTR"));
+  serial_line(fd, TIOCM_RTS, session_flag(s, "RTS"));
+  return 0;
+}
+
 static void connected(Session &s) {
   s.status = KT_ST_CONNECTED;
   s.connected_ms = now_ms();
@@ -192,7 +218,7 @@ static void connected(Session &s) {
     int on = 1;
     setsockopt(s.fd, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on);
   }
-  log_event(s, "connect " + s.peer);
+  session_log(s, "connect " + s.peer);
 }
 
 // An attempt failed with 'err': the next redial, or IDLE with the failure kept.
@@ -206,13 +232,13 @@ static void attempt_failed(Session &s, int err) {
     --s.redials_left;
     s.redial_at = now_ms() + session_number(s, "RedialDelay");
     s.attempt_deadline = -1;
-    log_event(s, "connect failed (" + why + "), redialing");
+    session_log(s, "connect failed (" + why + "), redialing");
     return;
   }
   s.status = KT_ST_IDLE;
   s.attempt_failed = true;
   s.attempt_deadline = s.redial_at = -1;
-  log_event(s, "connect failed (" + why + ")");
+  session_log(s, "connect failed (" + why + ")");
 }
 
 static void attempt(Session &s) {
@@ -222,7 +248,7 @@ static void attempt(Session &s) {
   switch (session_kind(s)) {
   case KIND_TCP: err = start_tcp(s); break;
   case KIND_PTY: err = start_pty(s); break;
-  case KIND_SERIAL: err = serial_open(s); break;
+  case KIND_SERIAL: err = start_serial(s); break;
   }
   if (err) attempt_failed(s, err);
   else if (session_kind(s) != KIND_TCP) connected(s);
@@ -338,7 +364,7 @@ int32_t ktSkipConnection(int32_t h) {
   Session *s = session_find(h, &error);
   if (!s) return error;
   if (s->status != KT_ST_CONNECTING) return KT_E_STATE;
-  log_event(*s, "attempt skipped");
+  session_log(*s, "attempt skipped");
   if (s->redials_left > 0) {
     --s->redials_left;
     if (s->fd >= 0) close(s->fd);

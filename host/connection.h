@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <string>
 
+#include "serial.h"
+
 struct Session;
 
 // Starts connecting an idle session (the first attempt and its redials).
@@ -29,5 +31,12 @@ void connection_child_ended(Session &s);
 void connection_hang_up(Session &s, const std::string &reason);
 // The pty child gets the window size (TIOCSWINSZ).
 void connection_set_window(Session &s, int rows, int columns);
+
+// Serial lines: the format of the settings; applying it to an open device (0 or an error
+// number); a break of BreakMs; raising or dropping a modem line.
+SerialFormat connection_serial_format(const Session &s);
+int connection_serial_apply(Session &s);
+void connection_serial_break(Session &s);
+void connection_serial_line(Session &s, int line, bool on);
 
 #endif

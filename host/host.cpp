@@ -101,6 +101,8 @@ int32_t host_fail(int err) {
 
 int host_last_errno() { return last_errno; }
 
+std::string host_errno_text() { return std::strerror(last_errno); }
+
 void host_say(const std::string &text) {
   std::fprintf(stderr, "host: %s\n", text.c_str());
   std::fflush(stderr);

@@ -49,6 +49,8 @@ int64_t deadline_after(int32_t timeout_ms);
 void note_errno(int err);
 int32_t host_fail(int err);
 int host_last_errno();
+// "text of errno" of the last recorded error, for log lines.
+std::string host_errno_text();
 
 // Writes one line to standard error ("host: ...").
 void host_say(const std::string &text);

@@ -25,8 +25,6 @@
 constexpr size_t READ_CHUNK = 64 * 1024;
 constexpr int READS_PER_PASS = 16;
 
-static void log_event(Session &s, const std::string &text) { log_line(s.log, s.name, text); }
-
 // Queues bytes that are ready for the wire (no encoding), and writes what the connection takes.
 static void queue_raw(Session &s, std::string_view bytes);
 
@@ -55,7 +53,7 @@ static void receive(Session &s, std::string_view raw) {
     if (!answer.empty()) io_send(s, answer);
   }
   if (!capture_write(s.capture, data))
-    log_event(s, std::string("capture stopped: ") + std::strerror(s.capture.error));
+    session_log(s, std::string("capture stopped: ") + std::strerror(s.capture.error));
   if (s.local_display) {
     ssize_t ignored = write(STDOUT_FILENO, data.data(), data.size());
     (void)ignored;
@@ -115,7 +113,7 @@ static void queue_raw(Session &s, std::string_view bytes) {
 
 namespace {
 // What a pollfd of the set stands for.
-enum Watch { W_INTERRUPT, W_CONNECTION, W_CHILD };
+enum Watch { W_INTERRUPT, W_CONNECTION, W_CHILD, W_OTHER };
 struct Watched {
   Watch what;
   Session *session;
@@ -124,9 +122,13 @@ struct Watched {
 
 // Polls every session for up to 'timeout' ms (-1: no limit) and services what is ready; true when
 // the run was interrupted.
-static bool poll_sessions(int timeout, bool watch_interrupt) {
+static bool poll_sessions(int timeout, bool watch_interrupt, int watch_fd) {
   std::vector<pollfd> fds;
   std::vector<Watched> watched;
+  if (watch_fd >= 0) {
+    fds.push_back({watch_fd, POLLIN, 0});
+    watched.push_back({W_OTHER, nullptr});
+  }
   int interrupt = host_interrupt_fd();
   if (watch_interrupt && interrupt >= 0) {
     fds.push_back({interrupt, POLLIN, 0});
@@ -162,6 +164,7 @@ static bool poll_sessions(int timeout, bool watch_interrupt) {
     case W_CHILD:
       if (s->child_fd == fds[i].fd) connection_child_ended(*s);
       break;
+    case W_OTHER: break;
     }
   }
   return false;
@@ -174,10 +177,10 @@ static void run_timers(int64_t now, int64_t *wake) {
 void io_service_pass() {
   int64_t wake = -1;
   run_timers(now_ms(), &wake);
-  poll_sessions(0, false);
+  poll_sessions(0, false, -1);
 }
 
-WaitResult io_wait(int64_t deadline, const WaitReady &ready, bool interruptible) {
+WaitResult io_wait(int64_t deadline, const WaitReady &ready, bool interruptible, int watch_fd) {
   for (;;) {
     int64_t now = now_ms();
     int64_t wake = -1;
@@ -186,7 +189,7 @@ WaitResult io_wait(int64_t deadline, const WaitReady &ready, bool interruptible)
     if (deadline >= 0 && now >= deadline) return WAIT_TIMEOUT;
     if (deadline >= 0 && (wake < 0 || deadline < wake)) wake = deadline;
     int timeout = wake < 0 ? -1 : static_cast<int>(std::max<int64_t>(wake - now, 1));
-    if (poll_sessions(timeout, interruptible)) return WAIT_CANCELLED;
+    if (poll_sessions(timeout, interruptible, watch_fd)) return WAIT_CANCELLED;
   }
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 void receive_append(ReceiveBuffer &buffer, std::string_view bytes) {
+  buffer.total += bytes.size();
   if (bytes.size() >= RECEIVE_LIMIT) {
     buffer.dropped += buffer.data.size() + bytes.size() - RECEIVE_LIMIT;
     buffer.data.assign(bytes.substr(bytes.size() - RECEIVE_LIMIT));

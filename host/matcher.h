@@ -20,6 +20,7 @@ constexpr size_t CONSUMED_KEEP = 16 * 1024;
 struct ReceiveBuffer {
   std::string data;        // unconsumed bytes, oldest first
   uint64_t dropped = 0;    // bytes dropped unconsumed
+  uint64_t total = 0;      // bytes ever appended
   std::string consumed;    // the last consumed text
   std::string last_match;  // the text that the last match matched
 };

@@ -34,6 +34,15 @@ Session *session_find(int32_t h, int32_t *error) {
   return nullptr;
 }
 
+int32_t session_enter(int32_t h, Session **s) {
+  if (int32_t r = host_enter()) return r;
+  int32_t error = KT_OK;
+  *s = session_find(h, &error);
+  return error;
+}
+
+void session_log(Session &s, const std::string &text) { log_line(s.log, s.name, text); }
+
 SessionKind session_kind(const Session &s) {
   std::string kind = session_setting(s, "Kind");
   if (same_name(kind, "pty")) return KIND_PTY;
@@ -72,7 +81,6 @@ static bool ad_hoc(std::string_view name, Settings *settings) {
   return false;
 }
 
-static void log_event(Session &s, const std::string &text) { log_line(s.log, s.name, text); }
 
 // Opens a session of the entry or ad-hoc name: its handle, KT_E_NOTFOUND or KT_E_FULL.
 static int32_t open_session(std::string_view name) {
@@ -99,15 +107,15 @@ static int32_t open_session(std::string_view name) {
   if (!log.empty() && log_open(s->log, log) != KT_OK) host_say("cannot open the log file " + log);
   table[slot] = s;
   if (!current) current = s->handle;
-  log_event(*s, "open");
+  session_log(*s, "open");
   return s->handle;
 }
 
 static void close_session(Session *s) {
   connection_hang_up(*s, "session closed");
-  if (capture_on(s->capture)) log_event(*s, "capture end");
+  if (capture_on(s->capture)) session_log(*s, "capture end");
   capture_stop(s->capture);
-  log_event(*s, "close");
+  session_log(*s, "close");
   log_close(s->log);
   screen_free(s->screen);
   table[s->handle - 1] = nullptr;
@@ -153,7 +161,7 @@ void sessions_end_run(int status) {
       if (!s->output.empty() && s->status == KT_ST_CONNECTED) return false;
     return true;
   }, false);
-  for (Session *s : open_sessions()) log_event(*s, "script ended (status " + std::to_string(status) + ")");
+  for (Session *s : open_sessions()) session_log(*s, "script ended (status " + std::to_string(status) + ")");
   for (Session *s : open_sessions()) close_session(s);
   current = startup = 0;
   user_end();
@@ -231,7 +239,7 @@ int32_t ktSetNameString(int32_t h, int32_t name) {
   if (!s) return error;
   std::string_view text;
   if (!arg_string(name, &text) || text.empty()) return KT_E_BADARG;
-  log_event(*s, "renamed to " + std::string(text));
+  session_log(*s, "renamed to " + std::string(text));
   s->name.assign(text);
   return KT_OK;
 }

@@ -47,7 +47,7 @@ struct Session {
 
   ReceiveBuffer received;
   std::string output;       // queued output, already encoded for the connection
-  uint64_t bytes_in = 0, bytes_out = 0;
+  uint64_t bytes_in = 0, bytes_out = 0;  // on the wire, telnet commands included
   int64_t last_byte_ms = -1;  // when the last byte arrived
   int64_t connected_ms = -1;
 
@@ -61,6 +61,11 @@ struct Session {
 
 // The session of handle 'h' (0 = the current one), or null with *error KT_E_SESSION.
 Session *session_find(int32_t h, int32_t *error);
+// What a kt function on one session starts with: host_enter, then the session of 'h' in *s.
+// KT_OK, or the error to return.
+int32_t session_enter(int32_t h, Session **s);
+// The session's log gets one line.
+void session_log(Session &s, const std::string &text);
 // The open sessions in handle order.
 std::vector<Session *> open_sessions();
 

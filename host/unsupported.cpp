@@ -4,30 +4,20 @@
 
 #define HOST_NOT_BUILT(X) \
   X(ktBlockRemoteInput, 1) \
-  X(ktCaptureBegin, 3) \
-  X(ktCaptureControl, 2) \
   X(ktCaptureToPrinterBegin, 3) \
   X(ktCaptureToPrinterControl, 2) \
-  X(ktClearOutputBuffer, 1) \
   X(ktClearXferDropList, 1) \
   X(ktClearXferSendList, 1) \
-  X(ktComDriverSpecial, 2) \
   X(ktGetAsciiSettings, 3) \
   X(ktGetBaudRate, 1) \
-  X(ktGetCaptureFileName, 3) \
-  X(ktGetDisplay, 1) \
-  X(ktGetEmulator, 3) \
   X(ktGetHWND, 1) \
   X(ktGetInput, 6) \
-  X(ktGetLogFileName, 3) \
   X(ktGetPhonebookEntry, 4) \
   X(ktGetPortMode, 1) \
   X(ktGetPortName, 3) \
   X(ktGetPortPrefs, 7) \
   X(ktGetPortType, 3) \
-  X(ktGetRuntimeValue, 5) \
   X(ktGetSelectedPhonebookEntry, 4) \
-  X(ktGetTextFromScreen, 5) \
   X(ktGetWindowStateBits, 1) \
   X(ktGetXferDirectory, 4) \
   X(ktGetXferDropList, 4) \
@@ -36,23 +26,14 @@
   X(ktGetXferProtocol, 2) \
   X(ktGetXferSendList, 4) \
   X(ktGetXferStatus, 1) \
-  X(ktHideInput, 2) \
   X(ktMenuString, 2) \
   X(ktMessageBox, 6) \
-  X(ktPause, 2) \
   X(ktReleaseRemoteInput, 1) \
   X(ktReloadPhonebook, 1) \
   X(ktSavePhonebook, 1) \
   X(ktSetAdlOverride, 2) \
   X(ktSetAsciiSettings, 3) \
   X(ktSetBaudRate, 2) \
-  X(ktSetCaptureFileName, 2) \
-  X(ktSetDisplay, 2) \
-  X(ktSetEcho, 2) \
-  X(ktSetEmulator, 2) \
-  X(ktSetLocalDisplay, 2) \
-  X(ktSetLocalEcho, 2) \
-  X(ktSetLogFileName, 2) \
   X(ktSetLogonTask, 2) \
   X(ktSetMessageTimer, 2) \
   X(ktSetPortMode, 2) \
@@ -65,19 +46,7 @@
   X(ktSetXferProtocol, 3) \
   X(ktSizePhonebook, 2) \
   X(ktSizeRavelto, 2) \
-  X(ktSleep, 2) \
-  X(ktTextSend, 2) \
-  X(ktTypeLocalText, 3) \
-  X(ktTypeText, 3) \
-  X(ktWaitForActivity, 2) \
-  X(ktWaitForConnection, 3) \
-  X(ktWaitForLines, 3) \
-  X(ktWaitForLull, 3) \
-  X(ktWaitForOutputDone, 2) \
-  X(ktWaitForPrompt, 5) \
-  X(ktWaitForString, 4) \
   X(ktWaitForXfer, 2) \
-  X(ktWriteLogEntry, 2) \
   X(ktXferAbort, 2) \
   X(ktXferAddToSendList, 2) \
   X(ktXferDropSend, 2) \

@@ -1,6 +1,9 @@
 // user.cpp: interactive and unattended users; the functions of user interaction.
 #include "user.h"
 
+#include <cerrno>
+
+#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -19,5 +22,15 @@ void user_start(const StartupItems &items) {
 }
 
 bool user_interactive() { return interactive; }
+
+bool user_key_waiting() {
+  pollfd p{STDIN_FILENO, POLLIN, 0};
+  return interactive && poll(&p, 1, 0) > 0;
+}
+
+void user_take_key() {
+  char key;
+  if (read(STDIN_FILENO, &key, 1) < 0) note_errno(errno);
+}
 
 void user_end() {}

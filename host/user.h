@@ -8,6 +8,9 @@
 
 void user_start(const StartupItems &items);
 bool user_interactive();
+// A key is waiting on standard input (interactive only); user_take_key reads it.
+bool user_key_waiting();
+void user_take_key();
 // The end of the run: the terminal gets its modes back.
 void user_end();
 
