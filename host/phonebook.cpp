@@ -155,6 +155,11 @@ static bool read_file(const std::string &path, std::string *text, bool *missing)
   return true;
 }
 
+bool ini_read_file(const std::string &path, std::string *text) {
+  bool missing;
+  return read_file(path, text, &missing);
+}
+
 std::string host_setting(std::string_view section, std::string_view key, std::string_view fallback) {
   std::string text;
   bool missing;

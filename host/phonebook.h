@@ -29,6 +29,8 @@ struct IniSection {
 };
 
 std::vector<IniSection> ini_parse(std::string_view text);
+// The whole file in *text, or false (errno tells why).
+bool ini_read_file(const std::string &path, std::string *text);
 // 'text' with the section 'name' replaced by 'keys' (appended when there is none); every byte
 // outside that section stays as it was.
 std::string ini_replace_section(std::string_view text, std::string_view name, const Settings &keys);

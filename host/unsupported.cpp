@@ -3,22 +3,17 @@
 #include "host.h"
 
 #define HOST_NOT_BUILT(X) \
-  X(ktBlockRemoteInput, 1) \
   X(ktCaptureToPrinterBegin, 3) \
   X(ktCaptureToPrinterControl, 2) \
   X(ktClearXferDropList, 1) \
   X(ktClearXferSendList, 1) \
   X(ktGetAsciiSettings, 3) \
   X(ktGetBaudRate, 1) \
-  X(ktGetHWND, 1) \
-  X(ktGetInput, 6) \
   X(ktGetPhonebookEntry, 4) \
   X(ktGetPortMode, 1) \
   X(ktGetPortName, 3) \
   X(ktGetPortPrefs, 7) \
   X(ktGetPortType, 3) \
-  X(ktGetSelectedPhonebookEntry, 4) \
-  X(ktGetWindowStateBits, 1) \
   X(ktGetXferDirectory, 4) \
   X(ktGetXferDropList, 4) \
   X(ktGetXferFinalStatus, 1) \
@@ -27,15 +22,12 @@
   X(ktGetXferSendList, 4) \
   X(ktGetXferStatus, 1) \
   X(ktMenuString, 2) \
-  X(ktMessageBox, 6) \
-  X(ktReleaseRemoteInput, 1) \
   X(ktReloadPhonebook, 1) \
   X(ktSavePhonebook, 1) \
   X(ktSetAdlOverride, 2) \
   X(ktSetAsciiSettings, 3) \
   X(ktSetBaudRate, 2) \
   X(ktSetLogonTask, 2) \
-  X(ktSetMessageTimer, 2) \
   X(ktSetPortMode, 2) \
   X(ktSetPortName, 2) \
   X(ktSetPortPrefs, 4) \
@@ -44,8 +36,6 @@
   X(ktSetXferDirectory, 3) \
   X(ktSetXferParameters, 2) \
   X(ktSetXferProtocol, 3) \
-  X(ktSizePhonebook, 2) \
-  X(ktSizeRavelto, 2) \
   X(ktWaitForXfer, 2) \
   X(ktXferAbort, 2) \
   X(ktXferAddToSendList, 2) \
