@@ -93,7 +93,7 @@ class HostCase(unittest.TestCase):
 
     def shown(self):
         try:
-            return self.read("out.txt").decode(errors="replace").splitlines()
+            return self.read("out.txt").decode("latin-1").splitlines()
         except FileNotFoundError:
             return []
 
@@ -102,3 +102,61 @@ class HostCase(unittest.TestCase):
         while not os.path.exists(self.path(name)):
             self.assertLess(time.monotonic(), end, f"{name} did not appear")
             time.sleep(0.05)
+
+
+def login_server(case, telnet=False, fail=False):
+    """Starts the test server for the run of one test case; returns its port."""
+    sys.path.insert(0, HERE)
+    import login_server as server_module
+    server = server_module.start(telnet=telnet, fail=fail)
+    case.addCleanup(server.server_close)
+    case.addCleanup(server.shutdown)
+    return server.server_address[1]
+
+
+def stalled_port(case):
+    """A port whose listener never accepts and whose queue is full: connecting stays pending."""
+    import socket
+    listener = socket.socket()
+    listener.bind(("127.0.0.1", 0))
+    listener.listen(0)
+    filler = socket.create_connection(listener.getsockname())
+    case.addCleanup(listener.close)
+    case.addCleanup(filler.close)
+    return listener, listener.getsockname()[1]
+
+
+def refused_port():
+    """A port where nothing listens."""
+    import socket
+    s = socket.socket()
+    s.bind(("127.0.0.1", 0))
+    port = s.getsockname()[1]
+    s.close()
+    return port
+
+
+def masked_log(text):
+    """A log's lines with their time stamps masked."""
+    return [re.sub(r"^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d ", "TIME ", l) for l in text.splitlines()]
+
+
+def logon_prelude(port, name=None):
+    """C text: #include <kt.h>, long h, logon() (opens a session on the server, logs on, gives
+    the last prompt wait's result) and cmd(command) (types a command, waits for the prompt)."""
+    return f"""#include <kt.h>
+long h;
+char buf[1024];
+int logon() {{
+  ktInitialize();
+  h = ktOpenSession("{name or f'tcp:127.0.0.1:{port}'}", 0);
+  ktConnectSession(h, 5000);
+  ktWaitForPrompt(h, 0, "login: ", 5000, 0);
+  ktTypeText(h, "alice\\r", 0);
+  ktWaitForPrompt(h, 0, "Password: ", 5000, 0);
+  ktTypeText(h, "secret\\r", 0);
+  return ktWaitForPrompt(h, 0, "$ ", 5000, 0);
+}}
+int type(c) char *c; {{ ktTypeText(h, c, 0); return ktTypeText(h, "\\r", 0); }}
+int cmd(c) char *c; {{ type(c); return ktWaitForPrompt(h, 0, "$ ", 5000, 0); }}
+"""

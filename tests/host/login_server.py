@@ -35,7 +35,13 @@ class Session(socketserver.BaseRequestHandler):
         self.size = "none"
 
     def send(self, data):
-        self.request.sendall(data.encode() if isinstance(data, str) else data)
+        data = data.encode() if isinstance(data, str) else data
+        if self.server.telnet:
+            data = data.replace(bytes([IAC]), bytes([IAC, IAC]))
+        self.request.sendall(data)
+
+    def command(self, *codes):
+        self.request.sendall(bytes(codes))
 
     def telnet(self, data):
         """Strips telnet commands from 'data', answering TTYPE and noting NAWS."""
@@ -50,7 +56,7 @@ class Session(socketserver.BaseRequestHandler):
                 i += 2
             elif i + 2 < len(data) and data[i + 1] in (DO, DONT, WILL, WONT):
                 if data[i + 1] == WILL and data[i + 2] == TTYPE:
-                    self.send(bytes([IAC, SB, TTYPE, 1, IAC, SE]))
+                    self.command(IAC, SB, TTYPE, 1, IAC, SE)
                 i += 3
             elif i + 1 < len(data) and data[i + 1] == SB:
                 end = data.find(bytes([IAC, SE]), i)
@@ -77,7 +83,7 @@ class Session(socketserver.BaseRequestHandler):
                     text, self.pending = self.pending[:at], self.pending[at + len(end):]
                     if echo:
                         self.send(text + b"\r\n")
-                    return text.decode(errors="replace")
+                    return text.decode("latin-1")
             data = self.request.recv(65536)
             if not data:
                 return None
@@ -90,7 +96,7 @@ class Session(socketserver.BaseRequestHandler):
 
     def handle(self):
         if self.server.telnet:
-            self.send(bytes([IAC, DO, TTYPE, IAC, DO, NAWS, IAC, WILL, ECHO]))
+            self.command(IAC, DO, TTYPE, IAC, DO, NAWS, IAC, WILL, ECHO)
         self.send("Welcome to the test server\r\n")
         while True:
             self.send("login: ")
@@ -125,7 +131,7 @@ class Session(socketserver.BaseRequestHandler):
         if word == "ls":
             self.send("alpha.txt  beta.txt  gamma.txt\r\n")
         elif word == "echo":
-            self.send(rest + "\r\n")
+            self.send(rest.encode("latin-1") + b"\r\n")
         elif word == "lines":
             self.send("".join(f"line {i}\r\n" for i in range(1, int(rest) + 1)))
         elif word == "slow":
