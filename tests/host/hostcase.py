@@ -141,7 +141,7 @@ def masked_log(text):
     return [re.sub(r"^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d ", "TIME ", l) for l in text.splitlines()]
 
 
-def logon_prelude(port, name=None):
+def logon_prelude(port, name=None, telnet=False):
     """C text: #include <kt.h>, long h, logon() (opens a session on the server, logs on, gives
     the last prompt wait's result) and cmd(command) (types a command, waits for the prompt)."""
     return f"""#include <kt.h>
@@ -150,6 +150,7 @@ char buf[1024];
 int logon() {{
   ktInitialize();
   h = ktOpenSession("{name or f'tcp:127.0.0.1:{port}'}", 0);
+  ktSetSessionDataString(h, "Telnet", "{'yes' if telnet else 'no'}");
   ktConnectSession(h, 5000);
   ktWaitForPrompt(h, 0, "login: ", 5000, 0);
   ktTypeText(h, "alice\\r", 0);

@@ -49,7 +49,7 @@ class LogonExample(HostCase):
 class Telnet(HostCase):
     def test_terminal_type_and_window_size_reach_the_server(self):
         port = login_server(self, telnet=True)
-        values = self.values(logon_prelude(port) + """logon()
+        values = self.values(logon_prelude(port, telnet=True) + """logon()
 cmd("term")
 ktGetRuntimeValue(h, 10, buf, sizeof(buf), 0)
 show(buf)
