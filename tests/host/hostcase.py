@@ -20,6 +20,7 @@ int show(s) char *s; {
 }
 """
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
 
 
 def main():
@@ -106,7 +107,6 @@ class HostCase(unittest.TestCase):
 
 def login_server(case, telnet=False, fail=False):
     """Starts the test server for the run of one test case; returns its port."""
-    sys.path.insert(0, HERE)
     import login_server as server_module
     server = server_module.start(telnet=telnet, fail=fail)
     case.addCleanup(server.server_close)

@@ -155,6 +155,9 @@ class Server(socketserver.ThreadingTCPServer):
     daemon_threads = True
     allow_reuse_address = True
 
+    def handle_error(self, request, client_address):
+        """A client that goes away is no error of the server's."""
+
 
 def start(telnet=False, fail=False, port=0):
     """Starts a server in this process; returns it (server.server_address[1] is its port)."""
