@@ -75,10 +75,11 @@ static void end_child(Session &s) {
 void connection_hang_up(Session &s, const std::string &reason) {
   if (s.status == KT_ST_IDLE && s.fd < 0 && s.child <= 0) return;
   bool was_connected = s.status == KT_ST_CONNECTED;
+  // The child hears of the hang-up while its terminal is still there for its last words.
+  end_child(s);
   if (s.fd >= 0 && session_kind(s) == KIND_SERIAL) serial_close(s.fd);
   else if (s.fd >= 0) close(s.fd);
   s.fd = -1;
-  end_child(s);
   s.status = KT_ST_IDLE;
   s.output.clear();
   s.redial_at = s.attempt_deadline = -1;
@@ -159,9 +160,16 @@ static int start_pty(Session &s) {
   winsize w;
   set_window(&w, s);
   int master = -1;
+  // Until the child has reset them, the interpreter's signal handlers would run in the child and
+  // report an interrupt of the run: signals wait, blocked, until then.
+  sigset_t all, before;
+  sigfillset(&all);
+  sigprocmask(SIG_BLOCK, &all, &before);
   pid_t pid = forkpty(&master, nullptr, nullptr, &w);
-  if (pid < 0) return errno;
   if (pid == 0) exec_child(command, term, w);
+  int err = errno;
+  sigprocmask(SIG_SETMASK, &before, nullptr);
+  if (pid < 0) return err;
   fcntl(master, F_SETFD, FD_CLOEXEC);
   fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
   s.fd = master;

@@ -1,0 +1,118 @@
+#!/usr/bin/env python3
+"""pty sessions: TERM and the window size, the screen, BREAK, the child's exit, hang-ups and the
+end of the run."""
+import os
+import time
+
+import hostcase
+from hostcase import HostCase, masked_log
+
+SHELL = "env PS1='$ ' /bin/sh"
+PRELUDE = """#include <kt.h>
+char buf[300];
+int v;
+long h;
+int value(id) int id; { ktGetRuntimeValue(h, id, buf, sizeof(buf), &v); return v; }
+int cmd(c) char *c; { ktTypeText(h, c, 0); ktTypeText(h, "\\r", 0); return ktWaitForPrompt(h, 0, "$ ", 5000, 0); }
+"""
+
+
+def gone(pid):
+    try:
+        os.kill(pid, 0)
+    except ProcessLookupError:
+        return True
+    return False
+
+
+class Pty(HostCase):
+    def session(self, body, command=SHELL, extra=""):
+        self.write("phonebook.ini", f"[shell]\nKind=pty\nCommand={command}\nTerminal=vt100\nLog=s.log\n{extra}")
+        return self.values(PRELUDE + f"""ktInitialize()
+h = ktOpenSession("shell", 0)
+ktConnectSession(h, 5000)
+ktWaitForPrompt(h, 0, "$ ", 5000, 0)
+{body}void main() {{}}
+""")
+
+    def test_terminal_window_and_screen(self):
+        values = self.session("""cmd("echo $TERM $LINES $COLUMNS; stty size")
+show(buf + 0 * value(10))
+ktSizeSession(h, (30 << 16) | 100)
+cmd("stty size")
+show(buf + 0 * value(10))
+cmd("printf '\\\\033[2J\\\\033[5;10HHELLO'")
+ktGetTextFromScreen(h, 4, 9, 5, buf)
+show(buf)
+value(6)
+value(7)
+value(8)
+value(9)
+ktGetTextFromScreen(h, 65535, 8, 8, buf)
+show(buf)
+ktGetTextFromScreen(h, 30, 0, 5, buf)
+ktGetTextFromScreen(h, 29, 99, 3, buf)
+show(buf)
+ktTypeLocalText(h, "\\033[1;1HLOCAL", 0)
+ktGetTextFromScreen(h, 0, 0, 5, buf)
+show(buf)
+value(4)
+ktSizeSession(h, 0)
+value(8)
+""")
+        self.assertEqual(values[4:], [0, 0, 0, 0, 0, 0, 5, 0, 4, 16, 30, 100, 8, 0, -4, 1, 0, 11, 5, 0, 0, 0, 24])
+        self.assertEqual(self.shown(), ["echo $TERM $LINES $COLUMNS; stty size", "vt100 24 80", "24 80",
+                                        "$ ", "stty size", "30 100", "$ ", "HELLO", " HELLO$ ", " ",
+                                        "LOCAL"])
+
+    def test_break_exit_status_and_hang_up(self):
+        values = self.session("""ktTypeText(h, "sh -c \\"trap 'echo INTERRUPTED; exit 3' INT; echo re''ady; while :; do sleep 0.1; done\\"\\r", 0)
+ktWaitForString(h, "ready", 5000, 0)
+ktComDriverSpecial(h, 1)
+ktWaitForString(h, "INTERRUPTED", 5000, 0)
+value(19)
+ktTypeText(h, "exit 7\\r", 0)
+ktWaitForConnection(h, KT_ST_IDLE, 5000)
+value(19)
+value(18)
+ktTextSend(h, "x")
+ktConnectSession(h, 5000)
+value(19)
+""")
+        self.assertEqual(values[4:], [87, 0, 0, 0, -1, 7, 0, 7, 0, -6, 0, -1])
+        log = masked_log(self.read("s.log").decode())
+        self.assertIn("TIME [shell] disconnect (child exited with status 7)", log)
+
+    def test_disconnect_and_the_end_of_the_run_end_the_child(self):
+        proc = self.start_script(PRELUDE + """ktInitialize()
+h = ktOpenSession("pty:sleep 1000", 0)
+ktConnectSession(h, 5000)
+value(18)
+show(buf)
+ktDisconnectSession(h)
+ktGetConnectionStatus(h)
+ktConnectSession(h, 5000)
+value(18)
+show(buf)
+ktSleep(30000, 0)
+void main() {}
+""")
+        while len(self.shown()) < 2:
+            time.sleep(0.05)
+        first, second = (int(p) for p in self.shown())
+        self.assertTrue(gone(first))
+        self.assertFalse(gone(second), (self.shown(), self.trace(), open(f'/proc/{second}/status').read() if os.path.exists(f'/proc/{second}') else ''))
+        proc.terminate()
+        proc.communicate(timeout=30)
+        self.assertEqual(proc.returncode, 143)
+        self.assertTrue(gone(second))
+
+    def test_the_child_is_told_of_the_hang_up_at_the_end(self):
+        command = "sh -c \"trap 'echo hup > marker; exit 0' HUP; printf '$ '; while :; do sleep 0.1; done\""
+        values = self.session("value(18)\n", command=command)
+        self.assertEqual(self.read("marker"), b"hup\n", self.read("s.log"))
+        self.assertTrue(gone(values[-1]))
+
+
+if __name__ == "__main__":
+    hostcase.main()
