@@ -100,6 +100,19 @@ static void destination_tcp(const Session &s, std::string *host, std::string *po
   }
 }
 
+bool connection_set_tcp_destination(Session &s, std::string_view text) {
+  size_t colon = text.rfind(':');
+  std::string_view host = text.substr(0, colon);
+  if (host.empty()) return false;
+  if (colon != std::string_view::npos) {
+    std::string_view port = text.substr(colon + 1);
+    if (!setting_valid("Port", port)) return false;
+    s.settings.set("Port", port);
+  }
+  s.settings.set("Address", host);
+  return true;
+}
+
 // Starts a non-blocking connect; an error number when it failed at once.
 static int start_tcp(Session &s) {
   std::string host, port;
@@ -323,6 +336,9 @@ void connection_set_window(Session &s, int rows, int columns) {
 // Connects (or goes on waiting for an attempt under way) and waits up to 'timeout'.
 static int32_t connect_and_wait(Session &s, int32_t timeout) {
   if (s.status == KT_ST_CONNECTED) return KT_E_STATE;
+  // A modem to dial is not driven by this host: a serial line is a direct line.
+  bool dials = !s.destination.empty() || !session_setting(s, "Number").empty();
+  if (s.status == KT_ST_IDLE && session_kind(s) == KIND_SERIAL && dials) return KT_E_UNSUPPORTED;
   if (s.status == KT_ST_IDLE) connection_start(s);
   WaitResult r = io_wait(deadline_after(timeout), [&s](int64_t, int64_t *) {
     return s.status != KT_ST_CONNECTING;

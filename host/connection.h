@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "serial.h"
 
@@ -31,6 +32,9 @@ void connection_child_ended(Session &s);
 void connection_hang_up(Session &s, const std::string &reason);
 // The pty child gets the window size (TIOCSWINSZ).
 void connection_set_window(Session &s, int rows, int columns);
+
+// Sets Address and Port from "host[:port]": false when it is no such text.
+bool connection_set_tcp_destination(Session &s, std::string_view text);
 
 // Serial lines: the format of the settings; applying it to an open device (0 or an error
 // number); a break of BreakMs; raising or dropping a modem line.

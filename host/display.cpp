@@ -65,3 +65,26 @@ int32_t ktGetEmulator(int32_t h, int32_t buf, int32_t size) {
   if (int32_t r = session_enter(h, &s)) return r;
   return put_string(buf, size, session_setting(*s, "Terminal"));
 }
+
+// ktMenuString's commands, by the name after the last '|'.
+static int32_t menu_command(int32_t h, Session &s, std::string_view name) {
+  if (same_name(name, "Connect")) return ktConnectSession(h, 0);
+  if (same_name(name, "Disconnect")) return ktDisconnectSession(h);
+  if (same_name(name, "Close")) return ktCloseSession(h);
+  if (same_name(name, "CaptureOn")) return ktCaptureBegin(h, 0, 0);
+  if (same_name(name, "CaptureOff")) return ktCaptureControl(h, 0);
+  if (same_name(name, "Break")) return ktComDriverSpecial(h, 1);
+  if (same_name(name, "Exit")) return ktTerminate(0, 0);
+  if (!same_name(name, "ClearScreen") && !same_name(name, "ResetTerminal")) return KT_E_UNSUPPORTED;
+  screen_reset(*s.screen, same_name(name, "ResetTerminal"));
+  return KT_OK;
+}
+
+int32_t ktMenuString(int32_t h, int32_t command) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  std::string_view text;
+  if (!arg_string(command, &text)) return KT_E_BADARG;
+  size_t bar = text.rfind('|');
+  return menu_command(h, *s, bar == std::string_view::npos ? text : text.substr(bar + 1));
+}

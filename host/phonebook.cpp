@@ -93,36 +93,43 @@ std::vector<IniSection> ini_parse(std::string_view text) {
   return sections;
 }
 
+// The lines of 'text', each with its line feed.
+static std::vector<std::string_view> lines_of(std::string_view text) {
+  std::vector<std::string_view> lines;
+  each_line(text, [&](std::string_view line, size_t, size_t) { lines.push_back(line); });
+  return lines;
+}
+
+static bool blank_or_comment(std::string_view line) {
+  std::string_view t = trim(line.substr(0, line.find('\n')));
+  return t.empty() || t.front() == ';';
+}
+
 std::string ini_replace_section(std::string_view text, std::string_view name, const Settings &keys) {
-  size_t begin = std::string_view::npos, end = std::string_view::npos;
-  each_line(text, [&](std::string_view line, size_t start, size_t) {
+  std::vector<std::string_view> lines = lines_of(text);
+  size_t begin = lines.size(), end = lines.size();
+  for (size_t i = 0; i < lines.size(); ++i) {
     std::string_view header;
-    if (!section_header(line, &header)) return;
-    if (begin != std::string_view::npos && end == std::string_view::npos) end = start;
-    else if (begin == std::string_view::npos && same_name(header, name)) begin = start;
-  });
+    if (!section_header(lines[i], &header)) continue;
+    if (begin < lines.size()) {
+      end = i;
+      break;
+    }
+    if (same_name(header, name)) begin = i;
+  }
   std::string section = "[" + std::string(name) + "]\n";
   for (const auto &[k, v] : keys.items) section += k + "=" + v + "\n";
   std::string out;
-  if (begin == std::string_view::npos) {
+  if (begin == lines.size()) {
     out.assign(text);
     if (!out.empty() && out.back() != '\n') out += '\n';
-    if (!out.empty()) out += '\n';
-    return out + section;
+    return out + (out.empty() ? "" : "\n") + section;
   }
-  if (end == std::string_view::npos) end = text.size();
-  // Blank lines and comments that end the old section stay before the next header.
-  size_t keep = end;
-  while (keep > begin) {
-    size_t prev = text.rfind('\n', keep >= 2 ? keep - 2 : 0);
-    size_t line_start = prev == std::string_view::npos || keep < 2 ? 0 : prev + 1;
-    std::string_view t = trim(text.substr(line_start, keep - line_start));
-    if (line_start <= begin || (!t.empty() && t.front() != ';')) break;
-    keep = line_start;
-  }
-  out.assign(text.substr(0, begin));
+  // Blank lines and comments that end the old section belong to what follows it.
+  while (end > begin + 1 && blank_or_comment(lines[end - 1])) --end;
+  for (size_t i = 0; i < begin; ++i) out += lines[i];
   out += section;
-  out.append(text.substr(keep));
+  for (size_t i = end; i < lines.size(); ++i) out += lines[i];
   return out;
 }
 

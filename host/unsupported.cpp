@@ -7,13 +7,6 @@
   X(ktCaptureToPrinterControl, 2) \
   X(ktClearXferDropList, 1) \
   X(ktClearXferSendList, 1) \
-  X(ktGetAsciiSettings, 3) \
-  X(ktGetBaudRate, 1) \
-  X(ktGetPhonebookEntry, 4) \
-  X(ktGetPortMode, 1) \
-  X(ktGetPortName, 3) \
-  X(ktGetPortPrefs, 7) \
-  X(ktGetPortType, 3) \
   X(ktGetXferDirectory, 4) \
   X(ktGetXferDropList, 4) \
   X(ktGetXferFinalStatus, 1) \
@@ -21,18 +14,8 @@
   X(ktGetXferProtocol, 2) \
   X(ktGetXferSendList, 4) \
   X(ktGetXferStatus, 1) \
-  X(ktMenuString, 2) \
-  X(ktReloadPhonebook, 1) \
-  X(ktSavePhonebook, 1) \
   X(ktSetAdlOverride, 2) \
-  X(ktSetAsciiSettings, 3) \
-  X(ktSetBaudRate, 2) \
   X(ktSetLogonTask, 2) \
-  X(ktSetPortMode, 2) \
-  X(ktSetPortName, 2) \
-  X(ktSetPortPrefs, 4) \
-  X(ktSetPortType, 2) \
-  X(ktSetStripTo7Bits, 2) \
   X(ktSetXferDirectory, 3) \
   X(ktSetXferParameters, 2) \
   X(ktSetXferProtocol, 3) \
