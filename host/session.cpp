@@ -112,9 +112,10 @@ static int32_t open_session(std::string_view name) {
 }
 
 static void close_session(Session *s) {
-  connection_hang_up(*s, "session closed");
-  if (capture_on(s->capture)) session_log(*s, "capture end");
+  if (s->status == KT_ST_CONNECTED) io_drain(*s);  // what has arrived is captured
+  if (capture_on(s->capture)) session_log(*s, "capture end " + s->capture.path);
   capture_stop(s->capture);
+  connection_hang_up(*s, "session closed");
   session_log(*s, "close");
   log_close(s->log);
   screen_free(s->screen);
@@ -161,7 +162,7 @@ void sessions_end_run(int status) {
       if (!s->output.empty() && s->status == KT_ST_CONNECTED) return false;
     return true;
   }, false);
-  for (Session *s : open_sessions()) session_log(*s, "script ended (status " + std::to_string(status) + ")");
+  for (Session *s : open_sessions()) session_log(*s, "script ended (status " + std::to_string(status & 255) + ")");
   for (Session *s : open_sessions()) close_session(s);
   current = startup = 0;
   user_end();
