@@ -96,8 +96,8 @@ static std::string box_text(const Box &box) {
 }
 
 int32_t box_ask(const Box &box, int32_t timeout) {
+  terminal_mode(true, false);  // before the question, so that no quick answer is echoed
   say(box_text(box));
-  terminal_mode(true, false);
   int32_t chosen = 0;
   while (!chosen) {
     int c = read_key(timeout);
@@ -143,8 +143,8 @@ static int32_t read_line(int32_t timeout, std::string *line) {
 int32_t input_ask(const Input &in, int32_t timeout, std::string *line) {
   bool preset = in.flags & KT_IN_PRESET;
   for (;;) {
-    say((in.title.empty() ? "" : in.title + ": ") + in.prompt + (preset ? " [" + in.preset + "]" : "") + " ");
     terminal_mode(false, !(in.flags & KT_IN_HIDDEN));
+    say((in.title.empty() ? "" : in.title + ": ") + in.prompt + (preset ? " [" + in.preset + "]" : "") + " ");
     int32_t r = read_line(timeout, line);
     prompt_restore_terminal();
     if (in.flags & KT_IN_HIDDEN) say("\n");
@@ -173,8 +173,8 @@ int pick_ask(const std::string &title, const std::vector<std::string> &names, in
   std::string text = title + "\n";
   for (size_t i = 0; i < names.size(); ++i) text += "  " + std::to_string(i + 1) + " " + names[i] + "\n";
   for (;;) {
-    say(text + "number or name: ");
     terminal_mode(false, true);
+    say(text + "number or name: ");
     std::string line;
     int32_t r = read_line(timeout, &line);
     prompt_restore_terminal();
