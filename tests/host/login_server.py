@@ -10,7 +10,8 @@
   term             the terminal type and window size that telnet negotiation gave
   hangup           closes the connection without a word
   exit             "logout" and closes
---telnet asks for TTYPE and NAWS and offers ECHO; --fail refuses every logon."""
+--telnet asks for TTYPE and NAWS and offers ECHO; --fail refuses every logon; --once serves one
+session and exits."""
 import argparse
 import os
 import socketserver
@@ -173,6 +174,7 @@ def main():
     parser.add_argument("--port-file")
     parser.add_argument("--telnet", action="store_true")
     parser.add_argument("--fail", action="store_true")
+    parser.add_argument("--once", action="store_true")
     args = parser.parse_args()
     server = Server(("127.0.0.1", args.port), Session)
     server.telnet, server.fail = args.telnet, args.fail
@@ -182,7 +184,12 @@ def main():
             f.write(f"{port}\n")
         os.replace(args.port_file + ".tmp", args.port_file)
     print(f"listening on 127.0.0.1:{port}", flush=True)
-    server.serve_forever()
+    if args.once:
+        server.daemon_threads = False
+        server.handle_request()
+        server.server_close()  # waits for the session to end
+    else:
+        server.serve_forever()
 
 
 if __name__ == "__main__":

@@ -114,5 +114,19 @@ void main() {}
         self.assertTrue(gone(values[-1]))
 
 
+class Example(HostCase):
+    def test_the_pty_example_reads_the_screen(self):
+        example = os.path.join(hostcase.HERE, "..", "..", "examples", "pty", "shell.c")
+        proc = hostcase.subprocess.run([hostcase.OXEL, example], cwd=self.dir, env=self.env(),
+                                       stdin=hostcase.subprocess.DEVNULL, capture_output=True,
+                                       text=True, timeout=50)
+        self.assertEqual((proc.returncode, proc.stderr), (0, ""))
+        lines = proc.stdout.splitlines()
+        self.assertEqual(lines[0], "The screen after the command:")
+        self.assertRegex(lines[1], r"^I am \S+ on \S+, my terminal is xterm$")
+        self.assertIn("proc", proc.stdout)
+        self.assertEqual(lines[-1], "$")
+
+
 if __name__ == "__main__":
     hostcase.main()
