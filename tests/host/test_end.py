@@ -16,7 +16,7 @@ class End(HostCase):
     def ended(self, body, *options):
         status, trace, errors = self.run_script(
             logon_prelude(self.port) + 'logon()\nktSetLogFileName(h, "s.log")\n'
-            'ktCaptureBegin(h, "c.txt", 0)\ntype("echo last")\nktWaitForString(h, "last", 5000, 0)\n'
+            'ktCaptureBegin(h, "c.txt", 0)\ncmd("echo last")\n'
             + body + "void main() {}\n", options=options)
         return status, masked_log(self.read("s.log").decode())
 
