@@ -76,6 +76,7 @@ void connection_hang_up(Session &s, const std::string &reason) {
   if (s.status == KT_ST_IDLE && s.fd < 0 && s.child <= 0) return;
   bool was_connected = s.status == KT_ST_CONNECTED;
   // The child hears of the hang-up while its terminal is still there for its last words.
+  program_stop(s.logon);
   end_child(s);
   if (s.fd >= 0 && session_kind(s) == KIND_SERIAL) serial_close(s.fd);
   else if (s.fd >= 0) close(s.fd);
@@ -190,6 +191,7 @@ static int start_pty(Session &s) {
   s.child_fd = pidfd_open_for(pid);
   if (s.child_fd >= 0) fcntl(s.child_fd, F_SETFD, FD_CLOEXEC);
   s.child_status = -1;
+  s.input_ended = false;
   s.peer = "pid " + std::to_string(pid);
   return 0;
 }
@@ -225,11 +227,18 @@ static int start_serial(Session &s) {
   return 0;
 }
 
-static void connected(Session &s) {
+static void attempt_failed(Session &s, int err, const std::string &why = {});
+
+// The script's data flows from now on.
+static void logged_on(Session &s) {
   s.status = KT_ST_CONNECTED;
   s.connected_ms = now_ms();
   s.attempt_deadline = s.redial_at = -1;
   s.attempt_failed = false;
+}
+
+// The line is up: the logon task, if there is one, logs on before the script's data flows.
+static void connected(Session &s) {
   s.telnet_on = session_kind(s) == KIND_TCP && session_flag(s, "Telnet");
   s.telnet = Telnet{};
   s.telnet.terminal = session_setting(s, "Terminal");
@@ -240,26 +249,42 @@ static void connected(Session &s) {
     setsockopt(s.fd, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on);
   }
   session_log(s, "connect " + s.peer);
+  std::string task = session_setting(s, "LogonTask");
+  if (task.empty()) return logged_on(s);
+  if (int err = program_start(s.logon, task)) return attempt_failed(s, err);
+  session_log(s, "logon task " + task);
 }
 
-// An attempt failed with 'err': the next redial, or IDLE with the failure kept.
-static void attempt_failed(Session &s, int err) {
+void connection_logon_ended(Session &s) {
+  int status = program_reap(s.logon);
+  if (status == 0) {
+    session_log(s, "logon task succeeded");
+    logged_on(s);
+  } else {
+    attempt_failed(s, ECONNREFUSED, "logon task failed with status " + std::to_string(status));
+  }
+}
+
+// An attempt failed with 'err' ('why' tells the log, else the error's text): the next redial,
+// or IDLE with the failure kept.
+static void attempt_failed(Session &s, int err, const std::string &why) {
   note_errno(err);
+  program_stop(s.logon);
   if (s.fd >= 0) close(s.fd);
   s.fd = -1;
   end_child(s);
-  std::string why = std::strerror(err);
+  std::string reason = why.empty() ? std::strerror(err) : why;
   if (s.redials_left > 0) {
     --s.redials_left;
     s.redial_at = now_ms() + session_number(s, "RedialDelay");
     s.attempt_deadline = -1;
-    session_log(s, "connect failed (" + why + "), redialing");
+    session_log(s, "connect failed (" + reason + "), redialing");
     return;
   }
   s.status = KT_ST_IDLE;
   s.attempt_failed = true;
   s.attempt_deadline = s.redial_at = -1;
-  session_log(s, "connect failed (" + why + ")");
+  session_log(s, "connect failed (" + reason + ")");
 }
 
 static void attempt(Session &s) {
@@ -284,8 +309,8 @@ void connection_start(Session &s) {
 }
 
 short connection_events(const Session &s) {
-  if (s.fd < 0) return 0;
-  if (s.status == KT_ST_CONNECTING) return POLLOUT;
+  if (s.fd < 0 || s.input_ended) return 0;
+  if (s.status == KT_ST_CONNECTING && !program_running(s.logon)) return POLLOUT;
   return static_cast<short>(POLLIN | (s.output.empty() ? 0 : POLLOUT));
 }
 
@@ -422,6 +447,17 @@ static int32_t store_setting(int32_t h, const char *key, const std::string &valu
 int32_t ktSetRingsForAnswer(int32_t h, int32_t rings) {
   if (rings < 0) return host_initialised() ? KT_E_BADARG : KT_E_NOTINIT;
   return store_setting(h, "Rings", std::to_string(rings));
+}
+
+int32_t ktSetLogonTask(int32_t h, int32_t command) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  std::string_view text;
+  bool given;
+  if (!arg_optional_string(command, &text, &given)) return KT_E_BADARG;
+  if (given && !text.empty()) s->settings.set("LogonTask", text);
+  else s->settings.erase("LogonTask");
+  return KT_OK;
 }
 
 int32_t ktGetRingsForAnswer(int32_t h) {

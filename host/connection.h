@@ -26,6 +26,8 @@ short connection_events(const Session &s);
 void connection_finish(Session &s);
 // Timers: the running attempt's time, the next redial. 'wake' is lowered to the next of them.
 void connection_timers(Session &s, int64_t now, int64_t *wake);
+// The logon task exited (its pidfd is readable): logged on, or the attempt failed.
+void connection_logon_ended(Session &s);
 // The pty child ended (its pidfd is readable): reaps it and hangs up after the last output.
 void connection_child_ended(Session &s);
 // Ends the connection: 'reason' goes to the log. The session stays open, IDLE.

@@ -13,6 +13,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <tuple>
 #include <vector>
 
 #include "connection.h"
@@ -35,6 +36,11 @@ static void receive(Session &s, std::string_view raw) {
     telnet_decode(s.telnet, raw, decoded, reply);
     if (!reply.empty()) queue_raw(s, reply);
     data = decoded;
+  }
+  if (program_running(s.logon)) {  // the logon task reads everything until it has logged on
+    s.logon.to_program.append(data);
+    program_write(s.logon);
+    return;
   }
   std::string stripped;
   if (session_flag(s, "StripTo7Bits")) {
@@ -73,8 +79,13 @@ static void read_session(Session &s) {
     if (n < 0 && (errno == EAGAIN || errno == EINTR)) return;
     int err = n == 0 ? 0 : errno;
     note_errno(err);
-    if (session_kind(s) == KIND_PTY) connection_child_ended(s);
-    else connection_hang_up(s, err ? std::strerror(err) : "closed by the remote");
+    if (session_kind(s) == KIND_PTY) {
+      // The child closed the terminal but may still run: its exit (the pidfd) ends the session.
+      s.input_ended = true;
+      connection_child_ended(s);
+    } else {
+      connection_hang_up(s, err ? std::strerror(err) : "closed by the remote");
+    }
     return;
   }
 }
@@ -90,7 +101,7 @@ void io_drain(Session &s) {
 
 // Writes queued output as far as the connection takes it now.
 static void flush(Session &s) {
-  while (!s.output.empty() && s.fd >= 0 && s.status == KT_ST_CONNECTED) {
+  while (!s.output.empty() && s.fd >= 0 && (s.status == KT_ST_CONNECTED || program_running(s.logon))) {
     ssize_t n = session_kind(s) == KIND_TCP
                     ? send(s.fd, s.output.data(), s.output.size(), MSG_NOSIGNAL)
                     : write(s.fd, s.output.data(), s.output.size());
@@ -113,12 +124,47 @@ static void queue_raw(Session &s, std::string_view bytes) {
 
 namespace {
 // What a pollfd of the set stands for.
-enum Watch { W_INTERRUPT, W_CONNECTION, W_CHILD, W_OTHER };
+enum Watch { W_INTERRUPT, W_CONNECTION, W_CHILD, W_TASK_OUT, W_TASK_ERR, W_TASK_IN, W_TASK_END, W_OTHER };
 struct Watched {
   Watch what;
   Session *session;
 };
 }  // namespace
+
+// The logon task's descriptors in the poll set.
+static void watch_logon_task(Session &s, std::vector<pollfd> &fds, std::vector<Watched> &watched) {
+  const Program &p = s.logon;
+  if (!program_running(p)) return;
+  for (auto [fd, events, what] : {std::tuple{p.out, POLLIN, W_TASK_OUT}, std::tuple{p.err, POLLIN, W_TASK_ERR},
+                                   std::tuple{p.pidfd, POLLIN, W_TASK_END}}) {
+    if (fd < 0) continue;
+    fds.push_back({fd, static_cast<short>(events), 0});
+    watched.push_back({what, &s});
+  }
+  if (p.in >= 0 && !p.to_program.empty()) {
+    fds.push_back({p.in, POLLOUT, 0});
+    watched.push_back({W_TASK_IN, &s});
+  }
+}
+
+// Moves what the logon task wrote: its output to the connection, its errors to the log.
+static void relay_logon_task(Session &s) {
+  std::string data, lines;
+  program_read(s.logon, &data);
+  if (!data.empty()) queue_raw(s, s.telnet_on ? telnet_encode(data) : data);
+  program_read_errors(s.logon, &lines);
+  for (size_t start = 0, lf; (lf = lines.find('\n', start)) != std::string::npos; start = lf + 1)
+    session_log(s, "logon task: " + lines.substr(start, lf - start));
+}
+
+static void service_logon_task(Session &s, Watch what, int fd) {
+  Program &p = s.logon;
+  if (what == W_TASK_IN && fd == p.in) program_write(p);
+  if ((what == W_TASK_OUT && fd == p.out) || (what == W_TASK_ERR && fd == p.err)) relay_logon_task(s);
+  if (what != W_TASK_END || fd != p.pidfd) return;
+  relay_logon_task(s);
+  connection_logon_ended(s);
+}
 
 // Polls every session for up to 'timeout' ms (-1: no limit) and services what is ready; true when
 // the run was interrupted.
@@ -143,6 +189,7 @@ static bool poll_sessions(int timeout, bool watch_interrupt, int watch_fd) {
       fds.push_back({s->child_fd, POLLIN, 0});
       watched.push_back({W_CHILD, s});
     }
+    watch_logon_task(*s, fds, watched);
   }
   int n = poll(fds.data(), fds.size(), timeout);
   if (n <= 0) return false;
@@ -154,7 +201,7 @@ static bool poll_sessions(int timeout, bool watch_interrupt, int watch_fd) {
     case W_INTERRUPT: return true;
     case W_CONNECTION:
       if (s->fd != fds[i].fd) break;  // hung up meanwhile
-      if (s->status == KT_ST_CONNECTING) {
+      if (s->status == KT_ST_CONNECTING && !program_running(s->logon)) {
         connection_finish(*s);
         break;
       }
@@ -165,6 +212,7 @@ static bool poll_sessions(int timeout, bool watch_interrupt, int watch_fd) {
       if (s->child_fd == fds[i].fd) connection_child_ended(*s);
       break;
     case W_OTHER: break;
+    default: service_logon_task(*s, watched[i].what, fds[i].fd); break;
     }
   }
   return false;

@@ -15,6 +15,7 @@
 #include "capture_log.h"
 #include "matcher.h"
 #include "phonebook.h"
+#include "program.h"
 #include "startup.h"
 #include "telnet.h"
 
@@ -36,6 +37,7 @@ struct Session {
   pid_t child = -1;
   int child_fd = -1;        // a pidfd that becomes readable when the child exits
   int child_status = -1;    // exit status of the last child, -1 while it runs
+  bool input_ended = false; // the pty has no writer left while the child still runs
   std::string peer;         // ip:port, device, or "pid N"
   std::string destination;  // the dial override of ktConnectAndDial, empty: the settings'
   int redials_left = 0;
@@ -43,6 +45,7 @@ struct Session {
   int64_t redial_at = -1;         // the next attempt starts then (between attempts)
   bool attempt_failed = false;    // the last connect ended in failure
   bool telnet_on = false;
+  Program logon;  // the logon task while it runs (the session is still CONNECTING)
   Telnet telnet;
 
   ReceiveBuffer received;

@@ -1,5 +1,6 @@
-// unsupported.cpp: the kt functions this host does not do (yet): KT_E_UNSUPPORTED once the
-// host is initialised, KT_E_NOTINIT before.
+// unsupported.cpp: the kt functions this host does not do (file transfers, the printer,
+// automatic download): KT_E_UNSUPPORTED once the host is initialised, KT_E_NOTINIT
+// before.
 #include "host.h"
 
 #define HOST_NOT_BUILT(X) \
@@ -15,7 +16,6 @@
   X(ktGetXferSendList, 4) \
   X(ktGetXferStatus, 1) \
   X(ktSetAdlOverride, 2) \
-  X(ktSetLogonTask, 2) \
   X(ktSetXferDirectory, 3) \
   X(ktSetXferParameters, 2) \
   X(ktSetXferProtocol, 3) \

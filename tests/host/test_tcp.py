@@ -108,7 +108,7 @@ void main() {{}}
 """)
         self.wait_for_file("out.txt")
         listener.accept()[0].close()  # the queue has room again: the attempt goes through
-        listener.accept()
+        listener.accept()[0].close()
         proc.communicate(timeout=30)
         self.assertEqual(self.trace(), ["0", "1", "1", "1", "1", "0", "0", "2", "-7"])
 
@@ -138,6 +138,57 @@ void main() {}
         self.assertEqual(log.count("TIME [slow] connect failed (Connection timed out), redialing"), 2)
         self.assertIn("TIME [slow] attempt skipped", log)
         self.assertEqual(log[-2:], ["TIME [slow] script ended (status 0)", "TIME [slow] close"])
+
+
+TASK = """import os, sys
+def wait_for(text):
+    seen = b""
+    while not seen.endswith(text):
+        c = os.read(0, 1)
+        if not c:
+            sys.exit(3)
+        seen += c
+wait_for(b"login: ")
+os.write(1, b"alice\\r")
+wait_for(b"Password: ")
+os.write(1, b"secret\\r")
+sys.stderr.write("sent the password\\n")
+wait_for(b"$ ")
+"""
+
+
+class LogonTask(HostCase):
+    def test_the_task_logs_on_before_the_script_sees_data(self):
+        port = login_server(self)
+        self.write("task.py", TASK)
+        values = self.values(f"""#include <kt.h>
+char buf[100];
+long h;
+ktInitialize()
+h = ktOpenSession("tcp:127.0.0.1:{port}", 0)
+ktSetSessionDataString(h, "Telnet", "no")
+ktSetLogFileName(h, "s.log")
+ktSetLogonTask(h, "python3 task.py")
+ktConnectSession(h, 10000)
+ktTypeText(h, "echo hi\\r", 0)
+ktWaitForPrompt(h, 0, "$ ", 5000, 0)
+ktGetRuntimeValue(h, 10, buf, sizeof(buf), 0)
+show(buf)
+ktDisconnectSession(h)
+ktSetLogonTask(h, "exit 4")
+ktConnectSession(h, 5000)
+ktSetLogonTask(h, 0)
+ktConnectSession(h, 5000)
+void main() {{}}
+""")
+        self.assertEqual(values, [0, 1, 0, 0, 0, 0, 8, 0, 15, 0, 0, 0, -10, 0, 0])
+        self.assertEqual(self.shown(), ["echo hi", "hi", "$ "])
+        name = f"tcp:127.0.0.1:{port}"
+        log = masked_log(self.read("s.log").decode())
+        self.assertEqual(log[2:5], [f"TIME [{name}] logon task python3 task.py",
+                                    f"TIME [{name}] logon task: sent the password",
+                                    f"TIME [{name}] logon task succeeded"])
+        self.assertIn(f"TIME [{name}] connect failed (logon task failed with status 4)", log)
 
 
 class HangUp(HostCase):
