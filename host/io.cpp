@@ -18,6 +18,7 @@
 
 #include "connection.h"
 #include "host.h"
+#include "keyboard.h"
 #include "screen.h"
 #include "session.h"
 
@@ -124,7 +125,9 @@ static void queue_raw(Session &s, std::string_view bytes) {
 
 namespace {
 // What a pollfd of the set stands for.
-enum Watch { W_INTERRUPT, W_CONNECTION, W_CHILD, W_TASK_OUT, W_TASK_ERR, W_TASK_IN, W_TASK_END, W_OTHER };
+enum Watch {
+  W_INTERRUPT, W_CONNECTION, W_CHILD, W_TASK_OUT, W_TASK_ERR, W_TASK_IN, W_TASK_END, W_KEYS, W_OTHER
+};
 struct Watched {
   Watch what;
   Session *session;
@@ -168,12 +171,12 @@ static void service_logon_task(Session &s, Watch what, int fd) {
 
 // Polls every session for up to 'timeout' ms (-1: no limit) and services what is ready; true when
 // the run was interrupted.
-static bool poll_sessions(int timeout, bool watch_interrupt, int watch_fd) {
+static bool poll_sessions(int timeout, bool watch_interrupt, int watch_fd, bool keys) {
   std::vector<pollfd> fds;
   std::vector<Watched> watched;
-  if (watch_fd >= 0) {
-    fds.push_back({watch_fd, POLLIN, 0});
-    watched.push_back({W_OTHER, nullptr});
+  if (watch_fd >= 0 || keys) {
+    fds.push_back({keys ? STDIN_FILENO : watch_fd, POLLIN, 0});
+    watched.push_back({keys ? W_KEYS : W_OTHER, nullptr});
   }
   int interrupt = host_interrupt_fd();
   if (watch_interrupt && interrupt >= 0) {
@@ -212,6 +215,9 @@ static bool poll_sessions(int timeout, bool watch_interrupt, int watch_fd) {
       if (s->child_fd == fds[i].fd) connection_child_ended(*s);
       break;
     case W_OTHER: break;
+    case W_KEYS:
+      if (!keyboard_service()) return true;
+      break;
     default: service_logon_task(*s, watched[i].what, fds[i].fd); break;
     }
   }
@@ -225,20 +231,32 @@ static void run_timers(int64_t now, int64_t *wake) {
 void io_service_pass() {
   int64_t wake = -1;
   run_timers(now_ms(), &wake);
-  poll_sessions(0, false, -1);
+  poll_sessions(0, false, -1, false);
 }
 
 WaitResult io_wait(int64_t deadline, const WaitReady &ready, bool interruptible, int watch_fd) {
+  // The user's keys go to the remote while a call waits, unless the call reads them itself.
+  bool keys = watch_fd < 0 && interruptible && keyboard_active();
+  bool was_raw = keyboard_raw(keys);
+  WaitResult r = WAIT_READY;
   for (;;) {
     int64_t now = now_ms();
     int64_t wake = -1;
     run_timers(now, &wake);
-    if (ready(now, &wake)) return WAIT_READY;
-    if (deadline >= 0 && now >= deadline) return WAIT_TIMEOUT;
+    if (ready(now, &wake)) break;
+    if (deadline >= 0 && now >= deadline) {
+      r = WAIT_TIMEOUT;
+      break;
+    }
     if (deadline >= 0 && (wake < 0 || deadline < wake)) wake = deadline;
     int timeout = wake < 0 ? -1 : static_cast<int>(std::max<int64_t>(wake - now, 1));
-    if (poll_sessions(timeout, interruptible, watch_fd)) return WAIT_CANCELLED;
+    if (poll_sessions(timeout, interruptible, watch_fd, keys)) {
+      r = WAIT_CANCELLED;
+      break;
+    }
   }
+  keyboard_raw(was_raw);
+  return r;
 }
 
 int32_t io_send(Session &s, std::string_view bytes) {

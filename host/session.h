@@ -57,6 +57,7 @@ struct Session {
   int entry_rows = 24, entry_columns = 80;  // the size the entry gave
   bool hide_input = false;
   bool local_display = false;
+  bool keys_blocked = false;  // the user's keys do not reach the session
   Screen *screen = nullptr;
   Capture capture;
   Log log;

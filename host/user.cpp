@@ -14,6 +14,7 @@
 #include "io.h"
 #include "phonebook.h"
 #include "prompt.h"
+#include "session.h"
 
 static bool interactive = false;
 static std::string answers_path;
@@ -138,9 +139,15 @@ int32_t ktSetMessageTimer(int32_t which, int32_t ms) {
   return KT_OK;
 }
 
-// The keyboard reaches no session in this host: blocking and releasing it has nothing to change.
-int32_t ktBlockRemoteInput(int32_t) { return host_enter(); }
-int32_t ktReleaseRemoteInput(int32_t) { return host_enter(); }
+static int32_t block_keys(int32_t h, bool blocked) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  s->keys_blocked = blocked;
+  return KT_OK;
+}
+
+int32_t ktBlockRemoteInput(int32_t h) { return block_keys(h, true); }
+int32_t ktReleaseRemoteInput(int32_t h) { return block_keys(h, false); }
 
 // Window states of ktSizeRavelto and ktSizePhonebook.
 enum { STATE_RESTORE, STATE_MINIMIZE, STATE_MAXIMIZE, STATE_HIDE, STATE_SHOW };

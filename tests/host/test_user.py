@@ -62,20 +62,21 @@ ktSetMessageTimer(2, 100)
 ktBlockRemoteInput(0)
 void main() {}
 """, WINDOWID="4711")
-        self.assertEqual(values, [0, 0, 0, 11, 0, 2, 0, 5, -4, 4711, 0, -4, 0])
+        self.assertEqual(values, [0, 0, 0, 11, 0, 2, 0, 5, -4, 4711, 0, -4, -3])
 
 
 class Interactive(HostCase):
     """The interpreter on a terminal: the prompts are written to it and answered with keys."""
 
-    def converse(self, script, answers):
+    def converse(self, script, answers, items=None):
         """Runs 'script' on a pty, answering each prompt text with its keys; gives the
         terminal's output, the exit status and whether the terminal modes came back."""
         self.write("run.c", hostcase.PRELUDE + script)
         pid, fd = pty.fork()
         if pid == 0:
             os.chdir(self.dir)
-            os.execve(hostcase.OXEL, [hostcase.OXEL, "--trace=trace.out", "run.c"], self.env())
+            target = "run.c" if items is None else f"[{items}] run.c"
+            os.execve(hostcase.OXEL, [hostcase.OXEL, "--trace=trace.out", target], self.env())
         before = termios.tcgetattr(fd)
         out = b""
         for prompt, keys in answers:
@@ -116,6 +117,31 @@ void main() {}
         self.assertNotIn(b"hush", out)
         self.assertEqual(self.trace(), ["0", "6", "4", "0", "2", "0", "2"])
         self.assertEqual(self.shown(), ["hush", "42"])
+
+
+    def test_keys_reach_a_released_session_and_the_escape_prompt_quits(self):
+        self.write("phonebook.ini", "[cat]\nKind=pty\nCommand=stty raw -echo; cat\n")
+        self.write("ravelto.ini", "[Host]\nMode=interactive\n")
+        out, status, restored = self.converse("""#include <kt.h>
+long err;
+ktInitialize()
+ktConnectSession(0, 5000)
+err = fopen("/dev/stderr", "a")
+ktBlockRemoteInput(0)
+fputs("blocked\\n", err)
+ktWaitForString(0, "hidden", 1500, 0)
+ktReleaseRemoteInput(0)
+fputs("released\\n", err)
+ktWaitForString(0, "shown", 10000, 0)
+fputs("waited\\n", err)
+ktPause(0, 20000)
+void main() {}
+""", [(b"blocked", b"hidden"), (b"released", b"shown"), (b"waited", b"\x1d"),
+              (b"(q)uit the script? ", b"q")], items="cat")
+        self.assertEqual(status, 130)
+        self.assertTrue(restored)
+        self.assertEqual(self.trace()[3:], ["0", "0", "-5", "0", "0", "0", "0"])
+        self.assertIn(b"(q)uit the script? ", out)
 
 
 if __name__ == "__main__":
