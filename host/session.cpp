@@ -88,7 +88,10 @@ static int32_t open_session(std::string_view name) {
   std::string shown(name);
   if (!ad_hoc(name, &settings)) {
     const IniSection *entry = phonebook_find(name);
-    if (!entry) return KT_E_NOTFOUND;
+    if (!entry) {
+      host_say("no phonebook entry \"" + std::string(name) + "\"");
+      return KT_E_NOTFOUND;
+    }
     settings = entry->keys;
     shown = entry->name;
   }
@@ -138,10 +141,7 @@ int32_t sessions_start(const StartupItems &items) {
   for (const std::string &item : items.unknown) host_say("start-up item \"" + item + "\" ignored");
   if (items.entry.empty()) return 0;
   int32_t h = open_session(items.entry);
-  if (h < 0) {
-    host_say("no phonebook entry \"" + items.entry + "\"");
-    return h;
-  }
+  if (h < 0) return h;
   startup = current = h;
   Session &s = *table[h - 1];
   s.local_display = user_interactive();

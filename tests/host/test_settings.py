@@ -65,6 +65,8 @@ void main() {}
         self.assertEqual(values, [0, 6, 0, 4, 3, 10, 0, 2, 0, -8, -9, -8, 1, 1, 2, 2, 4, 0, 4, 0, -4, 0,
                                   -8, 0, 0, 0, 0, 4])
         self.assertEqual(self.shown(), ["Second", "Second.cap", "cr", "blue"])
+        self.assertIn('host: no phonebook entry "nowhere"', self.run_script("ktInitialize()\n"
+                      'ktOpenSession("nowhere", 0)\nvoid main() {}\n')[2])
         text = self.read("phonebook.ini").decode()
         self.assertTrue(text.startswith(BOOK.split("[Second]")[0] + "[Second]\nKind=pty\nCommand=cat\n"
                                         "Data.Colour=blue\n\n[Third]\nKind=serial\n"), text)
