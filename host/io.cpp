@@ -1,8 +1,8 @@
-// io.cpp: the service pass, the waits' poll loop, the receive path and the output queue; the
-// functions of sending and typing.
+// io.cpp: the service pass, the waits' poll loop, the receive path and the output queue.
 //
-// A received byte goes: telnet decoding -> 7-bit strip -> remote echo -> receive buffer ->
-// screen (while Display is on) -> capture -> local display (standard output).
+// A received byte goes: telnet decoding -> the logon task while it runs (and no further) ->
+// 7-bit strip -> remote echo -> receive buffer -> screen (while Display is on) -> capture ->
+// local display (standard output).
 #include "io.h"
 
 #include <poll.h>
@@ -33,6 +33,7 @@ static void queue_raw(Session &s, std::string_view bytes);
 static void receive(Session &s, std::string_view raw) {
   std::string decoded, reply;
   std::string_view data = raw;
+  s.bytes_in += raw.size();
   if (s.telnet_on) {
     telnet_decode(s.telnet, raw, decoded, reply);
     if (!reply.empty()) queue_raw(s, reply);
@@ -49,7 +50,6 @@ static void receive(Session &s, std::string_view raw) {
     for (char &c : stripped) c = static_cast<char>(c & 0x7f);
     data = stripped;
   }
-  s.bytes_in += raw.size();
   if (data.empty()) return;
   s.last_byte_ms = now_ms();
   if (session_flag(s, "Echo")) io_send(s, data);
