@@ -361,9 +361,11 @@ void connection_set_window(Session &s, int rows, int columns) {
 // Connects (or goes on waiting for an attempt under way) and waits up to 'timeout'.
 static int32_t connect_and_wait(Session &s, int32_t timeout) {
   if (s.status == KT_ST_CONNECTED) return KT_E_STATE;
-  // A modem to dial is not driven by this host: a serial line is a direct line.
+  // This host drives no modem (a serial line is a direct line) and does not answer calls.
   bool dials = !s.destination.empty() || !session_setting(s, "Number").empty();
-  if (s.status == KT_ST_IDLE && session_kind(s) == KIND_SERIAL && dials) return KT_E_UNSUPPORTED;
+  bool answers = session_number(s, "Rings") > 0 && session_kind(s) != KIND_PTY;
+  if (s.status == KT_ST_IDLE && ((session_kind(s) == KIND_SERIAL && dials) || answers))
+    return KT_E_UNSUPPORTED;
   if (s.status == KT_ST_IDLE) connection_start(s);
   WaitResult r = io_wait(deadline_after(timeout), [&s](int64_t, int64_t *) {
     return s.status != KT_ST_CONNECTING;
