@@ -169,7 +169,8 @@ int pick_unattended(const std::string &title, const std::vector<std::string> &na
   return index < 0 ? KT_E_CANCELLED : index;
 }
 
-int pick_ask(const std::string &title, const std::vector<std::string> &names, int32_t timeout) {
+int pick_ask(const std::string &title, const std::vector<std::string> &names, const std::string &preset,
+             int32_t timeout) {
   std::string text = title + "\n";
   for (size_t i = 0; i < names.size(); ++i) text += "  " + std::to_string(i + 1) + " " + names[i] + "\n";
   for (;;) {
@@ -178,8 +179,8 @@ int pick_ask(const std::string &title, const std::vector<std::string> &names, in
     std::string line;
     int32_t r = read_line(timeout, &line);
     prompt_restore_terminal();
-    if (r) return KT_E_CANCELLED;
-    if (line.empty()) return KT_E_CANCELLED;
+    if (r == KT_E_TIMEOUT && entry_index(names, preset) >= 0) return entry_index(names, preset);
+    if (r || line.empty()) return KT_E_CANCELLED;
     int index = digits_only(line) ? std::atoi(line.c_str()) - 1 : entry_index(names, line);
     if (index >= 0 && index < static_cast<int>(names.size())) return index;
   }

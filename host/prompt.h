@@ -33,8 +33,9 @@ struct Input {
 int32_t input_ask(const Input &in, int32_t timeout, std::string *line);
 int32_t input_unattended(const Input &in, const std::string *answer, std::string *line);
 
-// An index into 'names', or KT_E_CANCELLED.
-int pick_ask(const std::string &title, const std::vector<std::string> &names, int32_t timeout);
+// An index into 'names', or KT_E_CANCELLED; a timeout takes the entry 'preset' (empty: none).
+int pick_ask(const std::string &title, const std::vector<std::string> &names, const std::string &preset,
+             int32_t timeout);
 int pick_unattended(const std::string &title, const std::vector<std::string> &names,
                     const std::string *answer);
 

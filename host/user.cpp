@@ -121,7 +121,7 @@ int32_t ktGetSelectedPhonebookEntry(int32_t title, int32_t buf, int32_t size, in
   for (const IniSection &s : phonebook_entries()) names.push_back(s.name);
   int index;
   if (interactive) {
-    index = pick_ask(shown, names, timeout);
+    index = pick_ask(shown, names, startup_entry, timeout);
   } else {
     std::string answer = startup_entry;
     bool answered = answer_for("Select", shown, &answer);

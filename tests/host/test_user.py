@@ -99,7 +99,8 @@ class Interactive(HostCase):
         os.close(fd)
         return out, status, restored
 
-    def test_a_box_and_a_hidden_input(self):
+    def test_a_box_a_hidden_input_and_the_picker(self):
+        self.write("phonebook.ini", "[alpha]\n[beta]\n")
         out, status, restored = self.converse("""#include <kt.h>
 char buf[40];
 ktInitialize()
@@ -109,14 +110,18 @@ show(buf)
 ktGetInput(buf, sizeof(buf), KT_IN_NUMBER, "Count:", 0, 0)
 show(buf)
 ktMessageBox("Timed", "T", 1, 2, 300, 0)
+ktGetSelectedPhonebookEntry("Pick one", buf, sizeof(buf), KT_FOREVER)
+show(buf)
 void main() {}
-""", [(b"(N)o", b"y"), (b"Logon: Password:", b"hush\r"), (b"Count:", b"x1\r"), (b"Count:", b"42\r")])
+""", [(b"(N)o", b"y"), (b"Logon: Password:", b"hush\r"), (b"Count:", b"x1\r"), (b"Count:", b"42\r"),
+      (b"number or name: ", b"2\r")])
         self.assertEqual(status, 0)
         self.assertTrue(restored)
         self.assertIn(b"[question] Question: Proceed?", out)
         self.assertNotIn(b"hush", out)
-        self.assertEqual(self.trace(), ["0", "6", "4", "0", "2", "0", "2"])
-        self.assertEqual(self.shown(), ["hush", "42"])
+        self.assertEqual(self.trace(), ["0", "6", "4", "0", "2", "0", "2", "1", "0"], out)
+        self.assertEqual(self.shown(), ["hush", "42", "beta"])
+        self.assertIn(b"Pick one\r\n  1 alpha\r\n  2 beta\r\n", out)
 
 
     def test_keys_reach_a_released_session_and_the_escape_prompt_quits(self):
