@@ -111,8 +111,9 @@ void main() {{}}
 """)
         self.wait_for_file("out.txt")
         listener.accept()[0].close()  # the queue has room again: the attempt goes through
-        listener.accept()[0].close()
+        session, _ = listener.accept()
         proc.communicate(timeout=30)
+        session.close()
         self.assertEqual(self.trace(), ["0", "1", "1", "1", "1", "0", "0", "2", "-7"])
 
     def test_redial_and_skip(self):
