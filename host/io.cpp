@@ -54,11 +54,7 @@ static void receive(Session &s, std::string_view raw) {
   s.last_byte_ms = now_ms();
   if (session_flag(s, "Echo")) io_send(s, data);
   receive_append(s.received, data);
-  if (s.screen && session_flag(s, "Display")) {
-    screen_feed(*s.screen, data, session_flag(s, "AddLF"));
-    std::string answer = screen_take_output(*s.screen);
-    if (!answer.empty()) io_send(s, answer);
-  }
+  if (s.screen && session_flag(s, "Display")) screen_feed(*s.screen, data, session_flag(s, "AddLF"));
   if (!capture_write(s.capture, data))
     session_log(s, std::string("capture stopped: ") + std::strerror(s.capture.error));
   if (s.local_display) {
@@ -224,6 +220,23 @@ static bool poll_sessions(int timeout, bool watch_interrupt, int watch_fd, bool 
   return false;
 }
 
+// How much of the received data one turn of a wait's loop parses for a screen.
+constexpr size_t SCREEN_SLICE = 256 * 1024;
+
+// Parses a slice of each screen's pending data and sends the emulator's answers: true when data
+// is still pending.
+static bool work_on_screens() {
+  bool pending = false;
+  for (Session *s : open_sessions()) {
+    if (screen_pending(*s->screen)) screen_work(*s->screen, SCREEN_SLICE);
+    std::string answer = screen_take_output(*s->screen);
+    if (!answer.empty() && s->status == KT_ST_CONNECTED)
+      queue_raw(*s, s->telnet_on ? telnet_encode(answer) : answer);
+    pending = pending || screen_pending(*s->screen);
+  }
+  return pending;
+}
+
 static void run_timers(int64_t now, int64_t *wake) {
   for (Session *s : open_sessions()) connection_timers(*s, now, wake);
 }
@@ -250,6 +263,8 @@ WaitResult io_wait(int64_t deadline, const WaitReady &ready, bool interruptible,
     }
     if (deadline >= 0 && (wake < 0 || deadline < wake)) wake = deadline;
     int timeout = wake < 0 ? -1 : static_cast<int>(std::max<int64_t>(wake - now, 1));
+    // Screens parse what they received while nothing else is to be done.
+    if (work_on_screens()) timeout = 0;
     if (poll_sessions(timeout, interruptible, watch_fd, keys)) {
       r = WAIT_CANCELLED;
       break;
@@ -287,10 +302,7 @@ void io_send_raw(Session &s, std::string_view bytes) {
 }
 
 void io_show_local(Session &s, std::string_view bytes) {
-  if (s.screen) {
-    screen_feed(*s.screen, bytes, false);
-    screen_take_output(*s.screen);  // answers to local text go nowhere
-  }
+  if (s.screen) screen_show_local(*s.screen, bytes);
   if (s.local_display) {
     ssize_t ignored = write(STDOUT_FILENO, bytes.data(), bytes.size());
     (void)ignored;

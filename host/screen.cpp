@@ -3,10 +3,14 @@
 
 #include <vterm.h>
 
+#include <algorithm>
+
 struct Screen {
   VTerm *vt;
   VTermScreen *cells;
-  std::string output;  // the emulator's answers, not yet taken
+  std::string output;   // the emulator's answers, not yet taken
+  std::string pending;  // received bytes from 'parsed' on wait for the emulator
+  size_t parsed = 0;
   bool after_cr = false;
 };
 
@@ -30,19 +34,43 @@ void screen_free(Screen *screen) {
   delete screen;
 }
 
+void screen_work(Screen &screen, size_t budget) {
+  size_t n = std::min(budget, screen.pending.size() - screen.parsed);
+  vterm_input_write(screen.vt, screen.pending.data() + screen.parsed, n);
+  screen.parsed += n;
+  // The parsed head goes once it is half the buffer: each byte is moved at most once on average.
+  if (screen.parsed == screen.pending.size()) {
+    screen.pending.clear();
+    screen.parsed = 0;
+  } else if (screen.parsed > screen.pending.size() / 2) {
+    screen.pending.erase(0, screen.parsed);
+    screen.parsed = 0;
+  }
+}
+
+void screen_flush(Screen &screen) { screen_work(screen, screen.pending.size()); }
+
+bool screen_pending(const Screen &screen) { return screen.parsed < screen.pending.size(); }
+
 void screen_feed(Screen &screen, std::string_view bytes, bool add_lf) {
   if (!add_lf) {
-    vterm_input_write(screen.vt, bytes.data(), bytes.size());
-    return;
+    screen.pending.append(bytes);
+  } else {
+    for (char c : bytes) {
+      if (screen.after_cr && c != '\n') screen.pending += '\n';
+      screen.after_cr = c == '\r';
+      screen.pending += c;
+    }
   }
-  std::string shown;
-  shown.reserve(bytes.size() + 16);
-  for (char c : bytes) {
-    if (screen.after_cr && c != '\n') shown += '\n';
-    screen.after_cr = c == '\r';
-    shown += c;
-  }
-  vterm_input_write(screen.vt, shown.data(), shown.size());
+  size_t waiting = screen.pending.size() - screen.parsed;
+  if (waiting > PENDING_LIMIT) screen_work(screen, waiting - PENDING_LIMIT);
+}
+
+void screen_show_local(Screen &screen, std::string_view bytes) {
+  screen_flush(screen);
+  std::string answers = screen_take_output(screen);
+  vterm_input_write(screen.vt, bytes.data(), bytes.size());
+  screen.output = answers;
 }
 
 std::string screen_take_output(Screen &screen) {
@@ -51,9 +79,13 @@ std::string screen_take_output(Screen &screen) {
   return out;
 }
 
-void screen_resize(Screen &screen, int rows, int columns) { vterm_set_size(screen.vt, rows, columns); }
+void screen_resize(Screen &screen, int rows, int columns) {
+  screen_flush(screen);
+  vterm_set_size(screen.vt, rows, columns);
+}
 
 void screen_reset(Screen &screen, bool hard) {
+  screen_flush(screen);
   if (hard) {
     vterm_screen_reset(screen.cells, 1);
   } else {
@@ -61,19 +93,22 @@ void screen_reset(Screen &screen, bool hard) {
   }
 }
 
-int screen_rows(const Screen &screen) {
+int screen_rows(Screen &screen) {
+  screen_flush(screen);
   int rows, columns;
   vterm_get_size(screen.vt, &rows, &columns);
   return rows;
 }
 
-int screen_columns(const Screen &screen) {
+int screen_columns(Screen &screen) {
+  screen_flush(screen);
   int rows, columns;
   vterm_get_size(screen.vt, &rows, &columns);
   return columns;
 }
 
-void screen_cursor(const Screen &screen, int *row, int *column) {
+void screen_cursor(Screen &screen, int *row, int *column) {
+  screen_flush(screen);
   VTermPos pos;
   vterm_state_get_cursorpos(vterm_obtain_state(screen.vt), &pos);
   *row = pos.row;
@@ -105,7 +140,7 @@ static std::string cell_text(const VTermScreenCell &cell) {
   return text.empty() ? " " : text;
 }
 
-std::string screen_text(const Screen &screen, int row, int column, int count) {
+std::string screen_text(Screen &screen, int row, int column, int count) {
   int rows = screen_rows(screen), columns = screen_columns(screen);
   std::string out;
   VTermPos pos{row, column};

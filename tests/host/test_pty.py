@@ -83,6 +83,18 @@ value(19)
         log = masked_log(self.read("s.log").decode())
         self.assertIn("TIME [shell] disconnect (child exited with status 7)", log)
 
+    def test_the_emulator_answers_and_a_flood_shows_whole(self):
+        values = self.session("""cmd("stty raw -echo; printf '\\\\033[H\\\\033[2J\\\\033[6n'; x=$(dd bs=1 count=6 2>/dev/null); stty sane; echo \\"$x\\" | od -An -c")
+value(10)
+show(buf)
+cmd("seq 1 200000")
+ktGetTextFromScreen(h, 22, 0, 6, buf)
+show(buf)
+""")
+        self.assertEqual(values[4], 0)
+        self.assertIn("033   [   1   ;   1   R", "".join(self.shown()))
+        self.assertEqual(self.shown()[-1], "200000")
+
     def test_menu_commands(self):
         values = self.session("""ktMenuString(h, "Session|CaptureOn")
 ktCaptureControl(h, 3)
