@@ -77,9 +77,27 @@ int program_start(Program &p, const std::string &command) {
 
 bool program_running(const Program &p) { return p.pid > 0; }
 
+// Writes to the program's standard input. A program that has exited makes the write fail with
+// EPIPE: the SIGPIPE that comes with it is held back and taken, as it would end the run.
+static ssize_t write_to_program(int fd, const std::string &data) {
+  sigset_t pipe_signal, before;
+  sigemptyset(&pipe_signal);
+  sigaddset(&pipe_signal, SIGPIPE);
+  sigprocmask(SIG_BLOCK, &pipe_signal, &before);
+  ssize_t n = write(fd, data.data(), data.size());
+  int err = errno;
+  if (n < 0 && err == EPIPE && !sigismember(&before, SIGPIPE)) {
+    timespec now{0, 0};
+    sigtimedwait(&pipe_signal, nullptr, &now);
+  }
+  sigprocmask(SIG_SETMASK, &before, nullptr);
+  errno = err;
+  return n;
+}
+
 void program_write(Program &p) {
   while (p.in >= 0 && !p.to_program.empty()) {
-    ssize_t n = write(p.in, p.to_program.data(), p.to_program.size());
+    ssize_t n = write_to_program(p.in, p.to_program);
     if (n > 0) {
       p.to_program.erase(0, static_cast<size_t>(n));
       continue;
