@@ -34,10 +34,16 @@ void screen_free(Screen *screen) {
   delete screen;
 }
 
+// libvterm decodes a piece of text into an array on the stack: it gets pieces of this size.
+constexpr size_t PIECE = 16 * 1024;
+
 void screen_work(Screen &screen, size_t budget) {
-  size_t n = std::min(budget, screen.pending.size() - screen.parsed);
-  vterm_input_write(screen.vt, screen.pending.data() + screen.parsed, n);
-  screen.parsed += n;
+  size_t end = screen.parsed + std::min(budget, screen.pending.size() - screen.parsed);
+  while (screen.parsed < end) {
+    size_t n = std::min(PIECE, end - screen.parsed);
+    vterm_input_write(screen.vt, screen.pending.data() + screen.parsed, n);
+    screen.parsed += n;
+  }
   // The parsed head goes once it is half the buffer: each byte is moved at most once on average.
   if (screen.parsed == screen.pending.size()) {
     screen.pending.clear();
@@ -69,7 +75,8 @@ void screen_feed(Screen &screen, std::string_view bytes, bool add_lf) {
 void screen_show_local(Screen &screen, std::string_view bytes) {
   screen_flush(screen);
   std::string answers = screen_take_output(screen);
-  vterm_input_write(screen.vt, bytes.data(), bytes.size());
+  for (size_t at = 0; at < bytes.size(); at += PIECE)
+    vterm_input_write(screen.vt, bytes.data() + at, std::min(PIECE, bytes.size() - at));
   screen.output = answers;
 }
 

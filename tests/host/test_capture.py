@@ -19,16 +19,20 @@ class Capture(HostCase):
 
     def test_a_flood_is_captured_whole(self):
         started = time.monotonic()
-        values = self.run_capture(f"""ktSetDisplay(h, 0)
+        values = self.run_capture(f"""ktGetDisplay(h)
 ktCaptureBegin(h, "flood.bin", 0)
 type("bytes {FLOOD}")
 ktWaitForPrompt(h, 50, "$ ", 30000, 0)
 ktCaptureControl(h, 0)
 ktGetRuntimeValue(h, 5, 0, 0, buf)
 *(int *)buf > 0
+ktGetRuntimeValue(h, 7, 0, 0, buf)
+ktGetTextFromScreen(h, 65535, *(int *)buf - 2, 2, buf)
+show(buf)
 """)
         elapsed = time.monotonic() - started
-        self.assertEqual(values, [0, 0, 0, 1, 0, 0, 8, 1])
+        self.assertEqual(values, [0, 1, 0, 1, 0, 0, 8, 1, 2, 2, 0])
+        self.assertEqual(self.shown(), ["$ "])  # the screen has seen all of it
         data = self.read("flood.bin")
         prefix = f"bytes {FLOOD}\r\n".encode()
         self.assertEqual(len(data), len(prefix) + FLOOD + 2)
