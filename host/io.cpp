@@ -250,7 +250,7 @@ void io_service_pass() {
 WaitResult io_wait(int64_t deadline, const WaitReady &ready, bool interruptible, int watch_fd) {
   // The user's keys go to the remote while a call waits, unless the call reads them itself.
   bool keys = watch_fd < 0 && interruptible && keyboard_active();
-  bool was_raw = keyboard_raw(keys);
+  bool was_raw = keys && keyboard_raw(true);
   WaitResult r = WAIT_READY;
   for (;;) {
     int64_t now = now_ms();
@@ -270,7 +270,7 @@ WaitResult io_wait(int64_t deadline, const WaitReady &ready, bool interruptible,
       break;
     }
   }
-  keyboard_raw(was_raw);
+  if (keys) keyboard_raw(was_raw);
   return r;
 }
 

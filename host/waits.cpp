@@ -7,6 +7,7 @@
 
 #include "host.h"
 #include "io.h"
+#include "keyboard.h"
 #include "session.h"
 #include "user.h"
 
@@ -162,10 +163,12 @@ int32_t ktPause(int32_t h, int32_t ms) {
 int32_t ktSleep(int32_t ms, int32_t flags) {
   if (int32_t r = host_enter()) return r;
   if (flags < 0 || flags > KT_SLEEP_KEY) return KT_E_BADARG;
-  bool by_key = (flags & KT_SLEEP_KEY) && user_interactive();
+  bool by_key = (flags & KT_SLEEP_KEY) && keyboard_active();
+  bool was_raw = by_key && keyboard_raw(true);  // a single key, not a line, ends it
   WaitResult r = io_wait(deadline_after(std::max(ms, 0)), [&](int64_t, int64_t *) {
     return by_key && user_key_waiting();
   }, true, by_key ? STDIN_FILENO : -1);
+  if (by_key) keyboard_raw(was_raw);
   if (r == WAIT_CANCELLED) return KT_E_CANCELLED;
   if (r == WAIT_READY) user_take_key();
   return r == WAIT_READY ? 1 : KT_OK;

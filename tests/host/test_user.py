@@ -112,14 +112,16 @@ show(buf)
 ktMessageBox("Timed", "T", 1, 2, 300, 0)
 ktGetSelectedPhonebookEntry("Pick one", buf, sizeof(buf), KT_FOREVER)
 show(buf)
+fputs("sleeping\\n", fopen("/dev/stderr", "a"))
+ktSleep(20000, KT_SLEEP_KEY)
 void main() {}
 """, [(b"(N)o", b"y"), (b"Logon: Password:", b"hush\r"), (b"Count:", b"x1\r"), (b"Count:", b"42\r"),
-      (b"number or name: ", b"2\r")])
+      (b"number or name: ", b"2\r"), (b"sleeping", b"x")])
         self.assertEqual(status, 0)
         self.assertTrue(restored)
         self.assertIn(b"[question] Question: Proceed?", out)
         self.assertNotIn(b"hush", out)
-        self.assertEqual(self.trace(), ["0", "6", "4", "0", "2", "0", "2", "1", "0"], out)
+        self.assertEqual(self.trace(), ["0", "6", "4", "0", "2", "0", "2", "1", "0", "0", "1"], out)
         self.assertEqual(self.shown(), ["hush", "42", "beta"])
         self.assertIn(b"Pick one\r\n  1 alpha\r\n  2 beta\r\n", out)
 
