@@ -235,7 +235,7 @@ struct KeyDefault {
 };
 }  // namespace
 
-// The keys of §1.6 with their defaults; Capture and LineEnd depend on the session.
+// The keys of a session with their defaults; Capture and LineEnd depend on the session.
 static const KeyDefault key_defaults[] = {
     {"Kind", "tcp"},               {"Address", ""},        {"Port", "23"},
     {"Telnet", "yes"},      {"Command", "/bin/sh"}, {"Device", ""},
