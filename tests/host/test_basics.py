@@ -29,6 +29,21 @@ class Basics(HostCase):
         values = self.values("ktInitialize()\n" + calls + "void main() {}\n")
         self.assertEqual(values, [0] + [-15] * len(NOT_BUILT))
 
+    def test_bad_addresses_are_refused_without_a_crash(self):
+        # Every word 1: the handle of an open session, and an address outside script memory.
+        swept = [(n, w) for n, w in FUNCTIONS
+                 if n not in ("ktInitialize", "ktTerminate", "ktXferSendList", "ktCloseSession")]
+        calls = "".join(f"{n}({', '.join(['1'] * int(w))})\n" for n, w in swept)
+        status, trace, errors = self.run_script('ktInitialize()\nktOpenSession("pty:cat", 0)\n' + calls +
+                                                "void main() {}\n")
+        self.assertEqual(status, 0, errors)
+        self.assertEqual(len(trace), len(swept) + 2)
+        values = dict(zip((n for n, _ in swept), trace[2:]))
+        for name in ("ktTextSend", "ktWaitForString", "ktCaptureBegin", "ktSetLogFileName", "ktGetInput",
+                     "ktMessageBox", "ktGetNameString", "ktGetTextFromScreen", "ktGetPortPrefs",
+                     "ktSetSessionDataString", "ktMenuString", "ktReloadPhonebook"):
+            self.assertEqual(values[name], "-4", name)
+
     def test_version_and_constants(self):
         values = self.values('#include <kt.h>\nchar b[40];\nktInitialize()\n'
                              'ktGetVersion(0, b, sizeof(b))\nshow(b)\nktGetVersion(1, 0, 0)\n'
