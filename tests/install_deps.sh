@@ -7,6 +7,9 @@ command -v cmake >/dev/null || missing+=(cmake)
 command -v g++ >/dev/null || missing+=(g++)
 command -v python3 >/dev/null || missing+=(python3)
 [ -e /usr/lib/x86_64-linux-gnu/libgtest.a ] || [ -e /usr/lib/libgtest.a ] || missing+=(libgtest-dev)
+# The host library's screen, and the serial line of its tests (a pty pair).
+[ -e /usr/include/vterm.h ] || missing+=(libvterm-dev)
+command -v socat >/dev/null || missing+=(socat)
 if [ ${#missing[@]} -gt 0 ]; then
   echo "installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive

@@ -1,0 +1,310 @@
+// io.cpp: the service pass, the waits' poll loop, the receive path and the output queue.
+//
+// A received byte goes: telnet decoding -> the logon task while it runs (and no further) ->
+// 7-bit strip -> remote echo -> receive buffer -> screen (while Display is on) -> capture ->
+// local display (standard output).
+#include "io.h"
+
+#include <poll.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <tuple>
+#include <vector>
+
+#include "connection.h"
+#include "host.h"
+#include "keyboard.h"
+#include "screen.h"
+#include "session.h"
+
+// One read takes at most this much; a pass reads each session at most READS_PER_PASS times, so
+// a fast sender cannot keep the others waiting.
+constexpr size_t READ_CHUNK = 64 * 1024;
+constexpr int READS_PER_PASS = 16;
+
+// Queues bytes that are ready for the wire (no encoding), and writes what the connection takes.
+static void queue_raw(Session &s, std::string_view bytes);
+
+static void receive(Session &s, std::string_view raw) {
+  std::string decoded, reply;
+  std::string_view data = raw;
+  s.bytes_in += raw.size();
+  if (s.telnet_on) {
+    telnet_decode(s.telnet, raw, decoded, reply);
+    if (!reply.empty()) queue_raw(s, reply);
+    data = decoded;
+  }
+  if (program_running(s.logon)) {  // the logon task reads everything until it has logged on
+    s.logon.to_program.append(data);
+    program_write(s.logon);
+    return;
+  }
+  std::string stripped;
+  if (session_flag(s, "StripTo7Bits")) {
+    stripped.assign(data);
+    for (char &c : stripped) c = static_cast<char>(c & 0x7f);
+    data = stripped;
+  }
+  if (data.empty()) return;
+  s.last_byte_ms = now_ms();
+  if (session_flag(s, "Echo")) io_send(s, data);
+  receive_append(s.received, data);
+  if (s.screen && session_flag(s, "Display")) screen_feed(*s.screen, data, session_flag(s, "AddLF"));
+  if (!capture_write(s.capture, data))
+    session_log(s, std::string("capture stopped: ") + std::strerror(s.capture.error));
+  if (s.local_display) {
+    ssize_t ignored = write(STDOUT_FILENO, data.data(), data.size());
+    (void)ignored;
+  }
+}
+
+// Reads what the connection has now; a closed or failed connection hangs up.
+static void read_session(Session &s) {
+  static char buffer[READ_CHUNK];
+  for (int i = 0; i < READS_PER_PASS && s.fd >= 0; ++i) {
+    ssize_t n = read(s.fd, buffer, sizeof buffer);
+    if (n > 0) {
+      receive(s, std::string_view(buffer, static_cast<size_t>(n)));
+      if (static_cast<size_t>(n) < sizeof buffer) return;
+      continue;
+    }
+    if (n < 0 && (errno == EAGAIN || errno == EINTR)) return;
+    int err = n == 0 ? 0 : errno;
+    note_errno(err);
+    if (session_kind(s) == KIND_PTY) {
+      // The child closed the terminal but may still run: its exit (the pidfd) ends the session.
+      s.input_ended = true;
+      connection_child_ended(s);
+    } else {
+      connection_hang_up(s, err ? std::strerror(err) : "closed by the remote");
+    }
+    return;
+  }
+}
+
+void io_drain(Session &s) {
+  for (int i = 0; i < 64 && s.fd >= 0; ++i) {
+    static char buffer[READ_CHUNK];
+    ssize_t n = read(s.fd, buffer, sizeof buffer);
+    if (n <= 0) return;
+    receive(s, std::string_view(buffer, static_cast<size_t>(n)));
+  }
+}
+
+// Writes queued output as far as the connection takes it now.
+static void flush(Session &s) {
+  while (!s.output.empty() && s.fd >= 0 && (s.status == KT_ST_CONNECTED || program_running(s.logon))) {
+    ssize_t n = session_kind(s) == KIND_TCP
+                    ? send(s.fd, s.output.data(), s.output.size(), MSG_NOSIGNAL)
+                    : write(s.fd, s.output.data(), s.output.size());
+    if (n > 0) {
+      s.bytes_out += static_cast<uint64_t>(n);
+      s.output.erase(0, static_cast<size_t>(n));
+      continue;
+    }
+    if (n < 0 && (errno == EAGAIN || errno == EINTR)) return;
+    note_errno(errno);
+    connection_hang_up(s, std::strerror(errno));
+    return;
+  }
+}
+
+static void queue_raw(Session &s, std::string_view bytes) {
+  s.output.append(bytes);
+  flush(s);
+}
+
+namespace {
+// What a pollfd of the set stands for.
+enum Watch {
+  W_INTERRUPT, W_CONNECTION, W_CHILD, W_TASK_OUT, W_TASK_ERR, W_TASK_IN, W_TASK_END, W_KEYS, W_OTHER
+};
+struct Watched {
+  Watch what;
+  Session *session;
+};
+}  // namespace
+
+// The logon task's descriptors in the poll set.
+static void watch_logon_task(Session &s, std::vector<pollfd> &fds, std::vector<Watched> &watched) {
+  const Program &p = s.logon;
+  if (!program_running(p)) return;
+  for (auto [fd, events, what] : {std::tuple{p.out, POLLIN, W_TASK_OUT}, std::tuple{p.err, POLLIN, W_TASK_ERR},
+                                   std::tuple{p.pidfd, POLLIN, W_TASK_END}}) {
+    if (fd < 0) continue;
+    fds.push_back({fd, static_cast<short>(events), 0});
+    watched.push_back({what, &s});
+  }
+  if (p.in >= 0 && !p.to_program.empty()) {
+    fds.push_back({p.in, POLLOUT, 0});
+    watched.push_back({W_TASK_IN, &s});
+  }
+}
+
+// Moves what the logon task wrote: its output to the connection, its errors to the log.
+static void relay_logon_task(Session &s) {
+  std::string data, lines;
+  program_read(s.logon, &data);
+  if (!data.empty()) queue_raw(s, s.telnet_on ? telnet_encode(data) : data);
+  program_read_errors(s.logon, &lines);
+  for (size_t start = 0, lf; (lf = lines.find('\n', start)) != std::string::npos; start = lf + 1)
+    session_log(s, "logon task: " + lines.substr(start, lf - start));
+}
+
+static void service_logon_task(Session &s, Watch what, int fd) {
+  Program &p = s.logon;
+  if (what == W_TASK_IN && fd == p.in) program_write(p);
+  if ((what == W_TASK_OUT && fd == p.out) || (what == W_TASK_ERR && fd == p.err)) relay_logon_task(s);
+  if (what != W_TASK_END || fd != p.pidfd) return;
+  relay_logon_task(s);
+  connection_logon_ended(s);
+}
+
+// Polls every session for up to 'timeout' ms (-1: no limit) and services what is ready; true when
+// the run was interrupted.
+static bool poll_sessions(int timeout, bool watch_interrupt, int watch_fd, bool keys) {
+  std::vector<pollfd> fds;
+  std::vector<Watched> watched;
+  if (watch_fd >= 0 || keys) {
+    fds.push_back({keys ? STDIN_FILENO : watch_fd, POLLIN, 0});
+    watched.push_back({keys ? W_KEYS : W_OTHER, nullptr});
+  }
+  int interrupt = host_interrupt_fd();
+  if (watch_interrupt && interrupt >= 0) {
+    fds.push_back({interrupt, POLLIN, 0});
+    watched.push_back({W_INTERRUPT, nullptr});
+  }
+  for (Session *s : open_sessions()) {
+    if (short events = connection_events(*s)) {
+      fds.push_back({s->fd, events, 0});
+      watched.push_back({W_CONNECTION, s});
+    }
+    if (s->child_fd >= 0) {
+      fds.push_back({s->child_fd, POLLIN, 0});
+      watched.push_back({W_CHILD, s});
+    }
+    watch_logon_task(*s, fds, watched);
+  }
+  int n = poll(fds.data(), fds.size(), timeout);
+  if (n <= 0) return false;
+  for (size_t i = 0; i < fds.size(); ++i) {
+    short got = fds[i].revents;
+    Session *s = watched[i].session;
+    if (!got) continue;
+    switch (watched[i].what) {
+    case W_INTERRUPT: return true;
+    case W_CONNECTION:
+      if (s->fd != fds[i].fd) break;  // hung up meanwhile
+      if (s->status == KT_ST_CONNECTING && !program_running(s->logon)) {
+        connection_finish(*s);
+        break;
+      }
+      if (got & (POLLIN | POLLHUP | POLLERR)) read_session(*s);
+      if (got & POLLOUT) flush(*s);
+      break;
+    case W_CHILD:
+      if (s->child_fd == fds[i].fd) connection_child_ended(*s);
+      break;
+    case W_OTHER: break;
+    case W_KEYS:
+      if (!keyboard_service()) return true;
+      break;
+    default: service_logon_task(*s, watched[i].what, fds[i].fd); break;
+    }
+  }
+  return false;
+}
+
+// How much of the received data one turn of a wait's loop parses for a screen.
+constexpr size_t SCREEN_SLICE = 256 * 1024;
+
+// Parses a slice of each screen's pending data and sends the emulator's answers: true when data
+// is still pending.
+static bool work_on_screens() {
+  bool pending = false;
+  for (Session *s : open_sessions()) {
+    if (screen_pending(*s->screen)) screen_work(*s->screen, SCREEN_SLICE);
+    std::string answer = screen_take_output(*s->screen);
+    if (!answer.empty() && s->status == KT_ST_CONNECTED)
+      queue_raw(*s, s->telnet_on ? telnet_encode(answer) : answer);
+    pending = pending || screen_pending(*s->screen);
+  }
+  return pending;
+}
+
+static void run_timers(int64_t now, int64_t *wake) {
+  for (Session *s : open_sessions()) connection_timers(*s, now, wake);
+}
+
+void io_service_pass() {
+  int64_t wake = -1;
+  run_timers(now_ms(), &wake);
+  poll_sessions(0, false, -1, false);
+}
+
+WaitResult io_wait(int64_t deadline, const WaitReady &ready, bool interruptible, int watch_fd) {
+  // The user's keys go to the remote while a call waits, unless the call reads them itself.
+  bool keys = watch_fd < 0 && interruptible && keyboard_active();
+  bool was_raw = keys && keyboard_raw(true);
+  WaitResult r = WAIT_READY;
+  for (;;) {
+    int64_t now = now_ms();
+    int64_t wake = -1;
+    run_timers(now, &wake);
+    if (ready(now, &wake)) break;
+    if (deadline >= 0 && now >= deadline) {
+      r = WAIT_TIMEOUT;
+      break;
+    }
+    if (deadline >= 0 && (wake < 0 || deadline < wake)) wake = deadline;
+    int timeout = wake < 0 ? -1 : static_cast<int>(std::max<int64_t>(wake - now, 1));
+    // Screens parse what they received while nothing else is to be done.
+    if (work_on_screens()) timeout = 0;
+    if (poll_sessions(timeout, interruptible, watch_fd, keys)) {
+      r = WAIT_CANCELLED;
+      break;
+    }
+  }
+  if (keys) keyboard_raw(was_raw);
+  return r;
+}
+
+int32_t io_send(Session &s, std::string_view bytes) {
+  std::string encoded;
+  if (s.telnet_on) {
+    encoded = telnet_encode(bytes);
+    bytes = encoded;
+  }
+  while (!bytes.empty()) {
+    if (s.status != KT_ST_CONNECTED) return KT_E_NOTCONNECTED;
+    size_t room = OUTPUT_LIMIT > s.output.size() ? OUTPUT_LIMIT - s.output.size() : 0;
+    if (room == 0) {
+      WaitResult r = io_wait(-1, [&s](int64_t, int64_t *) {
+        return s.output.size() < OUTPUT_LIMIT || s.status != KT_ST_CONNECTED;
+      });
+      if (r == WAIT_CANCELLED) return KT_E_CANCELLED;
+      continue;
+    }
+    size_t n = std::min(room, bytes.size());
+    queue_raw(s, bytes.substr(0, n));
+    bytes.remove_prefix(n);
+  }
+  return KT_OK;
+}
+
+void io_send_raw(Session &s, std::string_view bytes) {
+  if (s.status == KT_ST_CONNECTED) queue_raw(s, bytes);
+}
+
+void io_show_local(Session &s, std::string_view bytes) {
+  if (s.screen) screen_show_local(*s.screen, bytes);
+  if (s.local_display) {
+    ssize_t ignored = write(STDOUT_FILENO, bytes.data(), bytes.size());
+    (void)ignored;
+  }
+}

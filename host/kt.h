@@ -1,0 +1,72 @@
+/* kt.h: the constants of the kt built-ins, for scripts ("#include <kt.h>") and for the reference
+   host library librv32auto.so, which includes this same file. Durations are milliseconds. */
+
+/* Results: errors are negative; actions give KT_OK, getters a value, string getters a length. */
+#define KT_PENDING          1   /* a connect or transfer is still running; it goes on */
+#define KT_OK               0
+#define KT_E_FAIL           (-1)  /* a system call failed (runtime value 20 tells errno) */
+#define KT_E_NOTINIT        (-2)  /* ktInitialize has not been called */
+#define KT_E_SESSION        (-3)  /* no such open session, or no current session */
+#define KT_E_BADARG         (-4)  /* value out of range, bad script address, unknown code */
+#define KT_E_TIMEOUT        (-5)  /* a wait ran out of time; nothing was consumed */
+#define KT_E_NOTCONNECTED   (-6)
+#define KT_E_STATE          (-7)  /* wrong state: already connected, nothing in progress ... */
+#define KT_E_NOTFOUND       (-8)  /* no such phonebook entry, key, file or program */
+#define KT_E_RANGE          (-9)  /* index past the end of a list */
+#define KT_E_CONNECT        (-10) /* the connection failed */
+#define KT_E_CANCELLED      (-11) /* the user cancelled, or an unattended prompt had no answer */
+#define KT_E_IO             (-12) /* a capture, log, print or transfer file failed */
+#define KT_E_XFER           (-13) /* a transfer failed */
+#define KT_E_ABORTED        (-14) /* a transfer was aborted */
+#define KT_E_UNSUPPORTED    (-15) /* this host does not do that */
+#define KT_E_FULL           (-16) /* no free session handle, or a list is full */
+
+/* Timeouts */
+#define KT_FOREVER          (-1)
+
+/* Connection status (ktGetConnectionStatus, ktWaitForConnection) */
+#define KT_ST_IDLE          0
+#define KT_ST_CONNECTING    1
+#define KT_ST_CONNECTED     2
+#define KT_ST_LISTENING     3
+
+/* ktOpenSession flags */
+#define KT_OPEN_EXISTING    1
+#define KT_OPEN_CURRENT     2
+
+/* ktSetSession flags */
+#define KT_SESSION_SHOW     1
+
+/* ktWaitForString and ktWaitForPrompt flags */
+#define KT_WAIT_NOCASE      1
+#define KT_WAIT_KEEP        2
+#define KT_WAIT_NEW         4
+#define KT_WAIT_ALT         8
+
+/* ktSleep flags */
+#define KT_SLEEP_KEY        1
+
+/* ktCaptureBegin and ktCaptureToPrinterBegin flags */
+#define KT_CAP_APPEND       1
+#define KT_CAP_TEXT         2
+
+/* ktGetInput flags */
+#define KT_IN_HIDDEN        1
+#define KT_IN_NUMBER        2
+#define KT_IN_PRESET        4
+
+/* Transfer protocols (ktSetXferProtocol) */
+#define KT_XP_RAW           0
+#define KT_XP_ASCII         1
+#define KT_XP_XMODEM        2
+#define KT_XP_XMODEM_1K     3
+#define KT_XP_YMODEM        4
+#define KT_XP_ZMODEM        5
+#define KT_XP_KERMIT        6
+
+/* Transfer flags (ktSetXferParameters) */
+#define KT_XF_OVERWRITE     1
+#define KT_XF_RESUME        2
+#define KT_XF_ASCII         4
+#define KT_XF_KEEPPATHS     8
+#define KT_XF_QUIET         16

@@ -1,0 +1,34 @@
+// program.h: a program tied to a session (the logon task): '/bin/sh -c COMMAND' with its standard
+// input fed from the connection, its standard output going to the connection and its standard
+// error to the session's log, all through non-blocking pipes that the I/O loop polls.
+#ifndef HOST_PROGRAM_H
+#define HOST_PROGRAM_H
+
+#include <sys/types.h>
+
+#include <string>
+#include <string_view>
+
+struct Program {
+  pid_t pid = -1;
+  int pidfd = -1;           // readable once the program has exited
+  int in = -1, out = -1, err = -1;
+  std::string to_program;   // bytes for its standard input that the pipe has not taken yet
+  std::string err_line;     // the start of a line of its standard error
+};
+
+// Starts 'command': 0, or an error number.
+int program_start(Program &p, const std::string &command);
+bool program_running(const Program &p);
+// Writes what the pipe takes of to_program.
+void program_write(Program &p);
+// Reads its standard output (what it has now) into *data; false at its end.
+bool program_read(Program &p, std::string *data);
+// Reads its standard error; each complete line goes to *lines (one per '\n').
+void program_read_errors(Program &p, std::string *lines);
+// Reaps a program that has exited: its exit status (128 + signal for a signal).
+int program_reap(Program &p);
+// Ends a running program: SIGTERM, SIGKILL after two seconds; closes every descriptor.
+void program_stop(Program &p);
+
+#endif

@@ -1,0 +1,170 @@
+// screen.cpp: the screen over libvterm (the 0.1.4 API).
+#include "screen.h"
+
+#include <vterm.h>
+
+#include <algorithm>
+
+struct Screen {
+  VTerm *vt;
+  VTermScreen *cells;
+  std::string output;   // the emulator's answers, not yet taken
+  std::string pending;  // received bytes from 'parsed' on wait for the emulator
+  size_t parsed = 0;
+  bool after_cr = false;
+};
+
+static void collect_output(const char *bytes, size_t len, void *user) {
+  static_cast<Screen *>(user)->output.append(bytes, len);
+}
+
+Screen *screen_new(int rows, int columns) {
+  Screen *s = new Screen;
+  s->vt = vterm_new(rows, columns);
+  vterm_set_utf8(s->vt, 1);
+  vterm_output_set_callback(s->vt, collect_output, s);
+  s->cells = vterm_obtain_screen(s->vt);
+  vterm_screen_reset(s->cells, 1);
+  return s;
+}
+
+void screen_free(Screen *screen) {
+  if (!screen) return;
+  vterm_free(screen->vt);
+  delete screen;
+}
+
+// libvterm decodes a piece of text into an array on the stack: it gets pieces of this size.
+constexpr size_t PIECE = 16 * 1024;
+
+void screen_work(Screen &screen, size_t budget) {
+  size_t end = screen.parsed + std::min(budget, screen.pending.size() - screen.parsed);
+  while (screen.parsed < end) {
+    size_t n = std::min(PIECE, end - screen.parsed);
+    vterm_input_write(screen.vt, screen.pending.data() + screen.parsed, n);
+    screen.parsed += n;
+  }
+  // The parsed head goes once it is half the buffer: each byte is moved at most once on average.
+  if (screen.parsed == screen.pending.size()) {
+    screen.pending.clear();
+    screen.parsed = 0;
+  } else if (screen.parsed > screen.pending.size() / 2) {
+    screen.pending.erase(0, screen.parsed);
+    screen.parsed = 0;
+  }
+}
+
+void screen_flush(Screen &screen) { screen_work(screen, screen.pending.size()); }
+
+bool screen_pending(const Screen &screen) { return screen.parsed < screen.pending.size(); }
+
+void screen_feed(Screen &screen, std::string_view bytes, bool add_lf) {
+  if (!add_lf) {
+    screen.pending.append(bytes);
+  } else {
+    for (char c : bytes) {
+      if (screen.after_cr && c != '\n') screen.pending += '\n';
+      screen.after_cr = c == '\r';
+      screen.pending += c;
+    }
+  }
+  size_t waiting = screen.pending.size() - screen.parsed;
+  if (waiting > PENDING_LIMIT) screen_work(screen, waiting - PENDING_LIMIT);
+}
+
+void screen_show_local(Screen &screen, std::string_view bytes) {
+  screen_flush(screen);
+  std::string answers = screen_take_output(screen);
+  for (size_t at = 0; at < bytes.size(); at += PIECE)
+    vterm_input_write(screen.vt, bytes.data() + at, std::min(PIECE, bytes.size() - at));
+  screen.output = answers;
+}
+
+std::string screen_take_output(Screen &screen) {
+  std::string out;
+  out.swap(screen.output);
+  return out;
+}
+
+void screen_resize(Screen &screen, int rows, int columns) {
+  screen_flush(screen);
+  vterm_set_size(screen.vt, rows, columns);
+}
+
+void screen_reset(Screen &screen, bool hard) {
+  screen_flush(screen);
+  if (hard) {
+    vterm_screen_reset(screen.cells, 1);
+  } else {
+    vterm_input_write(screen.vt, "\x1b[2J\x1b[H", 7);
+  }
+}
+
+int screen_rows(Screen &screen) {
+  screen_flush(screen);
+  int rows, columns;
+  vterm_get_size(screen.vt, &rows, &columns);
+  return rows;
+}
+
+int screen_columns(Screen &screen) {
+  screen_flush(screen);
+  int rows, columns;
+  vterm_get_size(screen.vt, &rows, &columns);
+  return columns;
+}
+
+void screen_cursor(Screen &screen, int *row, int *column) {
+  screen_flush(screen);
+  VTermPos pos;
+  vterm_state_get_cursorpos(vterm_obtain_state(screen.vt), &pos);
+  *row = pos.row;
+  *column = pos.col;
+}
+
+static void put_utf8(std::string &out, uint32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xc0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3f));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xe0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3f));
+    out += static_cast<char>(0x80 | (c & 0x3f));
+  } else {
+    out += static_cast<char>(0xf0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3f));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3f));
+    out += static_cast<char>(0x80 | (c & 0x3f));
+  }
+}
+
+// The text of one cell: its characters (a base and combining marks), or a blank.
+static std::string cell_text(const VTermScreenCell &cell) {
+  std::string text;
+  for (int i = 0; i < VTERM_MAX_CHARS_PER_CELL && cell.chars[i]; ++i) put_utf8(text, cell.chars[i]);
+  return text.empty() ? " " : text;
+}
+
+std::string screen_text(Screen &screen, int row, int column, int count) {
+  int rows = screen_rows(screen), columns = screen_columns(screen);
+  std::string out;
+  VTermPos pos{row, column};
+  while (pos.row < rows) {
+    VTermScreenCell cell;
+    vterm_screen_get_cell(screen.cells, pos, &cell);
+    // The right half of a wide character has no text of its own.
+    if (cell.chars[0] != static_cast<uint32_t>(-1)) {
+      std::string text = cell_text(cell);
+      if (out.size() + text.size() > static_cast<size_t>(count)) break;
+      out += text;
+    }
+    pos.col += cell.width > 1 ? cell.width : 1;
+    if (pos.col >= columns) {
+      pos.col = 0;
+      ++pos.row;
+    }
+  }
+  return out;
+}

@@ -1,0 +1,145 @@
+// sending.cpp: the functions of sending and typing.
+#include <signal.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "connection.h"
+#include "host.h"
+#include "io.h"
+#include "session.h"
+#include "telnet.h"
+
+// The log shows sent text, or stars while the script hides what it types (a password).
+static void log_sent(Session &s, std::string_view text) {
+  session_log(s, "send " + (s.hide_input ? std::string("\"****\"") : log_quote(text)));
+}
+
+int32_t ktTextSend(int32_t h, int32_t text) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  std::string_view bytes;
+  if (!arg_string(text, &bytes)) return KT_E_BADARG;
+  if (s->status != KT_ST_CONNECTED) return KT_E_NOTCONNECTED;
+  log_sent(*s, bytes);
+  if (int32_t r = io_send(*s, bytes)) return r;
+  return static_cast<int32_t>(bytes.size());
+}
+
+// The bytes a typed CR becomes.
+static std::string line_end(const Session &s) {
+  std::string end = session_setting(s, "LineEnd");
+  if (same_name(end, "lf")) return "\n";
+  if (same_name(end, "crlf")) return "\r\n";
+  return "\r";
+}
+
+// Waits 'ms' while servicing every session: KT_OK, or KT_E_CANCELLED.
+static int32_t pause_for(int64_t ms) {
+  if (ms <= 0) return KT_OK;
+  WaitResult r = io_wait(now_ms() + ms, [](int64_t, int64_t *) { return false; });
+  return r == WAIT_CANCELLED ? KT_E_CANCELLED : KT_OK;
+}
+
+// Types one character: its bytes go out, and show on the screen with local echo.
+static int32_t type_one(Session &s, char c, bool echo) {
+  std::string bytes = c == '\r' ? line_end(s) : std::string(1, c);
+  if (int32_t r = io_send(s, bytes)) return r;
+  if (echo) io_show_local(s, bytes);
+  if (c == '\r') return pause_for(session_number(s, "LineDelay"));
+  return KT_OK;
+}
+
+int32_t ktTypeText(int32_t h, int32_t text, int32_t delay) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  std::string_view typed;
+  if (!arg_string(text, &typed) || delay < -1) return KT_E_BADARG;
+  if (s->status != KT_ST_CONNECTED) return KT_E_NOTCONNECTED;
+  int64_t gap = delay == -1 ? session_number(*s, "CharDelay") : delay;
+  bool echo = session_flag(*s, "LocalEcho") && !s->hide_input;
+  log_sent(*s, typed);
+  for (size_t i = 0; i < typed.size(); ++i) {
+    if (i > 0)
+      if (int32_t r = pause_for(gap)) return r;
+    if (int32_t r = type_one(*s, typed[i], echo)) return r;
+  }
+  return static_cast<int32_t>(typed.size());
+}
+
+int32_t ktTypeLocalText(int32_t h, int32_t text, int32_t delay) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  std::string_view shown;
+  if (!arg_string(text, &shown) || delay < -1) return KT_E_BADARG;
+  int64_t gap = delay == -1 ? session_number(*s, "CharDelay") : delay;
+  if (gap <= 0) {
+    io_show_local(*s, shown);
+    return static_cast<int32_t>(shown.size());
+  }
+  for (size_t i = 0; i < shown.size(); ++i) {
+    if (i > 0)
+      if (int32_t r = pause_for(gap)) return r;
+    io_show_local(*s, shown.substr(i, 1));
+  }
+  return static_cast<int32_t>(shown.size());
+}
+
+int32_t ktClearOutputBuffer(int32_t h) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  size_t dropped = s->output.size();
+  s->output.clear();
+  return static_cast<int32_t>(dropped);
+}
+
+int32_t ktHideInput(int32_t h, int32_t on) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  if (on != 0 && on != 1) return KT_E_BADARG;
+  s->hide_input = on;
+  return KT_OK;
+}
+
+// Codes of ktComDriverSpecial.
+enum { SPECIAL_BREAK = 1, DTR_ON, DTR_OFF, RTS_ON, RTS_OFF, FLUSH_INPUT };
+
+// BREAK: telnet's BRK, SIGINT to the pty's foreground group, a line break on serial.
+static void send_break(Session &s) {
+  switch (session_kind(s)) {
+  case KIND_TCP:
+    if (s.telnet_on) io_send_raw(s, telnet_break());
+    break;
+  case KIND_PTY: {
+    pid_t group = tcgetpgrp(s.fd);
+    if (group > 0) kill(-group, SIGINT);
+    break;
+  }
+  case KIND_SERIAL: connection_serial_break(s); break;
+  }
+}
+
+// Drops what is unconsumed and what the kernel holds unread.
+static void flush_input(Session &s) {
+  if (session_kind(s) == KIND_TCP) {
+    char scrap[4096];
+    while (recv(s.fd, scrap, sizeof scrap, MSG_DONTWAIT) > 0) {
+    }
+  } else {
+    tcflush(s.fd, TCIFLUSH);
+  }
+  receive_consume(s.received, s.received.data.size(), s.received.last_match);
+}
+
+int32_t ktComDriverSpecial(int32_t h, int32_t code) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  if (code < SPECIAL_BREAK || code > FLUSH_INPUT) return KT_E_BADARG;
+  if (s->fd < 0 || s->status != KT_ST_CONNECTED) return KT_E_NOTCONNECTED;
+  if (code == SPECIAL_BREAK) send_break(*s);
+  else if (code == FLUSH_INPUT) flush_input(*s);
+  else if (session_kind(*s) == KIND_SERIAL)
+    connection_serial_line(*s, code <= DTR_OFF ? TIOCM_DTR : TIOCM_RTS, code == DTR_ON || code == RTS_ON);
+  return KT_OK;
+}

@@ -1,0 +1,149 @@
+#!/usr/bin/env python3
+"""The waits: what they match and consume, their time limits, interrupts, the time limit of the
+run, and no busy waiting."""
+import os
+import resource
+import signal
+import subprocess
+import time
+
+import hostcase
+from hostcase import HostCase, logon_prelude, login_server
+
+VALUE = "ktGetRuntimeValue(h, {}, buf, sizeof(buf), 0)\nshow(buf)\n"
+
+
+class Matching(HostCase):
+    def setUp(self):
+        super().setUp()
+        self.port = login_server(self)
+
+    def run_waits(self, body):
+        return self.values(logon_prelude(self.port) + "logon()\n" + body + "void main() {}\n")
+
+    def test_text_anywhere_early_split_case_alternatives(self):
+        values = self.run_waits("""type("echo early")
+ktPause(h, 300)
+ktWaitForString(h, "early", 0, 0)
+type("slow 20 abcdef")
+ktWaitForString(h, "cde", 5000, 0)
+""" + VALUE.format(11) + VALUE.format(10) + """type("echo HeLLo")
+ktWaitForString(h, "hello", 300, 0)
+ktWaitForString(h, "hello", 0, KT_WAIT_NOCASE)
+type("echo two")
+ktWaitForString(h, "one|two|three", 5000, KT_WAIT_ALT | KT_WAIT_KEEP)
+ktWaitForString(h, "two", 0, 0)
+ktWaitForString(h, "one||three", 0, KT_WAIT_ALT)
+ktWaitForString(h, "", 0, 0)
+type("echo fresh")
+ktPause(h, 300)
+ktWaitForString(h, "fresh", 0, KT_WAIT_NEW)
+ktGetRuntimeValue(h, 4, 0, 0, 0)
+""")
+        self.assertEqual(values, [0, 1, 0, 0, 1, 0, 3, 0, 24, 0, 1, -5, 0, 1, 1, 0, -4, -4, 1, 0, -5, 1])
+        self.assertEqual(self.shown(), ["cde", "", "early", "$ slow 20 abcde"])
+
+    def test_prompts_need_the_end_of_the_data_and_a_quiet_line(self):
+        values = self.run_waits("""type("slow 150 ab$ cd")
+ktWaitForPrompt(h, 100, "$ ", 5000, 0)
+""" + VALUE.format(10) + """ktWaitForPrompt(h, 0, "$ ", 5000, 0)
+type("slow 150 ab$ cd")
+ktWaitForPrompt(h, 400, "$ ", 5000, 0)
+""" + VALUE.format(10) + """type("echo x")
+ktWaitForPrompt(h, 0, "$ ", 5000, KT_WAIT_KEEP)
+ktWaitForPrompt(h, 0, "X|$ ", 0, KT_WAIT_ALT)
+""")
+        self.assertEqual(values, [0, 1, 0, 21, 0, 0, 1, 0, 25, 0, 1, 0, 1])
+        self.assertEqual(self.shown(), ["slow 150 ab$ cd", "ab$ ", "slow 150 ab$ cd", "ab$ cd$ "])
+
+    def test_lines_lull_activity_and_overflow(self):
+        values = self.run_waits("""type("lines 5")
+ktWaitForLines(h, 3, 5000)
+""" + VALUE.format(10) + """ktWaitForLines(h, 0, 5000)
+ktWaitForPrompt(h, 0, "$ ", 5000, 0)
+ktWaitForActivity(h, 300)
+type("slow 100 abcde")
+ktWaitForActivity(h, 5000) > 0
+ktWaitForLull(h, 300, 5000)
+ktGetRuntimeValue(h, 4, 0, 0, buf)
+*(int *)buf
+ktWaitForLull(h, 1000, 200)
+type("bytes 100000")
+ktWaitForLull(h, 500, 10000)
+ktGetRuntimeValue(h, 4, 0, 0, buf)
+*(int *)buf
+ktGetRuntimeValue(h, 5, 0, 0, buf)
+*(int *)buf
+ktWaitForPrompt(h, 0, "$ ", 0, 0)
+ktWaitForOutputDone(h, 1000)
+""")
+        self.assertEqual(values, [0, 1, 3, 25, 0, -4, 0, -5, 1, 1, 0, 2, 23, -5, 1, 0, 5, 65536, 5,
+                                  23 + 14 + 100000 + 2 - 65536, 0, 0])
+        self.assertEqual(self.shown(), ["lines 5", "line 1", "line 2", ""])
+
+
+class Timing(HostCase):
+    """Waits end at their time, at an interrupt and at the run's time limit; idle waits sleep."""
+
+    def setUp(self):
+        super().setUp()
+        self.port = login_server(self)
+
+    def timed(self, body, *options):
+        """The wall-clock and CPU seconds of a run of 'body' after logging on."""
+        before = resource.getrusage(resource.RUSAGE_CHILDREN)
+        started = time.monotonic()
+        status, _, _ = self.run_script(logon_prelude(self.port) + "logon()\n" + body + "void main() {}\n",
+                                       options=options)
+        wall = time.monotonic() - started
+        after = resource.getrusage(resource.RUSAGE_CHILDREN)
+        cpu = after.ru_utime + after.ru_stime - before.ru_utime - before.ru_stime
+        return status, wall, cpu
+
+    def test_timeouts_hold(self):
+        # Each wait is timed by the modification times of two files written just before and just
+        # after it, so that neither the start of the run nor a busy machine counts.
+        waits = ('ktWaitForString(h, "never", 500, 0)', 'ktWaitForPrompt(h, 0, "never", 500, 0)',
+                 "ktWaitForLines(h, 1, 500)", "ktWaitForActivity(h, 500)",
+                 "ktWaitForConnection(h, KT_ST_IDLE, 500)", "ktPause(h, 500)", "ktSleep(500, 0)",
+                 'ktWaitForString(h, "never", 0, 0)')
+        body = "".join(f'mark("a{i}")\n{w}\nmark("b{i}")\n' for i, w in enumerate(waits))
+        status, _, _ = self.timed('int mark(name) char *name; { fclose(fopen(name, "w")); return 0; }\n'
+                                  + body)
+        self.assertEqual(status, 0)
+        took = [(os.stat(self.path(f"b{i}")).st_mtime_ns - os.stat(self.path(f"a{i}")).st_mtime_ns) / 1e9
+                for i in range(len(waits))]
+        for wait, seconds in zip(waits[:-1], took):
+            self.assertTrue(0.45 <= seconds <= 2.0, (wait, seconds))
+        self.assertLess(took[-1], 0.2)
+
+    def test_an_idle_wait_sleeps(self):
+        _, _, base_cpu = min(self.timed('ktWaitForString(h, "never", 0, 0)\n') for _ in range(3))
+        _, _, cpu = self.timed('ktWaitForString(h, "never", 3000, 0)\n')
+        self.assertLess(cpu - base_cpu, 0.03, "an idle wait of 3 s used more than 1% of a core")
+
+    def test_an_interrupt_cancels_a_wait(self):
+        proc = self.start_script(logon_prelude(self.port) + """logon()
+ktSetLogFileName(h, "s.log")
+show("waiting")
+ktWaitForString(h, "never", -1, 0)
+void main() {}
+""")
+        self.wait_for_file("out.txt")
+        time.sleep(0.3)
+        sent = time.monotonic()
+        proc.send_signal(signal.SIGINT)
+        proc.communicate(timeout=30)
+        self.assertLess(time.monotonic() - sent, 2.0)
+        self.assertEqual(proc.returncode, 130)
+        self.assertEqual(self.trace(), ["0", "0", "0"])
+        self.assertIn("script ended (status 130)", self.read("s.log").decode())
+
+    def test_the_time_limit_cancels_a_wait(self):
+        status, wall, _ = self.timed('ktWaitForString(h, "never", -1, 0)\n', "--time-limit=1")
+        self.assertEqual(status, 124)
+        self.assertLess(wall, 10)
+
+
+if __name__ == "__main__":
+    hostcase.main()
