@@ -115,7 +115,7 @@ class Timing(HostCase):
                 for i in range(len(waits))]
         for wait, seconds in zip(waits[:-1], took):
             self.assertTrue(0.45 <= seconds <= 2.0, (wait, seconds))
-        self.assertLess(took[-1], 0.2)
+        self.assertLess(took[-1], 0.5)
 
     def test_an_idle_wait_sleeps(self):
         _, _, base_cpu = min(self.timed('ktWaitForString(h, "never", 0, 0)\n') for _ in range(3))
