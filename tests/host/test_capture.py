@@ -1,6 +1,5 @@
 #!/usr/bin/env python3
 """Capture (raw and text, append, pause and resume, a full disk, 50 MB at full speed) and the log."""
-import time
 
 import hostcase
 import login_server
