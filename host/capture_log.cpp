@@ -35,9 +35,7 @@ static void filter_byte(TextFilter &f, unsigned char c, std::string &out) {
     if (c == 0x07) f.state = F_DATA;
     else if (c == 0x1b) f.state = F_STRING_ESC;
     return;
-  case F_STRING_ESC:
-    f.state = c == '\\' ? F_DATA : F_STRING;
-    return;
+  case F_STRING_ESC: f.state = c == '\\' ? F_DATA : F_STRING; return;
   case F_ESC_INTER:
     if (c >= 0x30 && c <= 0x7e) f.state = F_DATA;
     return;

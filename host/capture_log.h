@@ -23,10 +23,10 @@ std::string text_filter_end(TextFilter &f);
 
 struct Capture {
   int fd = -1;
-  std::string path;      // the file in use, else the one ktSetCaptureFileName named
+  std::string path;  // the file in use, else the one ktSetCaptureFileName named
   bool text = false;
   bool paused = false;
-  int error = 0;         // errno of a failed write, until the capture is stopped
+  int error = 0;  // errno of a failed write, until the capture is stopped
   TextFilter filter;
 };
 

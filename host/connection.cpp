@@ -1,6 +1,7 @@
 // connection.cpp: tcp, pty and serial connections; the functions of connecting and dialing.
 #include "connection.h"
 
+#include <arpa/inet.h>
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
@@ -14,7 +15,6 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <arpa/inet.h>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -27,11 +27,7 @@
 // How long a pty child has after SIGHUP before SIGKILL.
 constexpr int CHILD_GRACE_MS = 1000;
 
-
-
-static int pidfd_open_for(pid_t pid) {
-  return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
-}
+static int pidfd_open_for(pid_t pid) { return static_cast<int>(syscall(SYS_pidfd_open, pid, 0)); }
 
 // Blocks until 'pid' exits or 'ms' pass; true when it has exited (and is reaped).
 static bool reap_within(pid_t pid, int pidfd, int ms, int *status) {
@@ -130,9 +126,10 @@ static int start_tcp(Session &s) {
     return errno;
   }
   char text[INET6_ADDRSTRLEN] = "";
-  const void *addr = found->ai_family == AF_INET
-                         ? static_cast<const void *>(&reinterpret_cast<sockaddr_in *>(found->ai_addr)->sin_addr)
-                         : &reinterpret_cast<sockaddr_in6 *>(found->ai_addr)->sin6_addr;
+  const void *addr =
+      found->ai_family == AF_INET
+          ? static_cast<const void *>(&reinterpret_cast<sockaddr_in *>(found->ai_addr)->sin_addr)
+          : &reinterpret_cast<sockaddr_in6 *>(found->ai_addr)->sin6_addr;
   inet_ntop(found->ai_family, addr, text, sizeof text);
   s.peer = std::string(text) + ":" + port;
   int r = connect(fd, found->ai_addr, found->ai_addrlen);
@@ -154,8 +151,7 @@ static void set_window(winsize *w, const Session &s) {
 }
 
 // In the child: the shell with TERM, LINES and COLUMNS; no descriptor of ours stays open.
-[[noreturn]] static void exec_child(const std::string &command, const std::string &term,
-                                    const winsize &w) {
+[[noreturn]] static void exec_child(const std::string &command, const std::string &term, const winsize &w) {
   setenv("TERM", term.c_str(), 1);
   setenv("LINES", std::to_string(w.ws_row).c_str(), 1);
   setenv("COLUMNS", std::to_string(w.ws_col).c_str(), 1);
@@ -211,7 +207,9 @@ int connection_serial_apply(Session &s) {
   return serial_apply(s.fd, connection_serial_format(s));
 }
 
-void connection_serial_break(Session &s) { serial_break(s.fd, static_cast<int>(session_number(s, "BreakMs"))); }
+void connection_serial_break(Session &s) {
+  serial_break(s.fd, static_cast<int>(session_number(s, "BreakMs")));
+}
 
 void connection_serial_line(Session &s, int line, bool on) { serial_line(s.fd, line, on); }
 
@@ -367,9 +365,8 @@ static int32_t connect_and_wait(Session &s, int32_t timeout) {
   if (s.status == KT_ST_IDLE && ((session_kind(s) == KIND_SERIAL && dials) || answers))
     return KT_E_UNSUPPORTED;
   if (s.status == KT_ST_IDLE) connection_start(s);
-  WaitResult r = io_wait(deadline_after(timeout), [&s](int64_t, int64_t *) {
-    return s.status != KT_ST_CONNECTING;
-  });
+  WaitResult r =
+      io_wait(deadline_after(timeout), [&s](int64_t, int64_t *) { return s.status != KT_ST_CONNECTING; });
   if (r == WAIT_CANCELLED) return KT_E_CANCELLED;
   if (s.status == KT_ST_CONNECTED) return KT_OK;
   return s.status == KT_ST_CONNECTING ? KT_PENDING : KT_E_CONNECT;

@@ -99,9 +99,8 @@ void io_drain(Session &s) {
 // Writes queued output as far as the connection takes it now.
 static void flush(Session &s) {
   while (!s.output.empty() && s.fd >= 0 && (s.status == KT_ST_CONNECTED || program_running(s.logon))) {
-    ssize_t n = session_kind(s) == KIND_TCP
-                    ? send(s.fd, s.output.data(), s.output.size(), MSG_NOSIGNAL)
-                    : write(s.fd, s.output.data(), s.output.size());
+    ssize_t n = session_kind(s) == KIND_TCP ? send(s.fd, s.output.data(), s.output.size(), MSG_NOSIGNAL)
+                                            : write(s.fd, s.output.data(), s.output.size());
     if (n > 0) {
       s.bytes_out += static_cast<uint64_t>(n);
       s.output.erase(0, static_cast<size_t>(n));
@@ -122,7 +121,15 @@ static void queue_raw(Session &s, std::string_view bytes) {
 namespace {
 // What a pollfd of the set stands for.
 enum Watch {
-  W_INTERRUPT, W_CONNECTION, W_CHILD, W_TASK_OUT, W_TASK_ERR, W_TASK_IN, W_TASK_END, W_KEYS, W_OTHER
+  W_INTERRUPT,
+  W_CONNECTION,
+  W_CHILD,
+  W_TASK_OUT,
+  W_TASK_ERR,
+  W_TASK_IN,
+  W_TASK_END,
+  W_KEYS,
+  W_OTHER
 };
 struct Watched {
   Watch what;
@@ -134,8 +141,9 @@ struct Watched {
 static void watch_logon_task(Session &s, std::vector<pollfd> &fds, std::vector<Watched> &watched) {
   const Program &p = s.logon;
   if (!program_running(p)) return;
-  for (auto [fd, events, what] : {std::tuple{p.out, POLLIN, W_TASK_OUT}, std::tuple{p.err, POLLIN, W_TASK_ERR},
-                                   std::tuple{p.pidfd, POLLIN, W_TASK_END}}) {
+  for (auto [fd, events, what] :
+       {std::tuple{p.out, POLLIN, W_TASK_OUT}, std::tuple{p.err, POLLIN, W_TASK_ERR},
+        std::tuple{p.pidfd, POLLIN, W_TASK_END}}) {
     if (fd < 0) continue;
     fds.push_back({fd, static_cast<short>(events), 0});
     watched.push_back({what, &s});

@@ -22,8 +22,7 @@ using WaitReady = std::function<bool(int64_t now, int64_t *wake)>;
 // asked once before anything waits, so a deadline of now checks once. The end of the run waits
 // without 'interruptible' (the interrupt that ended it stays readable). 'watch_fd', when not -1,
 // is polled too: 'ready' is asked again when it turns readable.
-WaitResult io_wait(int64_t deadline, const WaitReady &ready, bool interruptible = true,
-                   int watch_fd = -1);
+WaitResult io_wait(int64_t deadline, const WaitReady &ready, bool interruptible = true, int watch_fd = -1);
 // One pass without waiting.
 void io_service_pass();
 // Reads what the connection holds now (before a hang-up, so nothing received is lost).

@@ -1,5 +1,6 @@
 /* kt.h: the constants of the kt built-ins, for scripts ("#include <kt.h>") and for the reference
    host library librv32auto.so, which includes this same file. Durations are milliseconds. */
+/* clang-format off */
 
 /* Results: errors are negative; actions give KT_OK, getters a value, string getters a length. */
 #define KT_PENDING          1   /* a connect or transfer is still running; it goes on */
@@ -70,3 +71,4 @@
 #define KT_XF_ASCII         4
 #define KT_XF_KEEPPATHS     8
 #define KT_XF_QUIET         16
+/* clang-format on */

@@ -58,8 +58,7 @@ static size_t find_text(std::string_view data, std::string_view text, bool nocas
   return it == data.end() ? std::string_view::npos : static_cast<size_t>(it - data.begin());
 }
 
-std::optional<Match> match_find(std::string_view data, const std::vector<std::string> &alts,
-                                bool nocase) {
+std::optional<Match> match_find(std::string_view data, const std::vector<std::string> &alts, bool nocase) {
   std::optional<Match> best;
   for (size_t i = 0; i < alts.size(); ++i) {
     size_t at = find_text(data, alts[i], nocase);
@@ -70,8 +69,7 @@ std::optional<Match> match_find(std::string_view data, const std::vector<std::st
   return best;
 }
 
-std::optional<Match> match_suffix(std::string_view data, const std::vector<std::string> &alts,
-                                  bool nocase) {
+std::optional<Match> match_suffix(std::string_view data, const std::vector<std::string> &alts, bool nocase) {
   std::optional<Match> best;
   for (size_t i = 0; i < alts.size(); ++i) {
     const std::string &a = alts[i];

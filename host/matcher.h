@@ -44,11 +44,9 @@ struct Match {
 std::vector<std::string> match_alternatives(std::string_view pattern, int flags);
 // The match that a reader of 'data' would see complete first: the one that ends earliest, the
 // lower index on a tie.
-std::optional<Match> match_find(std::string_view data, const std::vector<std::string> &alts,
-                                 bool nocase);
+std::optional<Match> match_find(std::string_view data, const std::vector<std::string> &alts, bool nocase);
 // An alternative that 'data' ends with (the longest on a tie of ends, so "$ " beats " ").
-std::optional<Match> match_suffix(std::string_view data, const std::vector<std::string> &alts,
-                                  bool nocase);
+std::optional<Match> match_suffix(std::string_view data, const std::vector<std::string> &alts, bool nocase);
 // The length of the first 'count' complete lines (each ending in LF), or npos when fewer.
 size_t match_lines(std::string_view data, int count);
 

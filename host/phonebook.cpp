@@ -237,20 +237,48 @@ struct KeyDefault {
 
 // The keys of a session with their defaults; Capture and LineEnd depend on the session.
 static const KeyDefault key_defaults[] = {
-    {"Kind", "tcp"},               {"Address", ""},        {"Port", "23"},
-    {"Telnet", "yes"},      {"Command", "/bin/sh"}, {"Device", ""},
-    {"Number", ""},         {"Dial", "tone"},       {"Baud", "9600"},
-    {"DataBits", "8"},      {"Parity", "none"},     {"StopBits", "1"},
-    {"Flow", "none"},       {"DTR", "on"},          {"RTS", "on"},
-    {"BreakMs", "250"},     {"KeepAlive", "no"},    {"Rings", "0"},
-    {"ConnectTimeout", "30000"}, {"Redial", "0"},   {"RedialDelay", "5000"},
-    {"Terminal", "xterm"},  {"Rows", "24"},         {"Columns", "80"},
-    {"LineEnd", nullptr},   {"AddLF", "no"},        {"CharDelay", "0"},
-    {"LineDelay", "0"},     {"WaitChar", ""},       {"TabWidth", "0"},
-    {"Echo", "no"},         {"LocalEcho", "no"},    {"StripTo7Bits", "no"},
-    {"Display", "yes"},     {"AutoDownload", "no"}, {"Capture", nullptr},
-    {"Log", ""},            {"LogonTask", ""},      {"SendProtocol", "zmodem"},
-    {"ReceiveProtocol", "zmodem"}, {"XferFlags", "0"}, {"UploadDir", ""},
+    {"Kind", "tcp"},
+    {"Address", ""},
+    {"Port", "23"},
+    {"Telnet", "yes"},
+    {"Command", "/bin/sh"},
+    {"Device", ""},
+    {"Number", ""},
+    {"Dial", "tone"},
+    {"Baud", "9600"},
+    {"DataBits", "8"},
+    {"Parity", "none"},
+    {"StopBits", "1"},
+    {"Flow", "none"},
+    {"DTR", "on"},
+    {"RTS", "on"},
+    {"BreakMs", "250"},
+    {"KeepAlive", "no"},
+    {"Rings", "0"},
+    {"ConnectTimeout", "30000"},
+    {"Redial", "0"},
+    {"RedialDelay", "5000"},
+    {"Terminal", "xterm"},
+    {"Rows", "24"},
+    {"Columns", "80"},
+    {"LineEnd", nullptr},
+    {"AddLF", "no"},
+    {"CharDelay", "0"},
+    {"LineDelay", "0"},
+    {"WaitChar", ""},
+    {"TabWidth", "0"},
+    {"Echo", "no"},
+    {"LocalEcho", "no"},
+    {"StripTo7Bits", "no"},
+    {"Display", "yes"},
+    {"AutoDownload", "no"},
+    {"Capture", nullptr},
+    {"Log", ""},
+    {"LogonTask", ""},
+    {"SendProtocol", "zmodem"},
+    {"ReceiveProtocol", "zmodem"},
+    {"XferFlags", "0"},
+    {"UploadDir", ""},
     {"DownloadDir", ""},
 };
 
@@ -301,14 +329,17 @@ static const Names key_names[] = {
     {"SendProtocol", {"raw", "ascii", "xmodem", "xmodem-1k", "ymodem", "zmodem"}},
     {"ReceiveProtocol", {"raw", "ascii", "xmodem", "xmodem-1k", "ymodem", "zmodem"}},
 };
-static const char *const flag_keys[] = {"Telnet", "KeepAlive", "AddLF", "Echo", "LocalEcho",
-                                        "StripTo7Bits", "Display", "AutoDownload", "DTR", "RTS"};
+static const char *const flag_keys[] = {"Telnet",       "KeepAlive", "AddLF",        "Echo", "LocalEcho",
+                                        "StripTo7Bits", "Display",   "AutoDownload", "DTR",  "RTS"};
 static const Range key_ranges[] = {
-    {"Port", 1, 65535},         {"DataBits", 5, 8},        {"StopBits", 1, 2},
-    {"BreakMs", 0, 60000},      {"Rings", 0, 255},         {"ConnectTimeout", 0, 86400000},
-    {"Redial", 0, 1000},        {"RedialDelay", 0, 86400000}, {"Rows", 2, 500},
-    {"Columns", 10, 1000},      {"CharDelay", 0, 60000},   {"LineDelay", 0, 60000},
-    {"TabWidth", 0, 64},        {"XferFlags", 0, 31},      {"Baud", 50, 4000000},
+    {"Port", 1, 65535},      {"DataBits", 5, 8},
+    {"StopBits", 1, 2},      {"BreakMs", 0, 60000},
+    {"Rings", 0, 255},       {"ConnectTimeout", 0, 86400000},
+    {"Redial", 0, 1000},     {"RedialDelay", 0, 86400000},
+    {"Rows", 2, 500},        {"Columns", 10, 1000},
+    {"CharDelay", 0, 60000}, {"LineDelay", 0, 60000},
+    {"TabWidth", 0, 64},     {"XferFlags", 0, 31},
+    {"Baud", 50, 4000000},
 };
 
 static bool is_number(std::string_view v, long *n) {
@@ -325,8 +356,10 @@ static bool is_number(std::string_view v, long *n) {
 int setting_code(std::string_view key, std::string_view value) {
   for (const char *k : flag_keys) {
     if (!same_name(k, key)) continue;
-    if (same_name(value, "yes") || same_name(value, "on") || value == "1" || same_name(value, "true")) return 1;
-    if (same_name(value, "no") || same_name(value, "off") || value == "0" || same_name(value, "false")) return 0;
+    if (same_name(value, "yes") || same_name(value, "on") || value == "1" || same_name(value, "true"))
+      return 1;
+    if (same_name(value, "no") || same_name(value, "off") || value == "0" || same_name(value, "false"))
+      return 0;
     return -1;
   }
   for (const Names &n : key_names) {

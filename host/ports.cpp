@@ -8,9 +8,9 @@
 #include "session.h"
 
 // ktGetPortPrefs enumerates these, in this order.
-static const char *const port_keys[] = {"Baud", "DataBits", "Parity", "StopBits", "Flow",
-                                        "DTR", "RTS", "BreakMs", "Telnet", "KeepAlive",
-                                        "ConnectTimeout", "Redial", "RedialDelay"};
+static const char *const port_keys[] = {
+    "Baud",    "DataBits", "Parity",    "StopBits",       "Flow",   "DTR",        "RTS",
+    "BreakMs", "Telnet",   "KeepAlive", "ConnectTimeout", "Redial", "RedialDelay"};
 constexpr int PORT_KEYS = sizeof port_keys / sizeof port_keys[0];
 // ktGetPortPrefs's index for "the name already in the buffer".
 constexpr int32_t LOOK_UP = 65535;
@@ -171,7 +171,8 @@ int32_t ktSetStripTo7Bits(int32_t h, int32_t on) {
 }
 
 // ASCII settings by id: 1 LineEnd ... 6 TabWidth.
-static const char *const ascii_keys[] = {"", "LineEnd", "AddLF", "CharDelay", "LineDelay", "WaitChar", "TabWidth"};
+static const char *const ascii_keys[] = {"",          "LineEnd",  "AddLF",   "CharDelay",
+                                         "LineDelay", "WaitChar", "TabWidth"};
 enum { ASCII_LINE_END = 1, ASCII_ADD_LF, ASCII_WAIT_CHAR = 5, ASCII_LAST = 6 };
 
 int32_t ktGetAsciiSettings(int32_t h, int32_t id, int32_t pvalue) {

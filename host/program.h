@@ -11,10 +11,10 @@
 
 struct Program {
   pid_t pid = -1;
-  int pidfd = -1;           // readable once the program has exited
+  int pidfd = -1;  // readable once the program has exited
   int in = -1, out = -1, err = -1;
-  std::string to_program;   // bytes for its standard input that the pipe has not taken yet
-  std::string err_line;     // the start of a line of its standard error
+  std::string to_program;  // bytes for its standard input that the pipe has not taken yet
+  std::string err_line;    // the start of a line of its standard error
 };
 
 // Starts 'command': 0, or an error number.

@@ -5,8 +5,8 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 
 #include "host.h"
@@ -59,10 +59,13 @@ int32_t box_unattended(const Box &box, const std::string *answer) {
 // Reads one byte from the terminal, servicing the sessions meanwhile: the byte, -1 at the end of
 // input, or a KT_E_... (timeout, interrupt) as a negative value below -1.
 static int read_key(int32_t timeout) {
-  WaitResult r = io_wait(deadline_after(timeout), [](int64_t, int64_t *) {
-    pollfd p{STDIN_FILENO, POLLIN, 0};
-    return poll(&p, 1, 0) > 0;
-  }, true, STDIN_FILENO);
+  WaitResult r = io_wait(
+      deadline_after(timeout),
+      [](int64_t, int64_t *) {
+        pollfd p{STDIN_FILENO, POLLIN, 0};
+        return poll(&p, 1, 0) > 0;
+      },
+      true, STDIN_FILENO);
   if (r == WAIT_CANCELLED) return KT_E_CANCELLED;
   if (r == WAIT_TIMEOUT) return KT_E_TIMEOUT;
   unsigned char c;
@@ -85,8 +88,8 @@ static void terminal_mode(bool single_key, bool echo) {
 static char lower(int c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); }
 
 static std::string box_text(const Box &box) {
-  std::string text = std::string(icon_tags[box.icon]) + box.title + (box.title.empty() ? "" : ": ") +
-                     box.text + "\n";
+  std::string text =
+      std::string(icon_tags[box.icon]) + box.title + (box.title.empty() ? "" : ": ") + box.text + "\n";
   for (int id : box.answers) {
     text += id == box.preset ? "[" : " ";
     text += std::string("(") + answer_names[id][0] + ")" + (answer_names[id] + 1);

@@ -9,9 +9,26 @@
 
 namespace {
 enum {
-  RV_BYTES_IN = 1, RV_BYTES_OUT, RV_SECONDS, RV_UNCONSUMED, RV_DROPPED, RV_CURSOR_ROW,
-  RV_CURSOR_COLUMN, RV_ROWS, RV_COLUMNS, RV_CONSUMED, RV_MATCH, RV_PEEK, RV_XFER_BYTES,
-  RV_XFER_TOTAL, RV_XFER_FILE, RV_XFER_FILES, RV_PEER, RV_CHILD, RV_CHILD_STATUS, RV_ERRNO,
+  RV_BYTES_IN = 1,
+  RV_BYTES_OUT,
+  RV_SECONDS,
+  RV_UNCONSUMED,
+  RV_DROPPED,
+  RV_CURSOR_ROW,
+  RV_CURSOR_COLUMN,
+  RV_ROWS,
+  RV_COLUMNS,
+  RV_CONSUMED,
+  RV_MATCH,
+  RV_PEEK,
+  RV_XFER_BYTES,
+  RV_XFER_TOTAL,
+  RV_XFER_FILE,
+  RV_XFER_FILES,
+  RV_PEER,
+  RV_CHILD,
+  RV_CHILD_STATUS,
+  RV_ERRNO,
   RV_MODE,
 };
 
@@ -25,9 +42,7 @@ struct Value {
 
 static Value number(int64_t n) { return Value{n, false, std::to_string(n)}; }
 
-static Value text(std::string_view t) {
-  return Value{static_cast<int64_t>(t.size()), true, std::string(t)};
-}
+static Value text(std::string_view t) { return Value{static_cast<int64_t>(t.size()), true, std::string(t)}; }
 
 static Value run_value(int id) {
   if (id == RV_MODE) return number(user_interactive());
@@ -41,8 +56,7 @@ static Value session_value(const Session &s, int id) {
   switch (id) {
   case RV_BYTES_IN: return number(static_cast<int64_t>(s.bytes_in));
   case RV_BYTES_OUT: return number(static_cast<int64_t>(s.bytes_out));
-  case RV_SECONDS:
-    return number(s.status == KT_ST_CONNECTED ? (now_ms() - s.connected_ms) / 1000 : 0);
+  case RV_SECONDS: return number(s.status == KT_ST_CONNECTED ? (now_ms() - s.connected_ms) / 1000 : 0);
   case RV_UNCONSUMED: return number(static_cast<int64_t>(s.received.data.size()));
   case RV_DROPPED: return number(static_cast<int64_t>(s.received.dropped));
   case RV_CURSOR_ROW: return number(row);
@@ -72,7 +86,6 @@ int32_t ktGetRuntimeValue(int32_t h, int32_t id16, int32_t buf, int32_t size, in
     if (!s) return error;
     v = session_value(*s, id16);
   }
-  if (int32_t r = put_int(pvalue, static_cast<int32_t>(std::min<int64_t>(v.number, INT32_MAX))))
-    return r;
+  if (int32_t r = put_int(pvalue, static_cast<int32_t>(std::min<int64_t>(v.number, INT32_MAX)))) return r;
   return put_string(buf, size, v.text);
 }

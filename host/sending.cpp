@@ -1,8 +1,8 @@
 // sending.cpp: the functions of sending and typing.
 #include <signal.h>
 #include <sys/ioctl.h>
-#include <termios.h>
 #include <sys/socket.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include "connection.h"

@@ -81,7 +81,6 @@ static bool ad_hoc(std::string_view name, Settings *settings) {
   return false;
 }
 
-
 // Opens a session of the entry or ad-hoc name: its handle, KT_E_NOTFOUND or KT_E_FULL.
 static int32_t open_session(std::string_view name) {
   Settings settings;
@@ -157,12 +156,16 @@ void sessions_discard_output() {
 
 void sessions_end_run(int status) {
   int64_t deadline = now_ms() + END_DRAIN_MS;
-  io_wait(deadline, [](int64_t, int64_t *) {
-    for (Session *s : open_sessions())
-      if (!s->output.empty() && s->status == KT_ST_CONNECTED) return false;
-    return true;
-  }, false);
-  for (Session *s : open_sessions()) session_log(*s, "script ended (status " + std::to_string(status & 255) + ")");
+  io_wait(
+      deadline,
+      [](int64_t, int64_t *) {
+        for (Session *s : open_sessions())
+          if (!s->output.empty() && s->status == KT_ST_CONNECTED) return false;
+        return true;
+      },
+      false);
+  for (Session *s : open_sessions())
+    session_log(*s, "script ended (status " + std::to_string(status & 255) + ")");
   for (Session *s : open_sessions()) close_session(s);
   current = startup = 0;
   user_end();

@@ -35,11 +35,11 @@ struct Session {
   // The connection (connection.h): a socket, pty master or device, and for pty the child.
   int fd = -1;
   pid_t child = -1;
-  int child_fd = -1;        // a pidfd that becomes readable when the child exits
-  int child_status = -1;    // exit status of the last child, -1 while it runs
-  bool input_ended = false; // the pty has no writer left while the child still runs
-  std::string peer;         // ip:port, device, or "pid N"
-  std::string destination;  // the dial override of ktConnectAndDial, empty: the settings'
+  int child_fd = -1;         // a pidfd that becomes readable when the child exits
+  int child_status = -1;     // exit status of the last child, -1 while it runs
+  bool input_ended = false;  // the pty has no writer left while the child still runs
+  std::string peer;          // ip:port, device, or "pid N"
+  std::string destination;   // the dial override of ktConnectAndDial, empty: the settings'
   int redials_left = 0;
   int64_t attempt_deadline = -1;  // the running attempt fails then
   int64_t redial_at = -1;         // the next attempt starts then (between attempts)
@@ -49,9 +49,9 @@ struct Session {
   Telnet telnet;
 
   ReceiveBuffer received;
-  std::string output;       // queued output, already encoded for the connection
+  std::string output;                    // queued output, already encoded for the connection
   uint64_t bytes_in = 0, bytes_out = 0;  // on the wire, telnet commands included
-  int64_t last_byte_ms = -1;  // when the last byte arrived
+  int64_t last_byte_ms = -1;             // when the last byte arrived
   int64_t connected_ms = -1;
 
   int entry_rows = 24, entry_columns = 80;  // the size the entry gave

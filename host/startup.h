@@ -9,11 +9,11 @@
 #include <vector>
 
 struct StartupItems {
-  std::string entry;       // the start-up session's entry, empty for none
-  bool connect = false;    // connect=yes
-  std::string phonebook;   // phonebook=PATH
-  std::string mode;        // mode=..., as written
-  std::string answers;     // answers=PATH
+  std::string entry;                 // the start-up session's entry, empty for none
+  bool connect = false;              // connect=yes
+  std::string phonebook;             // phonebook=PATH
+  std::string mode;                  // mode=..., as written
+  std::string answers;               // answers=PATH
   std::vector<std::string> unknown;  // items with a key this host does not know
 };
 

@@ -3,7 +3,14 @@
 
 namespace {
 enum : uint8_t {
-  SE = 240, BRK = 243, SB = 250, WILL = 251, WONT = 252, DO = 253, DONT = 254, IAC = 255,
+  SE = 240,
+  BRK = 243,
+  SB = 250,
+  WILL = 251,
+  WONT = 252,
+  DO = 253,
+  DONT = 254,
+  IAC = 255,
 };
 enum : uint8_t { OPT_BINARY = 0, OPT_ECHO = 1, OPT_SGA = 3, OPT_TTYPE = 24, OPT_NAWS = 31 };
 enum : uint8_t { TTYPE_IS = 0, TTYPE_SEND = 1 };
@@ -95,8 +102,8 @@ static void negotiate(Telnet &t, uint8_t verb, uint8_t option, std::string &repl
 
 static void subnegotiation(const Telnet &t, std::string &reply) {
   const std::string &s = t.subnegotiation;
-  if (s.size() >= 2 && static_cast<uint8_t>(s[0]) == OPT_TTYPE &&
-      static_cast<uint8_t>(s[1]) == TTYPE_SEND && (t.ours & bit(OPT_TTYPE))) {
+  if (s.size() >= 2 && static_cast<uint8_t>(s[0]) == OPT_TTYPE && static_cast<uint8_t>(s[1]) == TTYPE_SEND &&
+      (t.ours & bit(OPT_TTYPE))) {
     reply += {static_cast<char>(IAC), static_cast<char>(SB), static_cast<char>(OPT_TTYPE),
               static_cast<char>(TTYPE_IS)};
     reply += telnet_encode(t.terminal);

@@ -17,9 +17,9 @@ struct Telnet {
   int rows = 24, columns = 80;
   // The decoder's state between reads: a command may be cut anywhere.
   int state = 0;
-  uint8_t verb = 0;          // DO, DONT, WILL or WONT being read
+  uint8_t verb = 0;  // DO, DONT, WILL or WONT being read
   std::string subnegotiation;
-  bool after_cr = false;     // the last data byte was a CR (a NUL after it is dropped)
+  bool after_cr = false;  // the last data byte was a CR (a NUL after it is dropped)
   // Options in effect: bit n of 'ours' is our option n, of 'theirs' the peer's.
   uint64_t ours = 0, theirs = 0;
 };

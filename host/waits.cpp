@@ -19,19 +19,18 @@ static int32_t wait_error(WaitResult r) { return r == WAIT_CANCELLED ? KT_E_CANC
 static bool hung_up(const Session &s) { return s.status == KT_ST_IDLE; }
 
 // A search of the unconsumed data: true when it found its text (in *m).
-using Search = bool (*)(const Session &s, const std::vector<std::string> &alts, bool nocase,
-                        int64_t now, int64_t *wake, Match *m);
+using Search = bool (*)(const Session &s, const std::vector<std::string> &alts, bool nocase, int64_t now,
+                        int64_t *wake, Match *m);
 
-static bool search_anywhere(const Session &s, const std::vector<std::string> &alts, bool nocase,
-                            int64_t, int64_t *, Match *m) {
+static bool search_anywhere(const Session &s, const std::vector<std::string> &alts, bool nocase, int64_t,
+                            int64_t *, Match *m) {
   std::optional<Match> found = match_find(s.received.data, alts, nocase);
   if (found) *m = *found;
   return found.has_value();
 }
 
 // Waits for text, consuming up to its end unless KT_WAIT_KEEP: the alternative's index.
-static int32_t wait_for_text(Session &s, int32_t pattern, int32_t timeout, int32_t flags,
-                             Search search) {
+static int32_t wait_for_text(Session &s, int32_t pattern, int32_t timeout, int32_t flags, Search search) {
   std::string_view text;
   if (!arg_string(pattern, &text) || flags < 0 || flags > 15) return KT_E_BADARG;
   std::vector<std::string> alts = match_alternatives(text, flags);
@@ -61,8 +60,8 @@ int32_t ktWaitForString(int32_t h, int32_t text, int32_t timeout, int32_t flags)
 // The prompt ends the data and the line has been quiet for 'quiet' ms (a hung-up line is quiet).
 static int quiet_ms = DEFAULT_QUIET_MS;
 
-static bool search_prompt(const Session &s, const std::vector<std::string> &alts, bool nocase,
-                          int64_t now, int64_t *wake, Match *m) {
+static bool search_prompt(const Session &s, const std::vector<std::string> &alts, bool nocase, int64_t now,
+                          int64_t *wake, Match *m) {
   std::optional<Match> found = match_suffix(s.received.data, alts, nocase);
   if (!found) return false;
   int64_t quiet_at = s.last_byte_ms + quiet_ms;
@@ -115,9 +114,8 @@ int32_t ktWaitForActivity(int32_t h, int32_t timeout) {
   if (int32_t r = session_enter(h, &s)) return r;
   if (hung_up(*s)) return KT_E_NOTCONNECTED;
   uint64_t before = s->received.total;
-  WaitResult r = io_wait(deadline_after(timeout), [&](int64_t, int64_t *) {
-    return s->received.total > before || hung_up(*s);
-  });
+  WaitResult r = io_wait(deadline_after(timeout),
+                         [&](int64_t, int64_t *) { return s->received.total > before || hung_up(*s); });
   if (r != WAIT_READY) return wait_error(r);
   if (s->received.total == before) return KT_E_NOTCONNECTED;
   return static_cast<int32_t>(std::min<uint64_t>(s->received.total - before, INT32_MAX));
@@ -153,9 +151,8 @@ int32_t ktPause(int32_t h, int32_t ms) {
   Session *s;
   if (int32_t r = session_enter(h, &s)) return r;
   bool was_connected = s->status == KT_ST_CONNECTED;
-  WaitResult r = io_wait(deadline_after(std::max(ms, 0)), [&](int64_t, int64_t *) {
-    return was_connected && s->status != KT_ST_CONNECTED;
-  });
+  WaitResult r = io_wait(deadline_after(std::max(ms, 0)),
+                         [&](int64_t, int64_t *) { return was_connected && s->status != KT_ST_CONNECTED; });
   if (r == WAIT_CANCELLED) return KT_E_CANCELLED;
   return r == WAIT_READY ? KT_E_NOTCONNECTED : KT_OK;
 }
@@ -165,9 +162,9 @@ int32_t ktSleep(int32_t ms, int32_t flags) {
   if (flags < 0 || flags > KT_SLEEP_KEY) return KT_E_BADARG;
   bool by_key = (flags & KT_SLEEP_KEY) && keyboard_active();
   bool was_raw = by_key && keyboard_raw(true);  // a single key, not a line, ends it
-  WaitResult r = io_wait(deadline_after(std::max(ms, 0)), [&](int64_t, int64_t *) {
-    return by_key && user_key_waiting();
-  }, true, by_key ? STDIN_FILENO : -1);
+  WaitResult r = io_wait(
+      deadline_after(std::max(ms, 0)), [&](int64_t, int64_t *) { return by_key && user_key_waiting(); }, true,
+      by_key ? STDIN_FILENO : -1);
   if (by_key) keyboard_raw(was_raw);
   if (r == WAIT_CANCELLED) return KT_E_CANCELLED;
   if (r == WAIT_READY) user_take_key();

@@ -18,7 +18,10 @@ void decode_bytewise(Telnet &t, const std::string &in, std::string &data, std::s
 }  // namespace
 
 TEST(Telnet, DataPassesWithIacDoubledAndCrNulDropped) {
-  EXPECT_EQ(telnet_encode("a\xff" "b"), "a\xff\xff" "b");
+  EXPECT_EQ(telnet_encode("a\xff"
+                          "b"),
+            "a\xff\xff"
+            "b");
   Telnet t;
   std::string data, reply;
   decode_bytewise(t, "x\xff\xffy\r\0z\r\nq\0"s, data, reply);
@@ -32,8 +35,9 @@ TEST(Telnet, AgreesOnceToWhatItKnowsAndRefusesTheRest) {
   t.rows = 30;
   t.columns = 255;
   std::string data, reply;
-  decode_bytewise(t, IAC + DO + TTYPE + IAC + DO + TTYPE + IAC + DO + LINEMODE + IAC + WILL + ECHO_ +
-                         IAC + WILL + LINEMODE + "ok",
+  decode_bytewise(t,
+                  IAC + DO + TTYPE + IAC + DO + TTYPE + IAC + DO + LINEMODE + IAC + WILL + ECHO_ + IAC +
+                      WILL + LINEMODE + "ok",
                   data, reply);
   EXPECT_EQ(data, "ok");
   EXPECT_EQ(reply, IAC + WILL + TTYPE + IAC + WONT + LINEMODE + IAC + DO + ECHO_ + IAC + DONT + LINEMODE);
@@ -52,7 +56,10 @@ TEST(Telnet, AgreesOnceToWhatItKnowsAndRefusesTheRest) {
 TEST(TextFilter, DropsEscapeSequencesAndNulsAndJoinsCrLfAcrossPieces) {
   TextFilter f;
   std::string out;
-  for (std::string piece : {"a\x1b[1"s, "mb\r"s, "\nc\x1b]0;ti"s, "tle\x07" "d\0e\r"s, "x\x1b(Bf\r"s})
+  for (std::string piece : {"a\x1b[1"s, "mb\r"s, "\nc\x1b]0;ti"s,
+                            "tle\x07"
+                            "d\0e\r"s,
+                            "x\x1b(Bf\r"s})
     out += text_filter(f, piece);
   out += text_filter_end(f);
   EXPECT_EQ(out, "ab\ncde\rxf\r");

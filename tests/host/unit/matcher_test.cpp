@@ -1,7 +1,7 @@
 // The receive buffer and the searches of the waits.
-#include <gtest/gtest.h>
-
 #include "matcher.h"
+
+#include <gtest/gtest.h>
 
 TEST(Matcher, TextAnywhereTheEarliestEndWins) {
   std::vector<std::string> alts = match_alternatives("login:|ogin|$ ", MATCH_ALT);

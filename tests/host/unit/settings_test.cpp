@@ -47,8 +47,9 @@ TEST(Settings, DefaultsCodesAndChecks) {
 }
 
 TEST(Startup, ItemsBetweenTheBrackets) {
-  StartupItems items = parse_startup_items("[ testhost connect=yes  phonebook=/x/pb.ini mode=unattended "
-                                           "answers=a.ini colour=red ] script.c [entry=no]");
+  StartupItems items = parse_startup_items(
+      "[ testhost connect=yes  phonebook=/x/pb.ini mode=unattended "
+      "answers=a.ini colour=red ] script.c [entry=no]");
   EXPECT_EQ(items.entry, "testhost");
   EXPECT_TRUE(items.connect);
   EXPECT_EQ(items.phonebook, "/x/pb.ini");
