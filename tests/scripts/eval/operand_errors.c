@@ -101,5 +101,13 @@ at_two = 2 /* expect: 2 */
 by_long() + by_long() /* expect: 24 */
 /* expect error 601 line 97: Type mismatch '[]' */
 /* expect error 601 line 97: Type mismatch '[]' */
+/* Reports raised while a top-level line is evaluated name that line, also when the last operand
+   of the line is what causes them. */
+1 + 2 / zero + 0 /* expect: 1 */ /* expect error 302: Bad operand / */
+7 / zero /* expect: 0 */ /* expect error 302: Bad operand / */
+dd = 1.5 /* expect: 1.5 */
+dd << 1 /* expect: 1.5 */ /* expect error 701: Non integral operand */
+3 = 4 /* expect: 3 */ /* expect error 305: Bad lvalue */
+4 /* expect: 4 */
 
 void main() { }
