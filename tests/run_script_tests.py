@@ -117,7 +117,7 @@ def main():
     parser.add_argument("--wrapper", default="", help="a command to run oxel under (e.g. wine)")
     parser.add_argument("--harness", help="run the Win32 oxel.exe through this test harness")
     parser.add_argument("--skip", help="a file that lists the tests to skip")
-    parser.add_argument("folders", nargs="+")
+    parser.add_argument("folders", nargs="+", help="folders or single tests")
     args = parser.parse_args()
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     skip = set()
@@ -128,7 +128,7 @@ def main():
     harness = args.harness and os.path.abspath(args.harness)
     passed = failed = 0
     for folder in args.folders:
-        for top, dirs, files in os.walk(folder):
+        for top, dirs, files in os.walk(folder) if os.path.isdir(folder) else [("", [], [folder])]:
             dirs[:] = sorted(d for d in dirs if d != "include")
             for path in (os.path.join(top, f) for f in sorted(files) if f.endswith(".c") and not f.endswith(".inc.c")):
                 if os.path.abspath(path) in skip:
