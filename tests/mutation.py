@@ -58,67 +58,56 @@ def pick(count, seed):
         print("\t".join([rel, str(n), old.replace("\t", " "), new.replace("\t", " ")]))
 
 
-def apply(tree, rel, n, old, new):
-    """Writes the mutant into the copy 'tree'; False when its line is gone."""
-    path = os.path.join(tree, rel)
-    with open(path) as f:
-        lines = f.read().split("\n")
-    for at in sorted(range(len(lines)), key=lambda i: abs(i - (n - 1)))[:200]:
-        if lines[at] == old:
-            lines[at] = new
-            with open(path, "w") as f:
-                f.write("\n".join(lines))
-            return True
-    return False
-
-
 def run(listing, jobs):
     with open(listing) as f:
         mutants = [l.rstrip("\n").split("\t") for l in f if l.strip()]
     tree = tempfile.mkdtemp(prefix="oxel-mutants-")
+    build = os.path.join(tree, "build-mutants")
+    quiet = dict(capture_output=True)
     try:
         shutil.copytree(ROOT, tree, dirs_exist_ok=True, ignore=shutil.ignore_patterns(".git", "build*"))
-        build = os.path.join(tree, "build-mutants")
-        subprocess.run(["cmake", "-S", tree, "-B", build, "-DCMAKE_BUILD_TYPE=Debug"], check=True,
-                       capture_output=True)
-        subprocess.run(["cmake", "--build", build, "-j", str(jobs)], check=True, capture_output=True)
+        subprocess.run(["cmake", "-S", tree, "-B", build, "-DCMAKE_BUILD_TYPE=Debug"], check=True, **quiet)
+        subprocess.run(["cmake", "--build", build, "-j", str(jobs)], check=True, **quiet)
         killed = total = 0
         for rel, n, old, new in mutants:
-            original = open(os.path.join(tree, rel)).read()
-            if not apply(tree, rel, int(n), old, new):
+            path = os.path.join(tree, rel)
+            with open(path) as f:
+                original = f.read()
+            lines = original.split("\n")
+            # The mutated line, looked for near its line number when the text has moved.
+            at = next((i for i in sorted(range(len(lines)), key=lambda i: abs(i - int(n) + 1))[:200]
+                       if lines[i] == old), None)
+            if at is None:
                 verdict = "missing"
-            elif subprocess.run(["cmake", "--build", build, "-j", str(jobs)], capture_output=True).returncode:
-                verdict = "broken"
             else:
-                tests = subprocess.run(["ctest", "--test-dir", build, "--timeout", "60", "--stop-on-failure",
-                                        "-j", str(jobs)], capture_output=True)
-                verdict = "killed" if tests.returncode else "survived"
-            with open(os.path.join(tree, rel), "w") as f:
-                f.write(original)
-            if verdict in ("killed", "survived"):
-                total += 1
-                killed += verdict == "killed"
+                lines[at] = new
+                with open(path, "w") as f:
+                    f.write("\n".join(lines))
+                if subprocess.run(["cmake", "--build", build, "-j", str(jobs)], **quiet).returncode:
+                    verdict = "broken"
+                else:
+                    tests = subprocess.run(["ctest", "--test-dir", build, "--timeout", "60", "--stop-on-failure",
+                                            "-j", str(jobs)], **quiet)
+                    verdict = "killed" if tests.returncode else "survived"
+                    total += 1
+                    killed += verdict == "killed"
+                with open(path, "w") as f:
+                    f.write(original)
             print("\t".join([rel, n, old, new, verdict]), flush=True)
-        print(f"# {killed} killed of {total} that compile: {100.0 * killed / max(total, 1):.1f}%",
-              file=sys.stderr)
+        print(f"# {killed} killed of {total} that compile: {100.0 * killed / max(total, 1):.1f}%", file=sys.stderr)
     finally:
         shutil.rmtree(tree, True)
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    sub = parser.add_subparsers(dest="command", required=True)
-    p = sub.add_parser("pick")
-    p.add_argument("--count", type=int, default=150)
-    p.add_argument("--seed", type=int, default=1)
-    r = sub.add_parser("run")
-    r.add_argument("listing")
-    r.add_argument("--jobs", type=int, default=2)
+    parser.add_argument("command", choices=["pick", "run"])
+    parser.add_argument("listing", nargs="?", help="the mutants to run")
+    parser.add_argument("--count", type=int, default=150)
+    parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--jobs", type=int, default=2)
     args = parser.parse_args()
-    if args.command == "pick":
-        pick(args.count, args.seed)
-    else:
-        run(args.listing, args.jobs)
+    pick(args.count, args.seed) if args.command == "pick" else run(args.listing, args.jobs)
 
 
 if __name__ == "__main__":
