@@ -1,5 +1,7 @@
-/* Type keywords and declarators. Keywords apply in reading order: a later one replaces an
-   earlier one, except that int only fills an empty type. */
+/* Types: keywords in any order (a later one replaces an earlier one, int only fills an empty
+   type), typedef names, declarators, struct and union layout without padding (union members follow
+   each other too), enums; sizes and offsets past the 16,384-byte arena are reported once (102) and
+   keep a size just past it, so nothing of that type or frame fits; enum values wrap. */
 unsigned u; short int si; int short is; signed t; static y;
 char unsigned cu; unsigned char uc; signed char sc; long double ld; unsigned short us; float f;
 sizeof u + sizeof si * 10 + sizeof is * 100 + sizeof cu * 1000 /* expect: 4224 */
@@ -14,7 +16,6 @@ y = 3.99 /* expect: 3 */
 ld = 3 /* expect: 3 */
 ld / 2 /* expect: 1.5 */
 f = 1e40 /* expect: inf */
-
 /* typedef names in place of type keywords */
 typedef unsigned char BYTE;
 typedef char *STR;
@@ -25,7 +26,6 @@ VEC v;
 b = 258 /* expect: 2 */
 s[1] /* expect: 101 */
 sizeof(BYTE) + sizeof(STR) * 10 + sizeof v * 100 + sizeof(VEC) * 1000 /* expect: 13241 */
-
 /* stars and dimensions: arrays of arrays, arrays of pointers, pointers to pointers */
 int grid[3][4];
 int *ptrs[3];
@@ -48,5 +48,88 @@ val = 17 /* expect: 17 */
 **pp = 18 /* expect: 18 */
 val + *ptrs[1] /* expect: 36 */
 sizeof pp + sizeof *pp * 10 + sizeof **pp * 100 /* expect: 444 */
-
+struct S { int a; char b; } s1;
+struct S t1;
+union U { char c; int i; double d; } u1;
+struct N { struct S in; char *name; struct N *next; double w; } n;
+struct { char q; short r; } anon1;
+struct { int x; int y; int z; } anon2;
+typedef struct S T;
+T v1;
+sizeof s1 + sizeof t1 * 10 + sizeof(struct S) * 100 + sizeof(T) * 1000 /* expect: 5555 */
+sizeof u1 + sizeof(union U) * 100 /* expect: 1313 */
+sizeof n + sizeof anon1 * 100 + sizeof anon2 * 1000 /* expect: 12321 */
+&u1.d - &u1.c /* expect: 5 */
+&t1.b - &t1.a /* expect: 4 */
+&n.w - &n.in /* expect: 13 */
+&n.next - &n.in.b /* expect: 5 */
+&anon2.z - &anon2.x /* expect: 8 */
+v1.a = 10 /* expect: 10 */
+v1.b = 300 /* expect: 44 */
+v1.a /* expect: 10 */
+u1.i = 65 /* expect: 65 */
+u1.c /* expect: 0 */
+(n.next = &n) - &n /* expect: 0 */
+n.next->next->in.b = 7 /* expect: 7 */
+n.in.b /* expect: 7 */
+/* a typedef of a pointer to a struct whose body comes later */
+typedef struct Later *LP;
+struct Later { short k; LP self; };
+struct Later later;
+sizeof(struct Later) /* expect: 6 */
+(later.self = &later) - &later /* expect: 0 */
+later.self->self->k = 12 /* expect: 12 */
+/* enum constants count on from the last explicit value */
+enum E { P, Q = 5, R, S2 = -2, S3 };
+enum E e;
+P * 1000 + Q * 100 + R * 10 + S3 /* expect: 559 */
+sizeof e /* expect: 4 */
+enum { X, Y = 7 };
+X + Y /* expect: 7 */
+/* struct and enum declarations inside a body are laid out once and hold on every call */
+int local_types()
+{
+    struct P { int x; short y; } pt;
+    enum K { K1 = 3, K2 };
+    struct P *pp;
+    pp = &pt;
+    pp->y = K2;
+    pt.x = sizeof(struct P);
+    return pt.x * 100 + pt.y;
+}
+local_types() /* expect: 604 */
+local_types() /* expect: 604 */
+struct Big { int a[3000]; int b[3000]; int c; }; /* expect error 102: Memory overflow */
+sizeof(struct Big) /* expect: 16385 */
+struct Big g; /* expect error 102: Memory overflow */
+struct Fits { char x[16000]; };
+sizeof(struct Fits) /* expect: 16000 */
+int huge[2147483647]; /* expect error 102: Memory overflow */
+sizeof huge /* expect: 2147483647 */
+struct Tag { int m; };
+struct Tag *bad[0]; /* expect error 306: Bad array size */
+sizeof bad /* expect: 0 */
+int frame()
+{
+    int a[2147483647]; /* expect error 102: Memory overflow */
+    int b[2147483647][2147483647];
+    struct Big s;
+    return 1;
+}
+frame() /* expect: 0 */ /* expect error 102: Memory overflow */
+int params(p, q) struct Big p; struct Big q; /* expect error 102: Memory overflow */
+{ /* expect error 102: Memory overflow */
+    return 2;
+}
+int small()
+{
+    struct Tag *h[0]; /* expect error 306: Bad array size */
+    int x[10];
+    x[9] = 9;
+    return x[9];
+}
+small() /* expect: 9 */
+enum Wrap { TOP = 2147483647, PAST, NEXT };
+PAST /* expect: -2147483648 */
+NEXT /* expect: -2147483647 */
 void main() { }
