@@ -1,7 +1,6 @@
 /* The character classes of the C locale: values outside 0..127 (negative chars, EOF, 0x80..0xFF)
    are in no class, and tolower/toupper give them back unchanged. */
 char hi;
-
 isalpha('a') + isalpha('Z') + isalpha('5') + isalpha('_') /* expect: 2 */
 isdigit('0') + isdigit('9') + isdigit('a') + isdigit(-1) /* expect: 2 */
 isalnum('x') + isalnum('7') + isalnum(' ') + isalnum('-') /* expect: 2 */
@@ -22,5 +21,4 @@ toupper('{') /* expect: 123 */
 toupper(hi) /* expect: -23 */
 toupper(-1) /* expect: -1 */
 tolower(201) /* expect: 201 */
-
 void main() {}

@@ -5,13 +5,11 @@ char cwd[512];
 char here[512];
 char found[260];
 long f;
-
 getcwd(cwd, 512) - cwd /* expect: 0 */
 cwd[0] /* expect: 47 */
 getcwd(here, strlen(cwd)) /* expect: 0 */
 getcwd(here, strlen(cwd) + 1) - here + strcmp(here, cwd) /* expect: 0 */
 strcmp(getcwd(0, 0), cwd) /* expect: 0 */
-
 mkdir("dirs_tmp") /* expect: 0 */
 mkdir("dirs_tmp") /* expect: -1 */
 chdir("dirs_tmp") /* expect: 0 */
@@ -28,8 +26,6 @@ rmdir("dirs_tmp") /* expect: -1 */
 remove("dirs_tmp/inner.txt") + rmdir("dirs_tmp") /* expect: 0 */
 rmdir("dirs_tmp") + chdir("dirs_tmp") /* expect: -2 */
 getcwd(here, 512) - here + strcmp(here, cwd) /* expect: 0 */
-
 getdrive() /* expect: 0 */
 chdrv(0) + chdrv(3) + chdrv(32) /* expect: -3 */
-
 void main() {}

@@ -7,9 +7,7 @@ int n;
         exit(7);
     return unwind(n - 1);
 }
-
 1 + 1 /* expect: 2 */
-
 void main()
 {
     unwind(5);

@@ -11,7 +11,6 @@ double d;
 float f;
 char c;
 long fp;
-
 sprintf(buf, "%d %5.2f %s %c %x %ld %%", -3, 3.14159, "abc", 65, 255, 123456L) /* expect: 26 */
 strcmp(buf, "-3  3.14 abc A ff 123456 %") /* expect: 0 */
 sprintf(buf, "[%*d|%-*d|%.*f|%*d]", 5, 42, 4, 7, 2, 2.71828, -3, 9) /* expect: 21 */
@@ -30,7 +29,6 @@ sprintf(buf, "abc%ndef%hn", &i, &h) /* expect: 6 */
 i * 10 + h /* expect: 36 */
 sprintf(buf, "%y%d|100%", 7) /* expect: 8 */
 strcmp(buf, "%y7|100%") /* expect: 0 */
-
 sscanf("12 -7 3.25 0.5 word x", "%d %ld %lf %f %s %c", &i, &l, &d, &f, word, &c) /* expect: 6 */
 i + l /* expect: 5 */
 d + f /* expect: 3.75 */
@@ -50,7 +48,6 @@ sscanf("12abc", "%d%d", &i, &n) /* expect: 1 */
 sscanf("abc", "%d", &i) + sscanf("x", "y%d", &i) /* expect: 0 */
 sscanf("", "%d", &i) /* expect: -1 */
 sscanf("   ", "%d", &i) /* expect: -1 */
-
 (fp = tmpfile()) > 0 /* expect: 1 */
 fprintf(fp, "%d %s %5.1f\n%d\n", 7, "seven", 7.75, -1) /* expect: 17 */
 fseek(fp, 0, 0) /* expect: 0 */
@@ -62,7 +59,6 @@ i /* expect: -1 */
 fscanf(fp, "%d", &i) /* expect: -1 */
 fscanf(fp, "%s", word) /* expect: -1 */
 fclose(fp) /* expect: 0 */
-
 /* Widths and precisions cost no more than the output: into the arena, what cannot fit is refused
    at once (102); %g's precision beyond a double's digits changes nothing; precision is no
    digits for inf; to a stream, large widths and precisions are written in pieces. */
@@ -97,5 +93,4 @@ fseek(fp, 0, 2) /* expect: 0 */
 fprintf(fp, "%*d", 10000000, 7) /* expect: 10000000 */
 at(18306) * 100 + at(10018305) /* expect: 3255 */
 fclose(fp) /* expect: 0 */
-
 void main() {}

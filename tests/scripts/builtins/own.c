@@ -5,7 +5,6 @@
 char *a;
 char *b;
 char *c;
-
 min(3, 3) /* expect: 3 */
 min(-1, 1) /* expect: -1 */
 max(-1, 1) /* expect: 1 */
@@ -18,7 +17,6 @@ a[1] = 120 /* expect: 120 */
 a[2] = 0 /* expect: 0 */
 (c = realloc(a, 3)) - b /* expect: 10 */
 c[0] + c[1] + c[2] /* expect: 239 */
-
 /* growing the block made just before: the copy reads the bytes it has just written */
 (a = malloc(2)) - c /* expect: 3 */
 a[0] = 65 /* expect: 65 */
@@ -29,5 +27,4 @@ strncmp(b, "ABABAB", 6) /* expect: 0 */
 malloc(20000) /* expect: 0 */ /* expect error 102: Memory overflow */
 malloc(-1) /* expect: 0 */ /* expect error 102: Memory overflow */
 malloc(1) - c /* expect: 3 */
-
 void main() {}

@@ -40,5 +40,4 @@ strcmp(out, "? ?|") /* expect: 0 */
 strcpy(out, "old") /* expect: 65580 */
 strftime(out, 7, "%Y-%m", &t) + strcmp(out, "old") + strftime(out, 1, "", &t) /* expect: 0 */
 strftime(out, 8, "%Y-%m", &t) /* expect: 7 */
-
 void main() {}

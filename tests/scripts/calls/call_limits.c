@@ -28,7 +28,6 @@ reached = 0 /* expect: 0 */
 big(100) /* expect: 100 */ /* expect error 102 line 20: Memory overflow */
 reached == first_reach /* expect: 1 */
 down(30) /* expect: 30 */
-
 void main()
 {
     down(29);

@@ -53,5 +53,4 @@ double *dp;
 struct R rs[3];
 (dp = da) - da + (rp = rs) - rs /* expect: 0 */
 ++dp - da + (++rp - rs) * 100 /* expect: 2408 */
-
 void main() { }

@@ -73,5 +73,4 @@ int mismatch()
     return cp == (char *)ip;
 }
 mismatch() /* expect: 1 */
-
 void main() { }

@@ -66,7 +66,6 @@ running(2.5) /* expect: 7 */
 /* expect error 302 line 56: Bad operand * */
 /* expect error 102 line 58: Memory overflow */
 /* expect error 305 line 59: Bad lvalue */
-
 /* An object outside the arena (through a null or a stray pointer) is reported once, when it is
    read: a store or a step writes nothing more and reports nothing more, '&' gives its address,
    and an assignment gives the right side converted to the object's type, also on the second run
@@ -81,12 +80,12 @@ int through(p, c) int *p; char *c;
     return k;
 }
 through(0, 5) + through(nullp, 0) /* expect: 14088 */
+/* expect error 102 line 77: Memory overflow */
 /* expect error 102 line 78: Memory overflow */
 /* expect error 102 line 79: Memory overflow */
-/* expect error 102 line 80: Memory overflow */
+/* expect error 102 line 77: Memory overflow */
 /* expect error 102 line 78: Memory overflow */
 /* expect error 102 line 79: Memory overflow */
-/* expect error 102 line 80: Memory overflow */
 *nullp = 2.5 /* expect error 102: Memory overflow */ /* expect: 2 */
 &*nullp /* expect error 102: Memory overflow */ /* expect: 0 */
 /* A long index is reported when the body is checked and each time it runs, by its plan too; the
@@ -99,8 +98,8 @@ int by_long()
 arr[2] = 12 /* expect: 12 */
 at_two = 2 /* expect: 2 */
 by_long() + by_long() /* expect: 24 */
-/* expect error 601 line 97: Type mismatch '[]' */
-/* expect error 601 line 97: Type mismatch '[]' */
+/* expect error 601 line 96: Type mismatch '[]' */
+/* expect error 601 line 96: Type mismatch '[]' */
 /* Reports raised while a top-level line is evaluated name that line, also when the last operand
    of the line is what causes them. */
 1 + 2 / zero + 0 /* expect: 1 */ /* expect error 302: Bad operand / */
@@ -109,5 +108,4 @@ dd = 1.5 /* expect: 1.5 */
 dd << 1 /* expect: 1.5 */ /* expect error 701: Non integral operand */
 3 = 4 /* expect: 3 */ /* expect error 305: Bad lvalue */
 4 /* expect: 4 */
-
 void main() { }

@@ -2,7 +2,6 @@
    values and the reports of the first. Each function here is called twice. */
 int order[8];
 int n;
-
 int note(v)
 int v;
 {
@@ -10,7 +9,6 @@ int v;
     n = n + 1;
     return v;
 }
-
 int sides()
 {
     int a[4];
@@ -22,11 +20,9 @@ int sides()
     j = note(1) + note(2) * note(3);
     return a[0] * 1000 + i * 100 + j + order[0] * 10000 + order[2] * 100000;
 }
-
 sides() /* expect: 311107 */
 n = 0 /* expect: 0 */
 sides() /* expect: 311107 */
-
 int quirks()
 {
     int x;
@@ -40,25 +36,20 @@ int quirks()
     ++y;
     return x * 100 + y;
 }
-
 quirks() /* expect: 4106 */
 quirks() /* expect: 4106 */
-
 int divide(a, b)
 int a;
 int b;
 {
     return a
-        / b; /* expect error 302 line 52: Bad operand / */
+        / b; /* expect error 302 line 46: Bad operand / */
 }
-
 divide(7, 2) /* expect: 3 */
 divide(7, 0) /* expect: 0 */
 divide(7, 0) /* expect: 0 */
-/* expect error 302 line 52: Bad operand / */
-
+/* expect error 302 line 46: Bad operand / */
 char text[8];
-
 int bytes()
 {
     char *s;
@@ -69,12 +60,9 @@ int bytes()
         sum = sum * 256 + *s;
     return sum + strlen(strcpy(text, "xy")) * 0x1000000;
 }
-
 bytes() /* expect: 39936611 */
 bytes() /* expect: 39936611 */
-
 void main() {}
-
 /* Statements: loops, branches, break and return run by their plans from the second call on. */
 int flow(n)
 int n;
@@ -102,26 +90,22 @@ int n;
     { sum = sum * 10 + i; }
     return sum;
 }
-
 flow(10) /* expect: 613 */
 flow(10) /* expect: 613 */
 flow(200) /* expect: -1012 */
 flow(200) /* expect: -1012 */
-
 int zero;
-
 int faults()
 {
     int k;
     int s;
     s = 0;
     for (k = 0; k < 2; k++)
-        s = s + 10 / zero; /* expect error 302 line 119: Bad operand / */
+        s = s + 10 / zero; /* expect error 302 line 104: Bad operand / */
     return s;
 }
-
 faults() /* expect: 0 */
 faults() /* expect: 0 */
-/* expect error 302 line 119: Bad operand / */
-/* expect error 302 line 119: Bad operand / */
-/* expect error 302 line 119: Bad operand / */
+/* expect error 302 line 104: Bad operand / */
+/* expect error 302 line 104: Bad operand / */
+/* expect error 302 line 104: Bad operand / */

@@ -35,7 +35,6 @@ int empty_condition()
     return 8;
 }
 empty_condition() /* expect: 8 */
-
 int n;
 int sizes[n]; /* expect error 700: Non integral expression */ /* expect error 306: Bad array size */
 sizeof(sizes) /* expect: 0 */
@@ -57,5 +56,4 @@ int pick(k) int k;
     return 0;
 }
 pick(1) + pick(2) + pick(4) /* expect: 4 */
-
 void main() { }

@@ -5,7 +5,6 @@
    past it is a plain number. */
 char name[16];
 char *p;
-
 strcpy(name, "operator") /* expect: 65536 */
 ktSetNameString(1, name) /* expect: ktSetNameString(1, "operator") */ /* expect: 0 */
 ktSetNameString(1, name + 4) /* expect: ktSetNameString(1, "ator") */ /* expect: 0 */
@@ -17,7 +16,6 @@ ktSetNameString(1, p) /* expect: ktSetNameString(1, 81916) */ /* expect: 0 */
 p[3] = 0 /* expect: 0 */
 ktSetNameString(1, p) /* expect: ktSetNameString(1, "end") */ /* expect: 0 */
 ktSetNameString(1, 81920) + ktSetNameString(1, 65535) /* expect: ktSetNameString(1, 81920) */ /* expect: ktSetNameString(1, 65535) */ /* expect: 0 */
-
 void main() {
   char reply[8];
   strcpy(reply, "yes");
