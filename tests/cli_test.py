@@ -4,6 +4,7 @@ terminal prompt included), the environment of the built-ins, and hostile source 
 too deep to check in. Run: cli_test.py --oxel PATH [unittest options]."""
 import os
 import pty
+import re
 import select
 import shutil
 import subprocess
@@ -138,6 +139,19 @@ class CommandLine(OxelCase):
         self.write("s.c", text)
         for options in (["--on-error=cancel"], []):
             self.assertClean(self.run_oxel([*options, "s.c"]), 1, errors[:1], b"1\r\n")
+
+    def test_symbol_trace(self):
+        # -dsym three times: lookups with their mode (2 after a tag, 1 for a member) and entries
+        # (addresses masked).
+        r = self.script("struct S { char c; int a; } s;\nint f(p) int p; { return p; }\ns.a = f(2)\n" + MAIN,
+                        "-dsym", "-dsym", "-dsym")
+        trace = re.sub(r"(&table |&td=|body )[0-9a-f]+", r"\1#", r.trace.decode().replace("\r\n", "\n"))
+        for part in ("sym_find: 'S', mode 2, &table #\nsym_entering S at scope_level 0, &table #\n"
+                     "<sTag>(size=0)\tS&td=#, type=<sTag>, next=0->\n stg=6,offset=0;\n",
+                     "sym_find: 'a', mode 1, &table #\nsym_find looks at 'c',",
+                     "sym_found 'f'(scope=0):int f( p )\n  int\tp&td=#, type=int, next=0->\n stg=0,offset=0;\n"
+                     " body #, frame size 0\n2\n"):
+            self.assertIn(part, trace)
 
     def test_include_search_order(self):
         # Next to the script, then the current directory, then next to the interpreter.

@@ -23,6 +23,7 @@ a[0] = 65 /* expect: 65 */
 a[1] = 66 /* expect: 66 */
 (b = realloc(a, 6)) - a /* expect: 2 */
 strncmp(b, "ABABAB", 6) /* expect: 0 */
+(c = realloc(b, 1)) - b + *c /* expect: 78 */
 (c = realloc(0, 3)) > 0 /* expect: 1 */
 malloc(20000) /* expect: 0 */ /* expect error 102: Memory overflow */
 malloc(-1) /* expect: 0 */ /* expect error 102: Memory overflow */

@@ -25,30 +25,32 @@ n = 0 /* expect: 0 */
 sides() /* expect: 311107 */
 int quirks()
 {
-    int x;
-    int y;
-    int *p;
+    int x, y, *p;
     x = 1;
     y = 2;
     x + y = 5;
     p = &x;
     *p = *p + 40;
     ++y;
-    return x * 100 + y;
+    return x * 100 + +y;
 }
 quirks() /* expect: 4106 */
 quirks() /* expect: 4106 */
+int bad_prefix() { int y; y = 2; --(y); return y; } /* expect error 305: Bad lvalue */ /* expect error 500: Expected ';' */ /* expect error 500: Expected ';' */
+bad_prefix() + bad_prefix() /* expect: 4 */
+/* expect error 305 line 39: Bad lvalue */ /* expect error 500 line 39: Expected ';' */ /* expect error 500 line 39: Expected ';' */
+/* expect error 305 line 39: Bad lvalue */ /* expect error 500 line 39: Expected ';' */ /* expect error 500 line 39: Expected ';' */
 int divide(a, b)
 int a;
 int b;
 {
     return a
-        / b; /* expect error 302 line 46: Bad operand / */
+        / b; /* expect error 302 line 48: Bad operand / */
 }
 divide(7, 2) /* expect: 3 */
 divide(7, 0) /* expect: 0 */
 divide(7, 0) /* expect: 0 */
-/* expect error 302 line 46: Bad operand / */
+/* expect error 302 line 48: Bad operand / */
 char text[8];
 int bytes()
 {
@@ -101,11 +103,11 @@ int faults()
     int s;
     s = 0;
     for (k = 0; k < 2; k++)
-        s = s + 10 / zero; /* expect error 302 line 104: Bad operand / */
+        s = s + 10 / zero; /* expect error 302 line 106: Bad operand / */
     return s;
 }
 faults() /* expect: 0 */
 faults() /* expect: 0 */
-/* expect error 302 line 104: Bad operand / */
-/* expect error 302 line 104: Bad operand / */
-/* expect error 302 line 104: Bad operand / */
+/* expect error 302 line 106: Bad operand / */
+/* expect error 302 line 106: Bad operand / */
+/* expect error 302 line 106: Bad operand / */
