@@ -11,7 +11,8 @@
   /* stdout: TEXT */                  standard output, with \\n and \\t escapes (default: nothing)
   /* stderr: TEXT */                  a further line of standard error, in order (default: none)
 
-A file NAME.trace next to NAME.c holds the exact trace bytes instead of the expect lines.
+A file NAME.trace next to NAME.c holds the exact trace bytes instead of the expect lines, with
+{ADDR} where the trace shows an address (in decimal or hexadecimal).
 
 With --harness the program is the Win32 oxel.exe, run under --wrapper (wine) through the harness
 with the command line "[test] NAME": the trace is what it writes to the debugger channel, the
@@ -99,7 +100,8 @@ def run_one(oxel, path, wrapper, harness):
     problems = []
     if proc.returncode != spec["exit"]:
         problems.append(f"exit status {proc.returncode}, expected {spec['exit']}")
-    if trace != spec["trace"]:
+    want = re.escape(spec["trace"]).replace(re.escape(b"{ADDR}"), b"[0-9a-f]+")  # an address
+    if not re.fullmatch(want, trace):
         problems.append(f"trace differs:\n  got      {trace!r}\n  expected {spec['trace']!r}")
     shown = lambda lines: "\n           ".join(lines[:20] or ["(none)"])
     for what, got, want in (("errors", [l for l in stderr if l.startswith(ERROR)], spec["errors"]),
