@@ -14,13 +14,11 @@ int arguments()
     char c, str[3];
     ran++;
     n = one(c) + one(2.5) + ratio(n) + text(str) + text(0) + member(&s) + *name();
-    n = one(1, 2); /* expect error 301: Bad argument */
-    n = one(1, 2, 3); /* expect error 301: Bad argument */ /* expect error 301: Bad argument */
+    n = one(1, 2); n = one(1, 2, 3); /* expect error 301: Bad argument */ /* expect error 301: Bad argument */ /* expect error 301: Bad argument */
     n = defined_below(1); /* expect error 301: Bad argument */
     n = text(arr) + text(1); /* expect error 601: Type mismatch '*' */ /* expect error 601: Type mismatch '*' */
     n = member(s) + member(&n); /* expect error 601: Type mismatch '*' */ /* expect error 601: Type mismatch '*' */
-    n = one(s); /* expect error 601: Type mismatch 'int' */
-    ip = name(); /* expect error 601: Type mismatch '' */
+    n = one(s); ip = name(); /* expect error 601: Type mismatch 'int' */ /* expect error 601: Type mismatch '' */
     n = one(1]; /* expect error 500: Expected ')' */
     return n;
 }
@@ -59,8 +57,8 @@ int caller()
     r = boom(1) + 1 / zero;
     return r;
 }
-caller() /* expect: 0 */ /* expect error 302 line 53: Bad operand / */ /* expect error 302 line 59: Bad operand / */
-boom(2) + 3 / zero + 0 /* expect: 0 */ /* expect error 302 line 53: Bad operand / */ /* expect error 302: Bad operand / */
+caller() /* expect: 0 */ /* expect error 302 line 51: Bad operand / */ /* expect error 302 line 57: Bad operand / */
+boom(2) + 3 / zero + 0 /* expect: 0 */ /* expect error 302 line 51: Bad operand / */ /* expect error 302: Bad operand / */
 /* a report from a body spread over several lines names the line of the token where it arises */
 int spread(a, b)
 int a;
@@ -71,8 +69,8 @@ int b;
         b /
         zero;
 }
-spread(1, 2) /* expect: 1 */ /* expect error 302 line 72: Bad operand / */
+spread(1, 2) /* expect: 1 */ /* expect error 302 line 70: Bad operand / */
 void main()
 {
-    boom(3); /* expect error 302 line 53: Bad operand / */
+    boom(3); /* expect error 302 line 51: Bad operand / */
 }

@@ -67,8 +67,7 @@ int casts()
 casts() /* expect: 257 */
 int mismatch()
 {
-    ip = cp; /* expect error 601: Type mismatch '' */
-    cp = buf; /* expect error 601: Type mismatch '' */
+    ip = cp; cp = buf; /* expect error 601: Type mismatch '' */ /* expect error 601: Type mismatch '' */
     cp = (char *)buf;
     return cp == (char *)ip;
 }

@@ -31,8 +31,7 @@ not_block(0) * 100 + not_block(2) /* expect: 1111 */
 int gotos(x) int x;
 {
     if (x == 1) goto later;
-    if (x == 2) goto missing; /* expect error 402: Unknown label 'missing' */
-    if (x == 3) goto missing; /* expect error 402: Unknown label 'missing' */
+    if (x == 2) goto missing; if (x == 3) goto missing; /* expect error 402: Unknown label 'missing' */ /* expect error 402: Unknown label 'missing' */
     return 0;
 later:
     return 1;
@@ -66,5 +65,5 @@ int fuzzed()
 {
     int k = 0, e(x) 1 + (k; if (k) k = 2; /* expect error 602: Can't have nested functions */ /* expect error 500: Expected '{' */ /* expect error 200: Bad syntax ';' */ /* expect error 200: Bad syntax 'if' */ /* expect error 500: Expected ';' */ /* expect error 500: Expected ';' */ /* expect error 305: Bad lvalue */
 }
-fuzzed() /* expect: 0 */ /* expect error 200 line 67: Bad syntax ';' */ /* expect error 200 line 67: Bad syntax 'if' */ /* expect error 500 line 67: Expected ';' */ /* expect error 500 line 67: Expected ';' */ /* expect error 305 line 67: Bad lvalue */
+fuzzed() /* expect: 0 */ /* expect error 200 line 66: Bad syntax ';' */ /* expect error 200 line 66: Bad syntax 'if' */ /* expect error 500 line 66: Expected ';' */ /* expect error 500 line 66: Expected ';' */ /* expect error 305 line 66: Bad lvalue */
 void main() { }
