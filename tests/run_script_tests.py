@@ -100,7 +100,7 @@ def run_one(oxel, path, wrapper, harness):
     problems = []
     if proc.returncode != spec["exit"]:
         problems.append(f"exit status {proc.returncode}, expected {spec['exit']}")
-    want = re.escape(spec["trace"]).replace(re.escape(b"{ADDR}"), b"[0-9a-f]+")  # an address
+    want = re.escape(spec["trace"]).replace(re.escape(b"{ADDR}"), b"-?[0-9a-f]+")  # an address
     if not re.fullmatch(want, trace):
         problems.append(f"trace differs:\n  got      {trace!r}\n  expected {spec['trace']!r}")
     shown = lambda lines: "\n           ".join(lines[:20] or ["(none)"])

@@ -278,7 +278,7 @@ class XvfbDialog(Win32Case):
         window = self.xdotool("search", "--sync", "--onlyvisible", "--name", "^C Interpreter Error$").split()
         self.assertTrue(window, "no dialog appeared")
         w = window[0]
-        time.sleep(0.5)  # until the texts are painted
+        time.sleep(1)  # until the texts are painted and the dialog takes input
         if screenshot:
             subprocess.run(["import", "-display", self.display, "-window", w, screenshot], check=True, timeout=30)
         width, height = map(int, re.search(r"Geometry: (\d+)x(\d+)", self.xdotool("getwindowgeometry", w)).groups())
