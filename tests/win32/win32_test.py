@@ -159,13 +159,6 @@ class StartUp(Win32Case):
             r = self.oxel(args)
             self.assertEqual((r.status, r.errors, r.trace, r.file_lines), (1, [], b"", []))
 
-    def test_driver_options_from_the_environment(self):
-        # OXEL_OPTIONS reaches the driver; words that are not options are left out.
-        self.write("s.c", "1 + 2\r\n" + MAIN)
-        r = self.oxel("[x] s.c", env={"OXEL_OPTIONS": "-dbogus t.c  -dexp"})
-        self.assertEqual((r.errors, r.status), (["s.c (1) : error 400 : Unknown option '-dbogus'"], 0))
-        self.assertIn(b"In primary: 1st token = 'Constant'\r\n", r.trace)
-
     def test_includes_next_to_the_script_then_current_directory_then_next_to_the_program(self):
         exe = shutil.copy(EXE, os.path.dirname(self.write("bin/only_bin.h", "#define BIN 3\r\n")))
         self.write("lib/s.c", '#include "where.h"\r\n#include <only_bin.h>\r\nWHERE\r\nBIN\r\n' + MAIN)
@@ -213,15 +206,6 @@ class Dialogs(Win32Case):
         self.assertRun(r, 1, [rf"{folder}\s.c (1) : error 200 : Bad syntax '#bad'"], b"")
         self.assertEqual(r.file_lines, ["File : " + folder[:92]])
         self.assertEqual(self.notepad_calls(), ["Notepad " + folder[:91] + "|5"])
-
-    def test_the_process_ends_when_no_main_runs(self):
-        # 903 comes after the end of the input, or the input ends inside a body: the quit message
-        # still ends the process.
-        self.write("nomain.c", "1\r\n")
-        self.assertRun(self.oxel("[x] nomain.c"), 0, ["nomain.c (2) : error 903 : No main function"], b"1\r\n")
-        self.write("open.c", "int main() {\r\n")
-        r = self.oxel("[x] open.c")
-        self.assertEqual((r.status, r.errors[-1]), (0, "open.c (2) : error 501 : Unexpected end of file"))
 
 
 class HostLibrary(Win32Case):
