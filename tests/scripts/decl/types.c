@@ -7,14 +7,10 @@ char unsigned cu; unsigned char uc; signed char sc; long double ld; unsigned sho
 sizeof u + sizeof si * 10 + sizeof is * 100 + sizeof cu * 1000 /* expect: 4224 */
 sizeof uc + sizeof sc * 10 + sizeof ld * 100 + sizeof us * 1000 /* expect: 2811 */
 sizeof y + sizeof f * 10 + sizeof t * 100 + sizeof(unsigned char) * 1000 /* expect: 1444 */
-uc = 511 /* expect: 255 */
-sc = 255 /* expect: -1 */
-cu = 70000 /* expect: 70000 */
-us = 65535 /* expect: 65535 */
-si = 98304 /* expect: -32768 */
-y = 3.99 /* expect: 3 */
-ld = 3 /* expect: 3 */
-ld / 2 /* expect: 1.5 */
+(uc = 511) * 10 + (sc = 255) /* expect: 2549 */
+(cu = 70000) + (us = 65535) /* expect: 135535 */
+(si = 98304) * 10 + (y = 3.99) /* expect: -327677 */
+(ld = 3) + ld / 2 /* expect: 4.5 */
 f = 1e40 /* expect: inf */
 /* typedef names in place of type keywords */
 typedef unsigned char BYTE;
@@ -23,8 +19,7 @@ typedef int VEC[3];
 BYTE b;
 STR s = "hey";
 VEC v;
-b = 258 /* expect: 2 */
-s[1] /* expect: 101 */
+(b = 258) * 1000 + s[1] /* expect: 2101 */
 sizeof(BYTE) + sizeof(STR) * 10 + sizeof v * 100 + sizeof(VEC) * 1000 /* expect: 13241 */
 /* stars and dimensions: arrays of arrays, arrays of pointers, pointers to pointers */
 int grid[3][4];
@@ -37,16 +32,10 @@ int by_long[5L]; /* expect error 700: Non integral expression */
 char by_enum[THREE]; /* expect error 700: Non integral expression */
 sizeof by_long + sizeof by_enum * 100 /* expect: 320 */
 sizeof grid + sizeof grid[1] * 100 + sizeof ptrs * 10000 /* expect: 121648 */
-&grid[1][0] - &grid[0][0] /* expect: 16 */
-&grid[2][3] - &grid[0][0] /* expect: 44 */
-grid[2][1] = 21 /* expect: 21 */
-grid[1][4] + grid[2][0] * 10 /* expect: 0 */
-grid[1][5] /* expect: 21 */
-val = 17 /* expect: 17 */
-(ptrs[1] = &val) - &val /* expect: 0 */
-(pp = &ptrs[1]) - &ptrs[1] /* expect: 0 */
-**pp = 18 /* expect: 18 */
-val + *ptrs[1] /* expect: 36 */
+(&grid[1][0] - &grid[0][0]) * 100 + &grid[2][3] - &grid[0][0] /* expect: 1644 */
+(grid[2][1] = 21) + grid[1][4] + grid[2][0] * 10 + grid[1][5] * 100 /* expect: 2121 */
+(val = 17) + (ptrs[1] = &val) - &val + (pp = &ptrs[1]) - &ptrs[1] /* expect: 17 */
+(**pp = 18) + val + *ptrs[1] /* expect: 54 */
 sizeof pp + sizeof *pp * 10 + sizeof **pp * 100 /* expect: 444 */
 struct S { int a; char b; } s1;
 struct S t1;
@@ -59,33 +48,21 @@ T v1;
 sizeof s1 + sizeof t1 * 10 + sizeof(struct S) * 100 + sizeof(T) * 1000 /* expect: 5555 */
 sizeof u1 + sizeof(union U) * 100 /* expect: 1313 */
 sizeof n + sizeof anon1 * 100 + sizeof anon2 * 1000 /* expect: 12321 */
-&u1.d - &u1.c /* expect: 5 */
-&t1.b - &t1.a /* expect: 4 */
-&n.w - &n.in /* expect: 13 */
-&n.next - &n.in.b /* expect: 5 */
-&anon2.z - &anon2.x /* expect: 8 */
-v1.a = 10 /* expect: 10 */
-v1.b = 300 /* expect: 44 */
-v1.a /* expect: 10 */
-u1.i = 65 /* expect: 65 */
-u1.c /* expect: 0 */
-(n.next = &n) - &n /* expect: 0 */
-n.next->next->in.b = 7 /* expect: 7 */
-n.in.b /* expect: 7 */
+(&u1.d - &u1.c) * 10 + &t1.b - &t1.a /* expect: 54 */
+(&n.w - &n.in) * 100 + (&n.next - &n.in.b) * 10 + &anon2.z - &anon2.x /* expect: 1358 */
+(v1.a = 10) * 1000 + (v1.b = 300) + v1.a * 10 /* expect: 10144 */
+(u1.i = 65) * 10 + u1.c /* expect: 650 */
+(n.next = &n) - &n + (n.next->next->in.b = 7) * 10 + n.in.b /* expect: 77 */
 /* a typedef of a pointer to a struct whose body comes later */
 typedef struct Later *LP;
 struct Later { short k; LP self; };
 struct Later later;
-sizeof(struct Later) /* expect: 6 */
-(later.self = &later) - &later /* expect: 0 */
-later.self->self->k = 12 /* expect: 12 */
+sizeof(struct Later) * 100 + (later.self = &later) - &later + (later.self->self->k = 12) /* expect: 612 */
 /* enum constants count on from the last explicit value */
 enum E { P, Q = 5, R, S2 = -2, S3 };
 enum E e;
-P * 1000 + Q * 100 + R * 10 + S3 /* expect: 559 */
-sizeof e /* expect: 4 */
 enum { X, Y = 7 };
-X + Y /* expect: 7 */
+P * 1000 + Q * 100 + R * 10 + S3 + sizeof e * 10000 + (X + Y) * 100000 /* expect: 740559 */
 /* struct and enum declarations inside a body are laid out once and hold on every call */
 int local_types()
 {
@@ -97,8 +74,7 @@ int local_types()
     pt.x = sizeof(struct P);
     return pt.x * 100 + pt.y;
 }
-local_types() /* expect: 604 */
-local_types() /* expect: 604 */
+local_types() * 1000 + local_types() /* expect: 604604 */
 struct Big { int a[3000]; int b[3000]; int c; }; /* expect error 102: Memory overflow */
 sizeof(struct Big) /* expect: 16385 */
 struct Big g; /* expect error 102: Memory overflow */
