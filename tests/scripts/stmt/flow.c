@@ -8,34 +8,21 @@ int mark(d) int d; { trace = trace * 10 + d; return 1; }
 int nested(a, b) int a, b;
 {
     int r; r = 0;
-    if (a)
-        if (b) r = 1;
-        else r = 2;
-    else
-        r = 3;
+    if (a) if (b) r = 1; else r = 2; else r = 3;
     if (b) { r = r + 100; } else { r = r + 200; }
     return r;
 }
 nested(1, 1) * 1000 + nested(1, 0) /* expect: 101202 */
 nested(0, 1) * 1000 + nested(0, 0) /* expect: 103203 */
 int branches(x, d, p) int x; double d; char *p;
-{
-    trace = 0;
-    if (x) mark(1); else if (d) mark(2); else mark(3);
-    if (p) mark(4);
-    mark(5);
-    return trace;
-}
+{ trace = 0; if (x) mark(1); else if (d) mark(2); else mark(3); if (p) mark(4); mark(5); return trace; }
 branches(1, 0.0, "s") /* expect: 145 */
 branches(0, 0.25, 0) * 100 + branches(0, 0.0, 0) /* expect: 2535 */
 int orders(loop) int loop;
 {
     int i; trace = i = 0;
-    if (loop)
-        while (mark(5) * (i < 2)) { mark(6); i++; }
-    else
-        for (i = mark(1); mark(2) * (i < 3); i = i + mark(4))
-            mark(3);
+    if (loop) while (mark(5) * (i < 2)) { mark(6); i++; }
+    else for (i = mark(1); mark(2) * (i < 3); i = i + mark(4)) mark(3);
     return trace;
 }
 orders(0) /* expect: 12342342 */
@@ -80,31 +67,16 @@ jumps(0) * 10000 + jumps(1) * 10 + jumps(2) /* expect: 1101250 */
 int out_of_loops()
 {
     int i, j;
-    for (i = 0; i < 10; i++)
-        for (j = 0; j < 10; j++)
-            if (i * j == 12) goto done;
+    for (i = 0; i < 10; i++) for (j = 0; j < 10; j++) if (i * j == 12) goto done;
     return -1;
 done:
     return i * 10 + j;
 }
-int into_loop()
-{
-    int i, n; n = 0;
-    goto inside;
-    for (i = 0; i < 3; i++) {
-        n = n + 1;
-inside:
-        n = n + 100;
-    }
-    return n;
-}
+int into_loop() { int i, n; n = 0; goto inside; for (i = 0; i < 3; i++) { n = n + 1; inside: n = n + 100; } return n; }
 int out_of_switch()
 {
     int k; k = 0;
-    while (1) {
-        switch (k) { case 0: k = 5; { { goto end; } } }
-        k = 1000;
-    }
+    while (1) { switch (k) { case 0: k = 5; { { goto end; } } } k = 1000; }
 end:
     return k;
 }
@@ -113,10 +85,7 @@ int inner(n) int n; { int k; k = 0; again: if (++k < n) goto again; return k; }
 int outer()
 {
     int i, s; s = 0;
-    for (i = 1; i <= 3; i++) {
-        s = s * 10 + inner(i);
-        if (s > 1000) goto again;
-    }
+    for (i = 1; i <= 3; i++) { s = s * 10 + inner(i); if (s > 1000) goto again; }
     return s;
 again:
     return -1;
@@ -151,8 +120,8 @@ int sw(x) int x;
     }
     return r;
 }
-sw(1) * 10 + sw(2) /* expect: 55 */
-sw(3) * 1000 + sw(4) /* expect: 134104 */
+sw(1) * 10 + sw(2) + sw(3) * 1000 /* expect: 134055 */
+sw(4) /* expect: 104 */
 sw(5) * 1000 + sw(9) /* expect: 100099 */
 sw(7) * 1000 + sw(42) /* expect: 70069 */
 int color(c) int c;
@@ -168,9 +137,8 @@ int color(c) int c;
     }
     return n + 1;
 }
-color(0) * 100 + color(6) /* expect: 1060 */
-color(5) * 100 + color(4) /* expect: 3001 */
-color(-1) + color('a') + color(2) /* expect: 90 */
+color(0) * 100 + color(6) + color(5) * 10000 /* expect: 301060 */
+color(4) * 1000 + color(-1) + color('a') + color(2) /* expect: 1090 */
 int loop_in_switch(x) int x;
 {
     int n, i; n = i = 0;
@@ -210,11 +178,7 @@ int classes()
 {
     char *p;
     int digits, others; digits = others = 0;
-    for (p = "a1b22c333"; *p; p++)
-        switch (*p) {
-        case '1': case '2': case '3': digits++; break;
-        default: others++;
-        }
+    for (p = "a1b22c333"; *p; p++) switch (*p) { case '1': case '2': case '3': digits++; break; default: others++; }
     return digits * 10 + others;
 }
 classes() /* expect: 63 */
