@@ -17,8 +17,7 @@ int cont(x) int x;
 }
 int not_block(x) int x;
 {
-    int r;
-    r = 1;
+    int r; r = 1;
     switch (x)
         r = 2; /* expect error 500: Expected '{' */
     r = r + 10;
@@ -37,22 +36,9 @@ later:
     return 1;
 }
 gotos(1) /* expect: 1 */
-int stray()
-{
-    break; /* expect error 200: Bad syntax 'break' */
-    return 1;
-}
+int stray() { break; return 1; } /* expect error 200: Bad syntax 'break' */
 stray() /* expect: 1 */
-int after()
-{
-    int i, n;
-    n = 0;
-    for (i = 0; i < 3; i++) {
-        n = n + 1;
-        n = n + 10;
-    }
-    return n;
-}
+int after() { int i, n; n = 0; for (i = 0; i < 3; i++) { n = n + 1; n = n + 10; } return n; }
 after() /* expect: 33 */
 stray() + after() /* expect: 34 */
 int skipped()
@@ -65,5 +51,5 @@ int fuzzed()
 {
     int k = 0, e(x) 1 + (k; if (k) k = 2; /* expect error 602: Can't have nested functions */ /* expect error 500: Expected '{' */ /* expect error 200: Bad syntax ';' */ /* expect error 200: Bad syntax 'if' */ /* expect error 500: Expected ';' */ /* expect error 500: Expected ';' */ /* expect error 305: Bad lvalue */
 }
-fuzzed() /* expect: 0 */ /* expect error 200 line 66: Bad syntax ';' */ /* expect error 200 line 66: Bad syntax 'if' */ /* expect error 500 line 66: Expected ';' */ /* expect error 500 line 66: Expected ';' */ /* expect error 305 line 66: Bad lvalue */
+fuzzed() /* expect: 0 */ /* expect error 200 line 52: Bad syntax ';' */ /* expect error 200 line 52: Bad syntax 'if' */ /* expect error 500 line 52: Expected ';' */ /* expect error 500 line 52: Expected ';' */ /* expect error 305 line 52: Bad lvalue */
 void main() { }
