@@ -26,6 +26,7 @@ int checked()
     k = n 5; /* expect error 200: Bad syntax 'Constant' */ /* expect error 500: Expected ';' */
     k = (n + 1]; /* expect error 200: Bad syntax ']' */
     k = k + ; /* expect error 200: Bad syntax ';' */
+    k = n && 1; k = n || 1; /* expect error 200: Bad syntax '˜' */ /* expect error 500: Expected ';' */ /* expect error 200: Bad syntax '™' */ /* expect error 500: Expected ';' */
     5 = n; one() = 2; (char)n = 3; n + 1 = 5; /* expect error 305: Bad lvalue */ /* expect error 305: Bad lvalue */ /* expect error 305: Bad lvalue */ /* expect error 305: Bad lvalue */
     arr = cp; cp = &(n + 1); one()++; n++ = 6; /* expect error 305: Bad lvalue */ /* expect error 305: Bad lvalue */ /* expect error 305: Bad lvalue */ /* expect error 305: Bad lvalue */
     never_declared++; --never_declared_either; /* expect error 302: Bad operand ++ */ /* expect error 302: Bad operand -- */
@@ -45,11 +46,11 @@ int running(x) double x;
 }
 /* 10 / 0 gives 0, x | 1 keeps x, *n and *nowhere keep the pointer value 0, n stays 0 */
 running(2.5) /* expect: 7 */
-/* expect error 302 line 38: Bad operand / */
-/* expect error 701 line 39: Non integral operand */
-/* expect error 302 line 40: Bad operand * */
-/* expect error 102 line 42: Memory overflow */
-/* expect error 305 line 43: Bad lvalue */
+/* expect error 302 line 39: Bad operand / */
+/* expect error 701 line 40: Non integral operand */
+/* expect error 302 line 41: Bad operand * */
+/* expect error 102 line 43: Memory overflow */
+/* expect error 305 line 44: Bad lvalue */
 /* An object outside the arena (through a null or a stray pointer) is reported once, when it is
    read: a store or a step writes nothing more and reports nothing more, '&' gives its address,
    and an assignment gives the right side converted to the object's type, also on the second run
@@ -64,12 +65,12 @@ int through(p, c) int *p; char *c;
     return k;
 }
 through(0, 5) + through(nullp, 0) /* expect: 14088 */
-/* expect error 102 line 61: Memory overflow */
 /* expect error 102 line 62: Memory overflow */
 /* expect error 102 line 63: Memory overflow */
-/* expect error 102 line 61: Memory overflow */
+/* expect error 102 line 64: Memory overflow */
 /* expect error 102 line 62: Memory overflow */
 /* expect error 102 line 63: Memory overflow */
+/* expect error 102 line 64: Memory overflow */
 *nullp = 2.5 /* expect error 102: Memory overflow */ /* expect: 2 */
 &*nullp /* expect error 102: Memory overflow */ /* expect: 0 */
 /* A long index is reported when the body is checked and each time it runs, by its plan too; the
@@ -82,8 +83,8 @@ int by_long()
 arr[2] = 12 /* expect: 12 */
 at_two = 2 /* expect: 2 */
 by_long() + by_long() /* expect: 24 */
-/* expect error 601 line 80: Type mismatch '[]' */
-/* expect error 601 line 80: Type mismatch '[]' */
+/* expect error 601 line 81: Type mismatch '[]' */
+/* expect error 601 line 81: Type mismatch '[]' */
 /* Reports raised while a top-level line is evaluated name that line, also when the last operand
    of the line is what causes them. */
 1 + 2 / zero + 0 /* expect: 1 */ /* expect error 302: Bad operand / */
