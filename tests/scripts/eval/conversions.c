@@ -11,6 +11,11 @@ long l;
 (c = 300) * 1000 + c /* expect: 44044 */
 (i = 2.9) * 100 + (i = -2.9) * 10 + (i = -0.5) /* expect: 180 */
 l = 3000000000.0 /* expect: -1294967296 */
+(c = 65.9) + (sh = -2.5) * 1000 /* expect: -1935 */
+/* a double is stored into char, short and unsigned short, not into unsigned char */
+(sh = 70000.9) + (f = 3) / 2 /* expect: 4465.5 */
+uc = 2.5 /* expect error 401: Unknown type */ /* expect: 2 */
+uc /* expect: 0 */
 (d = 7) + d / 2 /* expect: 10.5 */
 (f = 1.5) + f * 2 /* expect: 4.5 */
 (sh = 40000) * 1000 + (uc = -1) /* expect: -25535745 */

@@ -3,7 +3,7 @@
    once: nothing after it is read. The exact trace is in commands.trace. */
 int count;
 struct P { int x; char c; } pt;
-int twice(n) int n; { return n + n; }
+int twice(n) int n; { return n + n + abs(0); }
 void nothing() { count = 1; }
 @list
 @edit
