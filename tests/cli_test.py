@@ -152,6 +152,8 @@ class CommandLine(OxelCase):
                      "sym_found 'f'(scope=0):int f( p )\n  int\tp&td=#, type=int, next=0->\n stg=0,offset=0;\n"
                      " body #, frame size 0\n2\n"):
             self.assertIn(part, trace)
+        # Lookups are traced from the third -dsym on.
+        self.assertNotIn(b"sym_find", self.script("int s;\n" + MAIN, "-dsym", "-dsym").trace)
 
     def test_include_search_order(self):
         # Next to the script, then the current directory, then next to the interpreter.

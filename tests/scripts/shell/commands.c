@@ -5,12 +5,13 @@ int count;
 struct P { int x; char c; } pt;
 int twice(n) int n; { return n + n + abs(0); }
 void nothing() { count = 1; }
+int nest(n) int n; { for (n = 0; n < 2; n = n + 1) { if (n) { n = 5; n = 6; } } return n; }
 @list
 @edit
 twice(21)
 nothing()
 pt
-int main() { return twice(count) / 0; } /* expect error 302 line 13: Bad operand / */
+int main() { return twice(count) / 0; } /* expect error 302 line 14: Bad operand / */
 count
 run
 count
