@@ -338,6 +338,8 @@ class HostileInput(OxelCase):
         for end in ("\n", "\r\n"):
             text = end * 40000 + "int main() {" + end + "  return 1 / 0;" + end + "}" + end
             self.assertClean(self.script(text), 0, ["s.c (40002) : error 302 : Bad operand /"])
+        # A lone CR is half a line end, also after a lone LF.
+        self.assertClean(self.script("int x;\n\r#bad\n" + MAIN), 0, ["s.c (3) : error 200 : Bad syntax '#bad'"])
 
 
 if __name__ == "__main__":
