@@ -4,7 +4,7 @@
 '||'), each built and run against the whole POSIX suite (ctest of a plain build).
 
   tests/mutation.py pick [--count 150] [--seed 1] > mutants.tsv   choose mutants at random
-  tests/mutation.py run mutants.tsv [--jobs 2] > results.tsv       build and test each one
+  tests/mutation.py run mutants.tsv [--jobs 2] [--sanitize] > results.tsv   build and test each one
 
 A mutant is a line "file<TAB>line<TAB>original<TAB>mutated"; results add "killed", "survived"
 or "broken" (does not compile). The same list can be run again after the tests change; a line
@@ -58,7 +58,7 @@ def pick(count, seed):
         print("\t".join([rel, str(n), old.replace("\t", " "), new.replace("\t", " ")]))
 
 
-def run(listing, jobs):
+def run(listing, jobs, sanitize):
     with open(listing) as f:
         mutants = [l.rstrip("\n").split("\t") for l in f if l.strip()]
     tree = tempfile.mkdtemp(prefix="oxel-mutants-")
@@ -66,7 +66,8 @@ def run(listing, jobs):
     quiet = dict(capture_output=True)
     try:
         shutil.copytree(ROOT, tree, dirs_exist_ok=True, ignore=shutil.ignore_patterns(".git", "build*"))
-        subprocess.run(["cmake", "-S", tree, "-B", build, "-DCMAKE_BUILD_TYPE=Debug"], check=True, **quiet)
+        subprocess.run(["cmake", "-S", tree, "-B", build, "-DCMAKE_BUILD_TYPE=Debug",
+                        f"-DOXEL_SANITIZE={'ON' if sanitize else 'OFF'}"], check=True, **quiet)
         subprocess.run(["cmake", "--build", build, "-j", str(jobs)], check=True, **quiet)
         killed = total = 0
         for rel, n, old, new in mutants:
@@ -106,8 +107,9 @@ def main():
     parser.add_argument("--count", type=int, default=150)
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--jobs", type=int, default=2)
+    parser.add_argument("--sanitize", action="store_true", help="build under the sanitizers, as the test command does")
     args = parser.parse_args()
-    pick(args.count, args.seed) if args.command == "pick" else run(args.listing, args.jobs)
+    pick(args.count, args.seed) if args.command == "pick" else run(args.listing, args.jobs, args.sanitize)
 
 
 if __name__ == "__main__":
