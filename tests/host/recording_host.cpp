@@ -1,26 +1,22 @@
-// The recording host: a host automation library for tests. Each of the 104 functions writes one
-// line "name(w1, w2, ...)" to the interpreter's trace output, the words it received as signed
-// numbers, and returns the result that the test chose.
-// - A word that is the script address of a printable string of at most 64 characters shows as
-//   that string in quotes, \r, \n and \t escaped: ktTypeText(0, "hello\r", 6). It is read through
-//   the attach call's string function (version 2) or pointer function; without an attach call
-//   words show as numbers. ktXferSendList shows its list: ktXferSendList(1, [7, 1..100, 0], 3)
-//   (runs of three or more as first..last; <outside> where the list leaves script memory).
-// - ktInitialize shows its second word as "instance" when it is the process id (POSIX) or module
-//   handle (Windows), and its fourth as "command line" when it is what the platform passes (Windows:
-//   the address of the attach call's command line; POSIX: 0). With OXEL_TEST_HOST_SHOW_ATTACH set,
-//   the attach call writes a line with the command line's text.
-// - Results: the file that OXEL_TEST_HOST_RESULTS names (default host_results.tmp in the current
-//   folder), read at every call, has lines "NAME VALUE" (C notation) and "* VALUE" for every other
-//   function; the default is 0. On POSIX some values act: "wait" waits until the interrupt
-//   descriptor turns readable, writes "interrupted" and gives -11; "raw" puts the terminal on
-//   standard input in raw mode first; "hang" never returns; "end" ends the run through end_run
-//   with the function's last word as the status.
-// - The attach call answers OXEL_TEST_HOST_ATTACH (default 0, accepted); with
-//   OXEL_TEST_HOST_SHOW_DETACH set, the detach call writes "oxel_host_detach(STATUS)" to stderr.
-// The same source builds the POSIX library and the Win32 DLL. With RECORDING_HOST_VERSION=1 it is
-// a library of the interface's first version: its attach call returns nothing, it has no detach
-// call and lacks ktGetVersion.
+// The recording host: a host automation library for tests. Each of the 104 functions writes a line
+// "name(w1, w2, ...)" to the interpreter's trace with the words it received, and returns the result
+// the test chose. A word that addresses a printable string of at most 64 characters shows as that
+// string, quoted, with \r, \n and \t escaped (read through the attach call's string function, or
+// its pointer function before version 2; without an attach call words show as numbers);
+// ktXferSendList shows its list: [7, 1..100, 0] (runs of three or more as first..last, <outside>
+// where the list leaves script memory); ktInitialize shows "instance" for the process id (POSIX) or
+// module handle (Windows) and "command line" for what the platform passes (Windows: the address of
+// the attach call's command line; POSIX: 0). OXEL_TEST_HOST_SHOW_ATTACH makes the attach call write
+// the command line's text.
+// Results: the file OXEL_TEST_HOST_RESULTS (default host_results.tmp), read at every call, has lines
+// "NAME VALUE" (C notation) and "* VALUE" for every other function; the default is 0. On POSIX
+// some values act: "wait" waits until the interrupt descriptor turns readable, writes
+// "interrupted" and gives -11; "raw" puts the terminal on standard input in raw mode first; "hang"
+// never returns; "end" ends the run through end_run with the call's last word as the status.
+// The attach call answers OXEL_TEST_HOST_ATTACH (default 0, accepted); with
+// OXEL_TEST_HOST_SHOW_DETACH the detach call writes "oxel_host_detach(STATUS)" to stderr.
+// The same source builds the POSIX library and the Win32 DLL; with RECORDING_HOST_VERSION=1 it is a
+// library of the interface's first version: no attach result, no detach call, no ktGetVersion.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
