@@ -5,7 +5,7 @@ int count;
 struct P { int x; char c; } pt;
 int twice(n) int n; { return n + n + abs(0); }
 void nothing() { count = 1; }
-int nest(n) int n; { for (n = 0; n < 2; n = n + 1) { if (n) { n = 5; n = 6; } } return n; }
+int nest(n) int n; { for (n = 0; n <= 2; n++) { if (n >= 1 != (n == 2)) { n = n << 1 >> 1; n--; } } return n; }
 @list
 @edit
 twice(21)
