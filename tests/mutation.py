@@ -6,9 +6,10 @@
   tests/mutation.py pick [--count 150] [--seed 1] > mutants.tsv   choose mutants at random
   tests/mutation.py run mutants.tsv [--jobs 2] [--sanitize] > results.tsv   build and test each one
 
-A mutant is a line "file<TAB>line<TAB>original<TAB>mutated"; results add "killed", "survived"
-or "broken" (does not compile). The same list can be run again after the tests change; a line
-whose text has moved is looked for nearby. Not part of the test command: it takes about an hour.
+A mutant is a line "file<TAB>line<TAB>original<TAB>mutated"; results add "killed" (with the tests
+that failed), "survived" or "broken" (does not compile). The same list can be run again after the
+tests change; a line whose text has moved is looked for nearby. Not part of the test command: it
+takes about half an hour.
 """
 import argparse
 import os
@@ -90,8 +91,11 @@ def run(listing, jobs, sanitize):
                     tests = subprocess.run(["ctest", "--test-dir", build, "--timeout", "60", "--stop-on-failure",
                                             "-j", str(jobs)], **quiet)
                     verdict = "killed" if tests.returncode else "survived"
+                    # The tests that failed, after the verdict: a kill by a timing test alone is worth a second look.
+                    failed = re.findall(rb"\d+ - (\w+) \(", tests.stdout)
+                    verdict += "".join(" " + t.decode() for t in failed)
                     total += 1
-                    killed += verdict == "killed"
+                    killed += verdict.startswith("killed")
                 with open(path, "w") as f:
                     f.write(original)
             print("\t".join([rel, n, old, new, verdict]), flush=True)
