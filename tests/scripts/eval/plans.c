@@ -66,17 +66,19 @@ int flow(n) int n;
 }
 flow(10) * 10000 + flow(10) /* expect: 6130613 */
 flow(200) * 10000 + flow(200) /* expect: -10121012 */
+int count_down(n) int n; { int k; k = 0; while (n > 0) { n = n - 1; k = k + 2; } return k; }
+count_down(5) * 100 + count_down(3) /* expect: 1006 */
 int zero;
 int faults()
 {
     int k, s;
     s = 0;
     for (k = 0; k < 2; k++)
-        s = s + 10 / zero; /* expect error 302 line 75: Bad operand / */
+        s = s + 10 / zero; /* expect error 302 line 77: Bad operand / */
     return s;
 }
 faults() + faults() /* expect: 0 */
-/* expect error 302 line 75: Bad operand / */
-/* expect error 302 line 75: Bad operand / */
-/* expect error 302 line 75: Bad operand / */
+/* expect error 302 line 77: Bad operand / */
+/* expect error 302 line 77: Bad operand / */
+/* expect error 302 line 77: Bad operand / */
 void main() {}
