@@ -24,6 +24,7 @@ Tests named in a --skip file (paths from the repository root, '#' comments) are 
 import argparse
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -80,7 +81,9 @@ def run_one(oxel, path, wrapper, harness):
     spec = parse(path)
     folder, name = os.path.split(path)
     with tempfile.TemporaryDirectory() as tmp:
-        trace_file = os.path.join(tmp, "trace.out")
+        # Each test runs in a copy of its folder: the files it makes cannot meet another run's.
+        trace_file, work = os.path.join(tmp, "trace.out"), os.path.join(tmp, "work")
+        shutil.copytree(folder or ".", work, ignore=shutil.ignore_patterns("*.tmp", "*_tmp"))
         cmd, env = [oxel] + spec["args"] + [f"--trace={trace_file}", name], None
         if harness:
             cmd, env = win32_command(oxel, harness, spec["args"], name, trace_file)
@@ -89,7 +92,7 @@ def run_one(oxel, path, wrapper, harness):
         # Output goes to files: processes that wine starts on the side may keep pipes open.
         with open(os.path.join(tmp, "out"), "w+b") as out, open(os.path.join(tmp, "err"), "w+b") as err:
             try:
-                proc = subprocess.run(wrapper + cmd, cwd=folder or ".", env=env, stdin=subprocess.DEVNULL,
+                proc = subprocess.run(wrapper + cmd, cwd=work, env=env, stdin=subprocess.DEVNULL,
                                       stdout=out, stderr=err, timeout=60)
             except subprocess.TimeoutExpired:
                 return ["timed out"]
