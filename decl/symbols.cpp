@@ -206,32 +206,6 @@ Symbol *first_param(Symbol *fn) {
   return param_cursor;
 }
 
-Symbol *next_param() {
-  if (param_cursor) param_cursor = param_cursor->link;
-  return param_cursor;
-}
-
-void symbols_reset() {
-  // Nothing is freed: tokens and type links may still point to these symbols. The lists stay
-  // reachable until the process ends.
-  static auto *retired_lists = new std::vector<Symbol *>;
-  static auto *retired_levels = new std::vector<Symbol **>;
-  retired_lists->push_back(global_table);
-  retired_lists->push_back(tag_table);
-  retired_levels->push_back(level_tables);
-  global_table = tag_table = nullptr;
-  level_tables = nullptr;
-  scope_level = 0;
-  cur_stg = STG_AUTO;
-  declaring = false;
-  cur_function = cur_struct = nullptr;
-  frame_offset = 0;
-  find_mode = 0;
-  member_list = nullptr;
-  temp_count = 0;
-  param_cursor = nullptr;
-}
-
 void print_stg(const Symbol *sym) {
   switch (sym->stg) {
   case STG_EXTERN: trace_printf("extern "); break;

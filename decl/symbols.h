@@ -99,13 +99,8 @@ void sym_allocate(Symbol *sym);
 // Lays out the parameter list from 'first' on, from offset 0.
 void allocate_params(Symbol *first);
 
-// The first parameter of 'fn' (null when it has none); next_param() gives the ones after it.
+// The first parameter of 'fn' (null when it has none).
 Symbol *first_param(Symbol *fn);
-Symbol *next_param();
-
-// Starts a fresh symbol table and resets the scope state (for tests). The symbols entered so far
-// are kept, unreachable for lookups.
-void symbols_reset();
 
 void print_sym(const Symbol *sym, int depth);
 void print_stg(const Symbol *sym);

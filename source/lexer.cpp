@@ -71,20 +71,6 @@ void input_close(InputFile *in) {
   delete in;
 }
 
-void lexer_reset() {
-  input_handle = nullptr;
-  line_counter = 1;
-  line_end_tokens = false;
-  pushback_top = -1;
-  operand_ended = false;
-  directive_allowed = true;
-  after_cr = false;
-  case_label_open = false;
-  pending_line_end = 0;
-  read_ctx = 0;
-  expansions.resize(1);
-}
-
 int read_char() {
   if (pushback_top >= 0) {
     read_ctx = pushback_ctx[pushback_top];

@@ -31,5 +31,3 @@ int read_escape(int c);
 int shown_char(int c);
 // Counts one line-end character 'c' and pumps messages.
 void count_line(int c);
-// Resets the lexer to its start state (for tests).
-void lexer_reset();

@@ -194,17 +194,3 @@ bool close_include() {
 }
 
 char *current_file_name() { return include_depth >= 0 ? include_stack[include_depth].name : script_path; }
-
-void preprocessor_reset() {
-  while (close_include()) {
-  }
-  for (Macro *&head : macro_table) {
-    while (head) {
-      Macro *m = head;
-      head = m->next;
-      delete[] m->name;
-      delete[] m->body;
-      delete m;
-    }
-  }
-}

@@ -31,5 +31,3 @@ int open_include(InputFile *handle, const char *name);
 bool close_include();
 // The innermost open include file's name, or the script path; writable (error() may lower it).
 char *current_file_name();
-// Forgets every macro and closes every open include file (for tests).
-void preprocessor_reset();

@@ -8,7 +8,6 @@
 
 StreamPosition stream;
 
-static Token *list_head = nullptr;
 static Token *list_tail = nullptr;
 static Token *previous = nullptr;
 
@@ -38,15 +37,6 @@ static Token *new_token() {
 }
 
 static Token loose;
-
-Token *token_list_head() { return list_head; }
-
-void token_stream_reset() {
-  stream = StreamPosition{};
-  previous = stream.pushed = nullptr;
-  stream.current_is_loose = stream.loose_pushed = false;
-  recording = replaying = false;
-}
 
 static bool never_recorded(int code) { return code == LEX_LIST || code == LEX_RUN || code == LEX_EOF; }
 
@@ -120,7 +110,6 @@ void record_token(int code, const Value *value) {
   t->code = code;
   t->value = *value;
   if (list_tail) list_tail->link = t;
-  else list_head = t;
   list_tail = t;
   stream.current = t;
 }

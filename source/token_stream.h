@@ -92,7 +92,3 @@ void record_token(int code, const Value *value);
 int replay_token(Value *value);
 // The next Token a replay delivers.
 inline Token *replay_cursor() { return stream.cursor; }
-// The first Token of the TokenList.
-Token *token_list_head();
-// Empties the stream state (for tests); the TokenList itself is kept.
-void token_stream_reset();

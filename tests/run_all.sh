@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds oxel and runs every test: the unit tests and the script tests under AddressSanitizer and
-# UndefinedBehaviorSanitizer, then the script tests again on the optimised build; then the Win32
-# leg: oxel.exe cross-built with mingw-w64 and tested under wine (tests/win32/run.sh).
+# Builds oxel and runs every test: ctest (script, command-line and host tests) under AddressSanitizer
+# and UndefinedBehaviorSanitizer, then the script tests again on the optimised build; then the
+# Win32 leg: oxel.exe cross-built with mingw-w64 and tested under wine (tests/win32/run.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tests/install_deps.sh

@@ -1,33 +1,22 @@
-// The recording host: a host automation library for tests. Each of the 104 functions writes one
-// line to the interpreter's trace output, "name(w1, w2, ...)" with the words it received as
-// signed numbers, and returns the result that the test chose.
-//
-// - A word that is the script address of a short printable string shows as that string in
-//   quotes, with \r, \n and \t escaped: ktTypeText(0, "hello\r", 6). The host reads it
-//   through the attach call's string function (version 2) or pointer function; without an
-//   attach call it shows numbers only.
-// - ktXferSendList shows its list: ktXferSendList(1, [7, 1..100, 0], 3) (a run of three or more
-//   consecutive numbers as first..last; <outside> where the list leaves script memory).
-// - ktInitialize shows its second word as "instance" when it is the interpreter's process id
-//   (POSIX) or module handle (Windows), and its fourth as "command line" when it is what the
-//   platform passes for the command line (Windows: the address of the text that the attach call
-//   handed over; POSIX: 0, with a command line from the attach call), so that the line reads the
-//   same on both. With OXEL_TEST_HOST_SHOW_ATTACH set in the environment, the attach call writes
-//   a line of its own with the command line's text.
-// - Results: the file host_results.tmp in the current folder (or the file that the environment
-//   variable OXEL_TEST_HOST_RESULTS names), read at every call, has lines "NAME VALUE" (VALUE in
-//   C notation: -5, 0x80000000) and "* VALUE" for every other function; without a line the
-//   result is 0. On POSIX some values act: "wait" waits until the interpreter's interrupt
-//   descriptor turns readable, writes "interrupted" and gives -11; "raw" puts the terminal on
-//   standard input in raw mode first; "hang" never returns; "end" ends the run through end_run
-//   with the function's last word as the status.
-// - The attach call answers what OXEL_TEST_HOST_ATTACH says (default 0, accepted); with
-//   OXEL_TEST_HOST_SHOW_DETACH set, the detach call writes "oxel_host_detach(STATUS)" to
-//   standard error.
-//
-// The same source builds the POSIX shared library and the Win32 DLL (__stdcall exports by their
-// plain names). Built with RECORDING_HOST_VERSION=1 it is a library of the first version of the
-// interface: its attach call returns nothing, it has no detach call, and it lacks ktGetVersion.
+// The recording host: a host automation library for tests. Each of the 104 functions writes a line
+// "name(w1, w2, ...)" to the interpreter's trace with the words it received, and returns the result
+// the test chose. A word that addresses a printable string of at most 64 characters shows as that
+// string, quoted, with \r, \n and \t escaped (read through the attach call's string function, or
+// its pointer function before version 2; without an attach call words show as numbers);
+// ktXferSendList shows its list: [7, 1..100, 0] (runs of three or more as first..last, <outside>
+// where the list leaves script memory); ktInitialize shows "instance" for the process id (POSIX) or
+// module handle (Windows) and "command line" for what the platform passes (Windows: the address of
+// the attach call's command line; POSIX: 0). OXEL_TEST_HOST_SHOW_ATTACH makes the attach call write
+// the command line's text.
+// Results: the file OXEL_TEST_HOST_RESULTS (default host_results.tmp), read at every call, has lines
+// "NAME VALUE" (C notation) and "* VALUE" for every other function; the default is 0. On POSIX
+// some values act: "wait" waits until the interrupt descriptor turns readable, writes
+// "interrupted" and gives -11; "raw" puts the terminal on standard input in raw mode first; "hang"
+// never returns; "end" ends the run through end_run with the call's last word as the status.
+// The attach call answers OXEL_TEST_HOST_ATTACH (default 0, accepted); with
+// OXEL_TEST_HOST_SHOW_DETACH the detach call writes "oxel_host_detach(STATUS)" to stderr.
+// The same source builds the POSIX library and the Win32 DLL; with RECORDING_HOST_VERSION=1 it is a
+// library of the interface's first version: no attach result, no detach call, no ktGetVersion.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -50,26 +39,29 @@
 
 static const OxelHost *host = nullptr;
 
-static void write_log(const std::string &line);
+static void write_log(const std::string &line) {
+  if (host && host->trace) host->trace(line.c_str());
+#ifdef _WIN32
+  else OutputDebugStringA(line.c_str());
+#else
+  else std::fputs(line.c_str(), stderr);
+#endif
+}
 
 static bool has_version_2() { return host && host->version >= 2 && host->size >= sizeof(OxelHost); }
 
-static void show_attach() {
+static void attach(const OxelHost *h) {
+  if (h && h->version >= 1 && h->size >= offsetof(OxelHost, string)) host = h;
   const char *show = std::getenv("OXEL_TEST_HOST_SHOW_ATTACH");
-  if (host && show && *show)
-    write_log(std::string("oxel_host_attach(command line \"") + host->command_line + "\")\r\n");
+  if (host && show && *show) write_log(std::string("oxel_host_attach(command line \"") + host->command_line + "\")\r\n");
 }
 
 #if RECORDING_HOST_VERSION == 1
 extern "C" OXEL_HOST_EXPORT void OXEL_HOST_CALL oxel_host_attach(const OxelHost *h);
-extern "C" OXEL_HOST_EXPORT void OXEL_HOST_CALL oxel_host_attach(const OxelHost *h) {
-  if (h && h->version >= 1 && h->size >= offsetof(OxelHost, string)) host = h;
-  show_attach();
-}
+extern "C" OXEL_HOST_EXPORT void OXEL_HOST_CALL oxel_host_attach(const OxelHost *h) { attach(h); }
 #else
 int OXEL_HOST_CALL oxel_host_attach(const OxelHost *h) {
-  if (h && h->version >= 1 && h->size >= offsetof(OxelHost, string)) host = h;
-  show_attach();
+  attach(h);
   const char *answer = std::getenv("OXEL_TEST_HOST_ATTACH");
   return answer ? static_cast<int>(std::strtol(answer, nullptr, 0)) : 0;
 }
@@ -80,69 +72,40 @@ void OXEL_HOST_CALL oxel_host_detach(int status) {
 }
 #endif
 
-static void write_log(const std::string &line) {
-  if (host && host->trace) {
-    host->trace(line.c_str());
-    return;
-  }
-#ifdef _WIN32
-  OutputDebugStringA(line.c_str());
-#else
-  std::fputs(line.c_str(), stderr);
-#endif
-}
+static std::string number(long long n) { return std::to_string(n); }
 
-static const unsigned char *script_byte(std::uint32_t address) {
-  if (!host || !host->pointer) return nullptr;
-  return static_cast<const unsigned char *>(host->pointer(address, 1));
-}
-
-// The printable string of at most 64 characters at 'address', quoted, or false.
-static bool script_text(std::int32_t address, std::string *text) {
-  auto at = static_cast<std::uint32_t>(address);
+// The word as the quoted printable string of at most 64 characters at its address, or a number.
+static std::string word_text(std::int32_t w) {
+  auto at = static_cast<std::uint32_t>(w);
   std::uint32_t length = 0;
   const char *string = nullptr;
   if (has_version_2()) {
     string = host->string(at, &length);
-  } else {
-    while (length < 65 && (string = reinterpret_cast<const char *>(script_byte(at + length))) && *string)
-      ++length;
+  } else if (host && host->pointer) {
+    while (length < 65 && (string = static_cast<const char *>(host->pointer(at + length, 1))) && *string) ++length;
     if (string) string -= length;
   }
-  if (!string || length > 64) return false;
-  *text = "\"";
+  if (!string || length > 64) return number(w);
+  std::string text = "\"";
   for (std::uint32_t i = 0; i < length; ++i) {
     auto c = static_cast<unsigned char>(string[i]);
-    switch (c) {
-    case '\r': *text += "\\r"; break;
-    case '\n': *text += "\\n"; break;
-    case '\t': *text += "\\t"; break;
-    default:
-      if (c < ' ' || c > '~') return false;
-      *text += static_cast<char>(c);
-    }
+    if (c == '\r' || c == '\n' || c == '\t') text += c == '\r' ? "\\r" : c == '\n' ? "\\n" : "\\t";
+    else if (c < ' ' || c > '~') return number(w);
+    else text += static_cast<char>(c);
   }
-  *text += '"';
-  return true;
-}
-
-static std::string number(long long n) { return std::to_string(n); }
-
-static std::string word_text(std::int32_t w) {
-  std::string text;
-  return script_text(w, &text) ? text : number(w);
+  return text + '"';
 }
 
 // The list of 32-bit entries at 'address' up to its 0 entry (at most 1000 entries shown).
 static std::string list_text(std::int32_t address) {
   if (!host || !host->pointer) return number(address);
   std::string out = "[";
-  long long run_first = 0, run_last = 0;
+  long long first = 0, last = 0;
   int run = 0;
   auto flush = [&]() {
-    if (run >= 3) out += number(run_first) + ".." + number(run_last) + ", ";
+    if (run >= 3) out += number(first) + ".." + number(last) + ", ";
     else
-      for (long long v = run_first; run > 0 && v <= run_last; ++v) out += number(v) + ", ";
+      for (long long v = first; run > 0 && v <= last; ++v) out += number(v) + ", ";
     run = 0;
   };
   for (std::uint32_t i = 0;; ++i) {
@@ -154,69 +117,53 @@ static std::string list_text(std::int32_t address) {
     std::int32_t entry;
     std::memcpy(&entry, p, 4);
     if (entry == 0) break;
-    if (run > 0 && entry == run_last + 1) {
-      run_last = entry;
-      ++run;
-    } else {
+    if (run == 0 || entry != last + 1) {
       flush();
-      run_first = run_last = entry;
-      run = 1;
+      first = entry;
     }
+    last = entry;
+    ++run;
   }
   flush();
   return out + "0]";
 }
 
-static std::int32_t instance_word() {
-#ifdef _WIN32
-  return static_cast<std::int32_t>(reinterpret_cast<std::uintptr_t>(GetModuleHandleA(nullptr)));
-#else
-  return static_cast<std::int32_t>(getpid());
-#endif
-}
-
 // ktInitialize's words: 0, the instance, the previous instance, the command line.
 static std::string initialize_text(const std::int32_t *w) {
-  const char *command_line = host ? host->command_line : nullptr;
+  const char *line = host ? host->command_line : nullptr;
 #ifdef _WIN32
-  bool passed =
-      command_line && w[3] == static_cast<std::int32_t>(reinterpret_cast<std::uintptr_t>(command_line));
+  std::int32_t instance = static_cast<std::int32_t>(reinterpret_cast<std::uintptr_t>(GetModuleHandleA(nullptr)));
+  bool passed = line && w[3] == static_cast<std::int32_t>(reinterpret_cast<std::uintptr_t>(line));
 #else
-  bool passed = command_line && w[3] == 0;
+  std::int32_t instance = static_cast<std::int32_t>(getpid());
+  bool passed = line && w[3] == 0;
 #endif
-  return number(w[0]) + ", " + (w[1] == instance_word() ? "instance" : number(w[1])) + ", " + number(w[2]) +
-         ", " + (passed ? "command line" : number(w[3])) + ")";
+  return number(w[0]) + ", " + (w[1] == instance ? "instance" : number(w[1])) + ", " + number(w[2]) + ", " +
+         (passed ? "command line" : number(w[3])) + ")";
 }
 
 static std::string chosen_value(const char *name) {
   const char *path = std::getenv("OXEL_TEST_HOST_RESULTS");
   std::FILE *f = std::fopen(path && *path ? path : "host_results.tmp", "r");
-  if (!f) return "0";
   std::string result = "0";
-  char key[128];
-  char value[64];
-  while (std::fscanf(f, "%127s %63s", key, value) == 2) {
-    if (std::strcmp(key, name) == 0) {
-      result = value;
-      break;
-    }
-    if (std::strcmp(key, "*") == 0) result = value;
+  char key[128], value[64];
+  while (f && std::fscanf(f, "%127s %63s", key, value) == 2) {
+    if (std::strcmp(key, name) == 0 || std::strcmp(key, "*") == 0) result = value;
+    if (std::strcmp(key, name) == 0) break;
   }
-  std::fclose(f);
+  if (f) std::fclose(f);
   return result;
 }
 
-#ifndef _WIN32
-static std::int32_t wait_for_interrupt() {
-  pollfd p{host->interrupt_fd, POLLIN, 0};
-  while (poll(&p, 1, -1) <= 0) {
+static std::int32_t record(const char *name, int count, const std::int32_t *w) {
+  std::string line = std::string(name) + "(";
+  bool list = std::strcmp(name, "ktXferSendList") == 0;
+  if (std::strcmp(name, "ktInitialize") == 0) line += initialize_text(w);
+  else {
+    for (int i = 0; i < count; ++i) line += (i > 0 ? ", " : "") + (i == 1 && list ? list_text(w[i]) : word_text(w[i]));
+    line += ")";
   }
-  write_log("interrupted\r\n");
-  return -11;
-}
-#endif
-
-static std::int32_t act(const char *name, int count, const std::int32_t *w) {
+  write_log(line + "\r\n");
   std::string value = chosen_value(name);
 #ifndef _WIN32
   termios modes;
@@ -224,28 +171,17 @@ static std::int32_t act(const char *name, int count, const std::int32_t *w) {
     cfmakeraw(&modes);
     tcsetattr(0, TCSANOW, &modes);
   }
-  if ((value == "wait" || value == "raw") && has_version_2()) return wait_for_interrupt();
+  if ((value == "wait" || value == "raw") && has_version_2()) {
+    pollfd p{host->interrupt_fd, POLLIN, 0};
+    while (poll(&p, 1, -1) <= 0) {
+    }
+    write_log("interrupted\r\n");
+    return -11;
+  }
   if (value == "end" && has_version_2()) host->end_run(count > 0 ? w[count - 1] : 0);
   while (value == "hang") pause();
 #endif
-  (void)count;
-  (void)w;
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(std::strtoll(value.c_str(), nullptr, 0)));
-}
-
-static std::int32_t record(const char *name, int count, const std::int32_t *w) {
-  std::string line = std::string(name) + "(";
-  if (std::strcmp(name, "ktInitialize") == 0) {
-    line += initialize_text(w);
-  } else {
-    for (int i = 0; i < count; ++i) {
-      if (i > 0) line += ", ";
-      line += i == 1 && std::strcmp(name, "ktXferSendList") == 0 ? list_text(w[i]) : word_text(w[i]);
-    }
-    line += ")";
-  }
-  write_log(line + "\r\n");
-  return act(name, count, w);
 }
 
 #define PARAMS_0 void
@@ -264,7 +200,6 @@ static std::int32_t record(const char *name, int count, const std::int32_t *w) {
 #define WORDS_5 WORDS_4, e
 #define WORDS_6 WORDS_5, f
 #define WORDS_7 WORDS_6, g
-
 #define DEFINE_HOST_FUNCTION(name, count)                                        \
   extern "C" OXEL_HOST_EXPORT std::int32_t OXEL_HOST_CALL name(PARAMS_##count) { \
     const std::int32_t words[] = {0, WORDS_##count};                             \
@@ -274,8 +209,7 @@ static std::int32_t record(const char *name, int count, const std::int32_t *w) {
 // The older library has no ktGetVersion: the function goes out under another name. Its header
 // gave no prototypes, so they are declared here.
 #define ktGetVersion ktGetVersion_left_out
-#define DECLARE_HOST_FUNCTION(name, count) \
-  extern "C" OXEL_HOST_EXPORT std::int32_t OXEL_HOST_CALL name(PARAMS_##count);
+#define DECLARE_HOST_FUNCTION(name, count) extern "C" OXEL_HOST_EXPORT std::int32_t OXEL_HOST_CALL name(PARAMS_##count);
 OXEL_HOST_FUNCTIONS(DECLARE_HOST_FUNCTION)
 #endif
 OXEL_HOST_FUNCTIONS(DEFINE_HOST_FUNCTION)

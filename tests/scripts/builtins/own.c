@@ -2,32 +2,19 @@
    free doing nothing, realloc copies n bytes front to back into a fresh block (a null pointer
    makes it a plain malloc), and an exhausted arena gives 102 and a null block. String constants
    take arena bytes too, so the lines that measure distances hold none. */
-char *a;
-char *b;
-char *c;
-
-min(3, 3) /* expect: 3 */
-min(-1, 1) /* expect: -1 */
-max(-1, 1) /* expect: 1 */
+char *a, *b, *c;
+min(3, 3) * 100 + min(-1, 1) * 10 + max(-1, 1) /* expect: 291 */
 max(-2147483647 - 1, 2147483647) /* expect: 2147483647 */
 (a = malloc(4)) > 0 /* expect: 1 */
-free(a) /* expect: 0 */
-(b = malloc(10)) - a /* expect: 4 */
-a[0] = 119 /* expect: 119 */
-a[1] = 120 /* expect: 120 */
-a[2] = 0 /* expect: 0 */
-(c = realloc(a, 3)) - b /* expect: 10 */
-c[0] + c[1] + c[2] /* expect: 239 */
-
+free(a) + (b = malloc(10)) - a /* expect: 4 */
+(a[0] = 119) + (a[1] = 120) + (a[2] = 0) /* expect: 239 */
+(c = realloc(a, 3)) - b + c[0] + c[1] + c[2] /* expect: 249 */
 /* growing the block made just before: the copy reads the bytes it has just written */
 (a = malloc(2)) - c /* expect: 3 */
-a[0] = 65 /* expect: 65 */
-a[1] = 66 /* expect: 66 */
-(b = realloc(a, 6)) - a /* expect: 2 */
-strncmp(b, "ABABAB", 6) /* expect: 0 */
+(a[0] = 65) + (a[1] = 66) /* expect: 131 */
+(b = realloc(a, 6)) - a + strncmp(b, "ABABAB", 6) /* expect: 2 */
+(c = realloc(b, 1)) - b + *c /* expect: 78 */
 (c = realloc(0, 3)) > 0 /* expect: 1 */
-malloc(20000) /* expect: 0 */ /* expect error 102: Memory overflow */
-malloc(-1) /* expect: 0 */ /* expect error 102: Memory overflow */
+malloc(20000) + malloc(-1) /* expect: 0 */ /* expect error 102: Memory overflow */ /* expect error 102: Memory overflow */
 malloc(1) - c /* expect: 3 */
-
 void main() {}

@@ -2,15 +2,10 @@
    its caller goes on. A call whose frame would reach the arena's bottom allocations is refused
    the same way. Afterwards the call stack is whole again. */
 int depth;
-int down(n) int n;
-{
-    depth = n;
-    if (n == 0) return 0;
-    return down(n - 1) + 1;
-}
+int down(n) int n; { depth = n; if (n == 0) return 0; return down(n - 1) + 1; }
 down(30) * 100 + depth /* expect: 3000 */
-down(31) * 100 + depth /* expect: 3101 */ /* expect error 102 line 9: Memory overflow */
-down(40) * 100 + depth /* expect: 3110 */ /* expect error 102 line 9: Memory overflow */
+down(31) * 100 + depth /* expect: 3101 */ /* expect error 102 line 5: Memory overflow */
+down(40) * 100 + depth /* expect: 3110 */ /* expect error 102 line 5: Memory overflow */
 int level, reached, first_reach;
 int big(n) int n;
 {
@@ -22,14 +17,9 @@ int big(n) int n;
     return buf[999];
 }
 big(5) * 10 + reached /* expect: 56 */
-big(100) /* expect: 100 */ /* expect error 102 line 20: Memory overflow */
+big(100) /* expect: 100 */ /* expect error 102 line 15: Memory overflow */
 (reached > 10) + (reached < 17) * 10 + level * 100 + (first_reach = reached) * 0 /* expect: 11 */
-reached = 0 /* expect: 0 */
-big(100) /* expect: 100 */ /* expect error 102 line 20: Memory overflow */
+big(100 + (reached = 0)) /* expect: 100 */ /* expect error 102 line 15: Memory overflow */
 reached == first_reach /* expect: 1 */
 down(30) /* expect: 30 */
-
-void main()
-{
-    down(29);
-}
+void main() { down(29); }

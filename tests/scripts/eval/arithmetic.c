@@ -34,5 +34,4 @@ u = -1 /* expect: -1 */
 !0.0 * 10 + !0.5 /* expect: 10 */
 char *np;
 !np * 10 + !"text" /* expect: 10 */
-
 void main() { }

@@ -15,36 +15,21 @@ int one() { return 1; }
 int checked()
 {
     int k;
-    k = n[1]; /* expect error 304: Bad subscript expression */
-    k = lg[0]; /* expect error 304: Bad subscript expression */
-    k = arr[dd]; /* expect error 601: Type mismatch '[]' */
+    k = n[1]; k = lg[0]; k = arr[dd]; /* expect error 304: Bad subscript expression */ /* expect error 304: Bad subscript expression */ /* expect error 601: Type mismatch '[]' */
     k = cp[1.5]; /* expect error 601: Type mismatch '*' */
     k = cp[lg]; /* expect error 601: Type mismatch '*' */
     k = arr[(unsigned)k] + arr[RED]; /* expect error 601: Type mismatch '[]' */ /* expect error 601: Type mismatch '[]' */
     k = arr[small] + arr[(char)k] + arr[(short)1];
-    cp = &n; /* expect error 601: Type mismatch '' */
-    k = n->x; /* expect error 800: Struct or union pointer type required for '->' operator */
-    k = pt->x; /* expect error 800: Struct or union pointer type required for '->' operator */
-    k = n.x; /* expect error 801: Struct or union pointer type required for '.' operator */
-    k = pp.x; /* expect error 801: Struct or union pointer type required for '.' operator */
-    k = pt.z; /* expect error 802: Unknown struct member 'z' */
-    k = pp->n; /* expect error 802: Unknown struct member 'n' */
-    k = !pt; /* expect error 701: Non integral operand */
-    k = lg << dd; /* expect error 701: Non integral operand */
-    k = dd & 1; /* expect error 701: Non integral operand */
+    cp = &n; k = n->x; k = pt->x; k = n.x; /* expect error 601: Type mismatch '' */ /* expect error 800: Struct or union pointer type required for '->' operator */ /* expect error 800: Struct or union pointer type required for '->' operator */ /* expect error 801: Struct or union pointer type required for '.' operator */
+    k = pp.x; k = pt.z; k = pp->n; k = !pt; /* expect error 801: Struct or union pointer type required for '.' operator */ /* expect error 802: Unknown struct member 'z' */ /* expect error 802: Unknown struct member 'n' */ /* expect error 701: Non integral operand */
+    k = lg << dd; k = dd & 1; /* expect error 701: Non integral operand */ /* expect error 701: Non integral operand */
     k = n 5; /* expect error 200: Bad syntax 'Constant' */ /* expect error 500: Expected ';' */
     k = (n + 1]; /* expect error 200: Bad syntax ']' */
     k = k + ; /* expect error 200: Bad syntax ';' */
-    5 = n; /* expect error 305: Bad lvalue */
-    one() = 2; /* expect error 305: Bad lvalue */
-    (char)n = 3; /* expect error 305: Bad lvalue */
-    n + 1 = 5; /* expect error 305: Bad lvalue */
-    arr = cp; /* expect error 305: Bad lvalue */
-    cp = &(n + 1); /* expect error 305: Bad lvalue */
-    one()++; /* expect error 305: Bad lvalue */
-    n++ = 6; /* expect error 305: Bad lvalue */
-    never_declared++; /* expect error 302: Bad operand ++ */
-    --never_declared_either; /* expect error 302: Bad operand -- */
+    k = n && 1; k = n || 1; /* expect error 200: Bad syntax '˜' */ /* expect error 500: Expected ';' */ /* expect error 200: Bad syntax '™' */ /* expect error 500: Expected ';' */
+    5 = n; one() = 2; (char)n = 3; n + 1 = 5; /* expect error 305: Bad lvalue */ /* expect error 305: Bad lvalue */ /* expect error 305: Bad lvalue */ /* expect error 305: Bad lvalue */
+    arr = cp; cp = &(n + 1); one()++; n++ = 6; /* expect error 305: Bad lvalue */ /* expect error 305: Bad lvalue */ /* expect error 305: Bad lvalue */ /* expect error 305: Bad lvalue */
+    never_declared++; --never_declared_either; /* expect error 302: Bad operand ++ */ /* expect error 302: Bad operand -- */
     return k;
 }
 int running(x) double x;
@@ -61,12 +46,11 @@ int running(x) double x;
 }
 /* 10 / 0 gives 0, x | 1 keeps x, *n and *nowhere keep the pointer value 0, n stays 0 */
 running(2.5) /* expect: 7 */
-/* expect error 302 line 54: Bad operand / */
-/* expect error 701 line 55: Non integral operand */
-/* expect error 302 line 56: Bad operand * */
-/* expect error 102 line 58: Memory overflow */
-/* expect error 305 line 59: Bad lvalue */
-
+/* expect error 302 line 39: Bad operand / */
+/* expect error 701 line 40: Non integral operand */
+/* expect error 302 line 41: Bad operand * */
+/* expect error 102 line 43: Memory overflow */
+/* expect error 305 line 44: Bad lvalue */
 /* An object outside the arena (through a null or a stray pointer) is reported once, when it is
    read: a store or a step writes nothing more and reports nothing more, '&' gives its address,
    and an assignment gives the right side converted to the object's type, also on the second run
@@ -81,12 +65,12 @@ int through(p, c) int *p; char *c;
     return k;
 }
 through(0, 5) + through(nullp, 0) /* expect: 14088 */
-/* expect error 102 line 78: Memory overflow */
-/* expect error 102 line 79: Memory overflow */
-/* expect error 102 line 80: Memory overflow */
-/* expect error 102 line 78: Memory overflow */
-/* expect error 102 line 79: Memory overflow */
-/* expect error 102 line 80: Memory overflow */
+/* expect error 102 line 62: Memory overflow */
+/* expect error 102 line 63: Memory overflow */
+/* expect error 102 line 64: Memory overflow */
+/* expect error 102 line 62: Memory overflow */
+/* expect error 102 line 63: Memory overflow */
+/* expect error 102 line 64: Memory overflow */
 *nullp = 2.5 /* expect error 102: Memory overflow */ /* expect: 2 */
 &*nullp /* expect error 102: Memory overflow */ /* expect: 0 */
 /* A long index is reported when the body is checked and each time it runs, by its plan too; the
@@ -99,7 +83,14 @@ int by_long()
 arr[2] = 12 /* expect: 12 */
 at_two = 2 /* expect: 2 */
 by_long() + by_long() /* expect: 24 */
-/* expect error 601 line 97: Type mismatch '[]' */
-/* expect error 601 line 97: Type mismatch '[]' */
-
+/* expect error 601 line 81: Type mismatch '[]' */
+/* expect error 601 line 81: Type mismatch '[]' */
+/* Reports raised while a top-level line is evaluated name that line, also when the last operand
+   of the line is what causes them. */
+1 + 2 / zero + 0 /* expect: 1 */ /* expect error 302: Bad operand / */
+7 / zero /* expect: 0 */ /* expect error 302: Bad operand / */
+dd = 1.5 /* expect: 1.5 */
+dd << 1 /* expect: 1.5 */ /* expect error 701: Non integral operand */
+3 = 4 /* expect: 3 */ /* expect error 305: Bad lvalue */
+4 /* expect: 4 */
 void main() { }

@@ -1,87 +1,49 @@
-/* A replayed expression runs by its compiled form from its first run on; every run must give the
-   values and the reports of the first. Each function here is called twice. */
+/* A body that has run once runs by its compiled plans: every later run must give the values and
+   the reports of the first, for expressions (order of side effects, quirks, reports in bodies
+   spread over lines) and statements (loops, branches, break and return). */
 int order[8];
 int n;
-
-int note(v)
-int v;
-{
-    order[n] = v;
-    n = n + 1;
-    return v;
-}
-
+int note(v) int v; { order[n] = v; n = n + 1; return v; }
 int sides()
 {
-    int a[4];
-    int i;
-    int j;
+    int a[4], i, j;
     i = 0;
     a[0] = a[1] = a[2] = a[3] = 0;
     a[i++] = i;
     j = note(1) + note(2) * note(3);
     return a[0] * 1000 + i * 100 + j + order[0] * 10000 + order[2] * 100000;
 }
-
 sides() /* expect: 311107 */
 n = 0 /* expect: 0 */
 sides() /* expect: 311107 */
-
-int quirks()
-{
-    int x;
-    int y;
-    int *p;
-    x = 1;
-    y = 2;
-    x + y = 5;
-    p = &x;
-    *p = *p + 40;
-    ++y;
-    return x * 100 + y;
-}
-
-quirks() /* expect: 4106 */
-quirks() /* expect: 4106 */
-
-int divide(a, b)
-int a;
-int b;
+int quirks() { int x, y, *p; x = 1; y = 2; x + y = 5; p = &x; *p = *p + 40; ++y; return x * 100 + +y; }
+quirks() * 10000 + quirks() /* expect: 41064106 */
+int bad_prefix() { int y; y = 2; --(y); return y; } /* expect error 305: Bad lvalue */ /* expect error 500: Expected ';' */ /* expect error 500: Expected ';' */
+bad_prefix() + bad_prefix() /* expect: 4 */
+/* expect error 305 line 21: Bad lvalue */ /* expect error 500 line 21: Expected ';' */ /* expect error 500 line 21: Expected ';' */
+/* expect error 305 line 21: Bad lvalue */ /* expect error 500 line 21: Expected ';' */ /* expect error 500 line 21: Expected ';' */
+int divide(a, b) int a, b;
 {
     return a
-        / b; /* expect error 302 line 52: Bad operand / */
+        / b; /* expect error 302 line 28: Bad operand / */
 }
-
-divide(7, 2) /* expect: 3 */
-divide(7, 0) /* expect: 0 */
-divide(7, 0) /* expect: 0 */
-/* expect error 302 line 52: Bad operand / */
-
+divide(7, 2) * 100 + divide(7, 0) * 10 + divide(7, 0) /* expect: 300 */
+/* expect error 302 line 28: Bad operand / */
 char text[8];
-
 int bytes()
 {
     char *s;
     int sum;
     strcpy(text, "abc");
     sum = 0;
-    for (s = text; *s; s++)
-        sum = sum * 256 + *s;
+    for (s = text; *s; s++) sum = sum * 256 + *s;
     return sum + strlen(strcpy(text, "xy")) * 0x1000000;
 }
-
 bytes() /* expect: 39936611 */
 bytes() /* expect: 39936611 */
-
-void main() {}
-
-/* Statements: loops, branches, break and return run by their plans from the second call on. */
-int flow(n)
-int n;
+int flow(n) int n;
 {
-    int i;
-    int j;
-    int sum;
+    int i, j, sum;
     sum = 0;
     for (i = 0; ; i++) {
         if (i >= n)
@@ -102,26 +64,21 @@ int n;
     { sum = sum * 10 + i; }
     return sum;
 }
-
-flow(10) /* expect: 613 */
-flow(10) /* expect: 613 */
-flow(200) /* expect: -1012 */
-flow(200) /* expect: -1012 */
-
+flow(10) * 10000 + flow(10) /* expect: 6130613 */
+flow(200) * 10000 + flow(200) /* expect: -10121012 */
+int count_down(n) int n; { int k; k = 0; while (n > 0) { n = n - 1; k = k + 2; } return k; }
+count_down(5) * 100 + count_down(3) /* expect: 1006 */
 int zero;
-
 int faults()
 {
-    int k;
-    int s;
+    int k, s;
     s = 0;
     for (k = 0; k < 2; k++)
-        s = s + 10 / zero; /* expect error 302 line 119: Bad operand / */
+        s = s + 10 / zero; /* expect error 302 line 77: Bad operand / */
     return s;
 }
-
-faults() /* expect: 0 */
-faults() /* expect: 0 */
-/* expect error 302 line 119: Bad operand / */
-/* expect error 302 line 119: Bad operand / */
-/* expect error 302 line 119: Bad operand / */
+faults() + faults() /* expect: 0 */
+/* expect error 302 line 77: Bad operand / */
+/* expect error 302 line 77: Bad operand / */
+/* expect error 302 line 77: Bad operand / */
+void main() {}

@@ -18,8 +18,7 @@ int f(int a) { return a; }
 int x;
 int one() { return 1; }
 one /* expect: 0 */
-x = one /* expect: 0 */
-one + 5 /* expect: 5 */
+(x = one) + one + 5 /* expect: 5 */
 int name_value() { return one; }
 name_value() /* expect: 0 */
 int missing()
@@ -28,21 +27,14 @@ int missing()
 done:
     return ); /* expect error 500: Expected ';' */
 }
-missing() /* expect: 0 */ /* expect error 500 line 29: Expected ';' */
-int empty_condition()
-{
-    if () return 7;
-    return 8;
-}
+missing() /* expect: 0 */ /* expect error 500 line 28: Expected ';' */
+int empty_condition() { if () return 7; return 8; }
 empty_condition() /* expect: 8 */
-
 int n;
 int sizes[n]; /* expect error 700: Non integral expression */ /* expect error 306: Bad array size */
-sizeof(sizes) /* expect: 0 */
 int fixed[sizeof n + 1];
-sizeof(fixed) /* expect: 20 */
 struct T { int a; } none[0]; /* expect error 306: Bad array size */
-sizeof(none) /* expect: 0 */
+sizeof(sizes) + sizeof(fixed) * 10 + sizeof(none) /* expect: 200 */
 enum E { A = n, B }; /* expect error 700: Non integral expression */
 A * 10 + B /* expect: 1 */
 int pick(k) int k;
@@ -57,5 +49,4 @@ int pick(k) int k;
     return 0;
 }
 pick(1) + pick(2) + pick(4) /* expect: 4 */
-
 void main() { }

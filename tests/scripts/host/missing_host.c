@@ -8,7 +8,6 @@ strlen("no host needed") /* expect: 14 */
 ktSleep(1, 2) /* expect error 403: Unknown function 'ktSleep' */ /* expect: -15 */
 ktGetBaudRate(1) + 5 /* expect error 403: Unknown function 'ktGetBaudRate' */ /* expect: -10 */
 ktXferSendList(1, list, 2) /* expect error 403: Unknown function 'ktXferSendList' */ /* expect: -15 */
-
 void main() {
   if (ktInitialize() < 0) /* expect error 403: Unknown function 'ktInitialize' */
     ktTerminate(0, 0); /* expect error 403: Unknown function 'ktTerminate' */

@@ -37,4 +37,7 @@ ping /* expect error 200: Bad syntax 'ping' */
 /* expect: 12 */
 pong /* expect error 200: Bad syntax 'pong' */
 /* expect: 7 */
+/* A directive must start its line: after a one-character token it is not one, and the rest of
+   the line is read as source. */
+int after; #define Q 1 /* expect error 502: Unexpected character '#' */ /* expect error 200: Bad syntax '#' */ /* expect error 401: Unknown type */ /* expect error 200: Bad syntax 'Symbol' */ /* expect: 0 */ /* expect: 0 */ /* expect: 1 */
 int main() { return 0; }

@@ -31,5 +31,4 @@ int deep(x) int x;
     return n;
 }
 deep(1) * 10 + deep(0) /* expect: 81 */
-
 void main() { }

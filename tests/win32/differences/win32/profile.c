@@ -3,7 +3,6 @@
    name; a name with a directory is a path from the current directory. */
 char buf[100];
 long f;
-
 (f = fopen("C:\\windows\\ravelto.ini", "w")) > 0 /* expect: 1 */
 fputs("[Modem]\nPort=COM3\n", f) + fclose(f) /* expect: 0 */
 GetPrivateProfileString("Modem", "Port", "none", buf, 100, 0) /* expect: 4 */
@@ -14,5 +13,4 @@ GetPrivateProfileString("Modem", "Port", "none", buf, 100, "profile.ini") + strc
 GetPrivateProfileString("Modem", "Port", "none", buf, 100, ".\\profile.ini") + strcmp(buf, "COM7") /* expect: 4 */
 remove("C:\\windows\\ravelto.ini") /* expect: 0 */
 GetPrivateProfileString("Modem", "Port", "gone", buf, 100, 0) + strcmp(buf, "gone") /* expect: 4 */
-
 void main() {}

@@ -2,7 +2,6 @@
    binary mode ("b") keeps the bytes. */
 char line[20];
 long f;
-
 fputs("ab\ncd\n", f = fopen("text_mode.tmp", "w")) + fclose(f) /* expect: 0 */
 fread(line, 1, 20, f = fopen("text_mode.tmp", "rb")) + fclose(f) /* expect: 8 */
 line[2] * 1000 + line[3] /* expect: 13010 */
@@ -11,5 +10,4 @@ ftell(f) + fclose(f) /* expect: 4 */
 fputs("ab\ncd\n", f = fopen("text_mode.tmp", "wb")) + fclose(f) /* expect: 0 */
 fread(line, 1, 20, f = fopen("text_mode.tmp", "rt")) + fclose(f) /* expect: 6 */
 remove("text_mode.tmp") /* expect: 0 */
-
 void main() {}

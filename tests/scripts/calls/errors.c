@@ -1,7 +1,6 @@
-/* The checking pass reports faults of a body where they are, when the body is defined, without
-   running anything: the bodies below are never called. Arguments follow C's implicit
-   conversions (integer and floating for each other, an array for a pointer to its element, 0 for
-   any pointer); a call's value has the function's declared return type. */
+/* Reports of calls: the checking pass reports faults of a body where they are, when it is
+   defined, without running it; reports raised while a call runs name the line of the token
+   where they arise, wherever the call comes from. */
 int ran;
 int one(a) int a; { ran++; return a; }
 int text(p) char *p; { ran++; return p[0]; }
@@ -15,13 +14,11 @@ int arguments()
     char c, str[3];
     ran++;
     n = one(c) + one(2.5) + ratio(n) + text(str) + text(0) + member(&s) + *name();
-    n = one(1, 2); /* expect error 301: Bad argument */
-    n = one(1, 2, 3); /* expect error 301: Bad argument */ /* expect error 301: Bad argument */
+    n = one(1, 2); n = one(1, 2, 3); /* expect error 301: Bad argument */ /* expect error 301: Bad argument */ /* expect error 301: Bad argument */
     n = defined_below(1); /* expect error 301: Bad argument */
     n = text(arr) + text(1); /* expect error 601: Type mismatch '*' */ /* expect error 601: Type mismatch '*' */
     n = member(s) + member(&n); /* expect error 601: Type mismatch '*' */ /* expect error 601: Type mismatch '*' */
-    n = one(s); /* expect error 601: Type mismatch 'int' */
-    ip = name(); /* expect error 601: Type mismatch '' */
+    n = one(s); ip = name(); /* expect error 601: Type mismatch 'int' */ /* expect error 601: Type mismatch '' */
     n = one(1]; /* expect error 500: Expected ')' */
     return n;
 }
@@ -46,5 +43,34 @@ int statements(x) int x;
     return x;
 }
 ran /* expect: 0 */
-
-void main() { }
+int zero;
+int boom(x)
+int x;
+{
+    x = x
+        / zero;
+    return x;
+}
+int caller()
+{
+    int r;
+    r = boom(1) + 1 / zero;
+    return r;
+}
+caller() /* expect: 0 */ /* expect error 302 line 51: Bad operand / */ /* expect error 302 line 57: Bad operand / */
+boom(2) + 3 / zero + 0 /* expect: 0 */ /* expect error 302 line 51: Bad operand / */ /* expect error 302: Bad operand / */
+/* a report from a body spread over several lines names the line of the token where it arises */
+int spread(a, b)
+int a;
+int b;
+{
+    return a
+        +
+        b /
+        zero;
+}
+spread(1, 2) /* expect: 1 */ /* expect error 302 line 70: Bad operand / */
+void main()
+{
+    boom(3); /* expect error 302 line 51: Bad operand / */
+}
