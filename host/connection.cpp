@@ -21,6 +21,7 @@
 
 #include "host.h"
 #include "io.h"
+#include "program.h"
 #include "serial.h"
 #include "session.h"
 
@@ -155,13 +156,7 @@ static void set_window(winsize *w, const Session &s) {
   setenv("TERM", term.c_str(), 1);
   setenv("LINES", std::to_string(w.ws_row).c_str(), 1);
   setenv("COLUMNS", std::to_string(w.ws_col).c_str(), 1);
-  for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGALRM, SIGPIPE, SIGQUIT}) signal(sig, SIG_DFL);
-  sigset_t none;
-  sigemptyset(&none);
-  sigprocmask(SIG_SETMASK, &none, nullptr);
-  syscall(SYS_close_range, 3, ~0U, 0);
-  execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char *>(nullptr));
-  _exit(127);
+  exec_shell(command);
 }
 
 static int start_pty(Session &s) {

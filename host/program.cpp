@@ -35,6 +35,10 @@ static void close_all(Program &p) {
   dup2(in, STDIN_FILENO);
   dup2(out, STDOUT_FILENO);
   dup2(err, STDERR_FILENO);
+  exec_shell(command);
+}
+
+[[noreturn]] void exec_shell(const std::string &command) {
   for (int sig = 1; sig < NSIG; ++sig) signal(sig, SIG_DFL);
   sigset_t none;
   sigemptyset(&none);

@@ -17,6 +17,9 @@ struct Program {
   std::string err_line;    // the start of a line of its standard error
 };
 
+// In a child process: default signals, none blocked, no descriptor above 2 left open, then
+// '/bin/sh -c COMMAND' (status 127 when the shell cannot run).
+[[noreturn]] void exec_shell(const std::string &command);
 // Starts 'command': 0, or an error number.
 int program_start(Program &p, const std::string &command);
 bool program_running(const Program &p);
