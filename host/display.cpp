@@ -21,16 +21,7 @@ int32_t ktGetTextFromScreen(int32_t h, int32_t row16, int32_t col, int32_t count
   return static_cast<int32_t>(text.size());
 }
 
-// Sets an on/off setting of the session.
-static int32_t set_flag(int32_t h, const char *key, int32_t on) {
-  Session *s;
-  if (int32_t r = session_enter(h, &s)) return r;
-  if (on != 0 && on != 1) return KT_E_BADARG;
-  s->settings.set(key, on ? "yes" : "no");
-  return KT_OK;
-}
-
-int32_t ktSetDisplay(int32_t h, int32_t on) { return set_flag(h, "Display", on); }
+int32_t ktSetDisplay(int32_t h, int32_t on) { return session_set_flag(h, "Display", on); }
 
 int32_t ktGetDisplay(int32_t h) {
   Session *s;
@@ -38,14 +29,13 @@ int32_t ktGetDisplay(int32_t h) {
   return session_flag(*s, "Display");
 }
 
-int32_t ktSetLocalEcho(int32_t h, int32_t on) { return set_flag(h, "LocalEcho", on); }
+int32_t ktSetLocalEcho(int32_t h, int32_t on) { return session_set_flag(h, "LocalEcho", on); }
 
-int32_t ktSetEcho(int32_t h, int32_t on) { return set_flag(h, "Echo", on); }
+int32_t ktSetEcho(int32_t h, int32_t on) { return session_set_flag(h, "Echo", on); }
 
 int32_t ktSetLocalDisplay(int32_t h, int32_t on) {
   Session *s;
-  if (int32_t r = session_enter(h, &s)) return r;
-  if (on != 0 && on != 1) return KT_E_BADARG;
+  if (int32_t r = session_enter_switch(h, on, &s)) return r;
   s->local_display = on;
   return KT_OK;
 }

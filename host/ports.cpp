@@ -162,13 +162,7 @@ int32_t ktSetPortPrefs(int32_t h, int32_t name, int32_t text, int32_t number) {
   return set_key(*s, canonical, given ? std::string(value) : number_as_text(canonical, number));
 }
 
-int32_t ktSetStripTo7Bits(int32_t h, int32_t on) {
-  Session *s;
-  if (int32_t r = session_enter(h, &s)) return r;
-  if (on != 0 && on != 1) return KT_E_BADARG;
-  s->settings.set("StripTo7Bits", on ? "yes" : "no");
-  return KT_OK;
-}
+int32_t ktSetStripTo7Bits(int32_t h, int32_t on) { return session_set_flag(h, "StripTo7Bits", on); }
 
 // ASCII settings by id: 1 LineEnd ... 6 TabWidth.
 static const char *const ascii_keys[] = {"",          "LineEnd",  "AddLF",   "CharDelay",

@@ -96,8 +96,7 @@ int32_t ktClearOutputBuffer(int32_t h) {
 
 int32_t ktHideInput(int32_t h, int32_t on) {
   Session *s;
-  if (int32_t r = session_enter(h, &s)) return r;
-  if (on != 0 && on != 1) return KT_E_BADARG;
+  if (int32_t r = session_enter_switch(h, on, &s)) return r;
   s->hide_input = on;
   return KT_OK;
 }

@@ -41,6 +41,18 @@ int32_t session_enter(int32_t h, Session **s) {
   return error;
 }
 
+int32_t session_enter_switch(int32_t h, int32_t on, Session **s) {
+  if (int32_t r = session_enter(h, s)) return r;
+  return on == 0 || on == 1 ? KT_OK : KT_E_BADARG;
+}
+
+int32_t session_set_flag(int32_t h, const char *key, int32_t on) {
+  Session *s;
+  if (int32_t r = session_enter_switch(h, on, &s)) return r;
+  s->settings.set(key, on ? "yes" : "no");
+  return KT_OK;
+}
+
 void session_log(Session &s, const std::string &text) { log_line(s.log, s.name, text); }
 
 SessionKind session_kind(const Session &s) {

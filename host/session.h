@@ -68,6 +68,10 @@ Session *session_find(int32_t h, int32_t *error);
 // What a kt function on one session starts with: host_enter, then the session of 'h' in *s.
 // KT_OK, or the error to return.
 int32_t session_enter(int32_t h, Session **s);
+// The same for a function that sets a switch: KT_E_BADARG unless 'on' is 0 or 1.
+int32_t session_enter_switch(int32_t h, int32_t on, Session **s);
+// Sets the yes/no setting 'key' of the session from a switch's 'on'.
+int32_t session_set_flag(int32_t h, const char *key, int32_t on);
 // The session's log gets one line.
 void session_log(Session &s, const std::string &text);
 // The open sessions in handle order.
