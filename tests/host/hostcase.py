@@ -1,10 +1,10 @@
-"""Shared helpers of the tests of the reference host library (librv32auto.so): each test runs
-oxel on scripts in its own temporary directory, with the library that oxel finds next to itself
-(no OXEL_HOST), RAVELTO_DIR there, and a hard time limit on every run."""
+"""Helpers of the tests of librv32auto.so: oxel runs scripts in a temporary directory (RAVELTO_DIR),
+with the library next to itself, under a time limit."""
 import argparse
 import os
 import re
 import shutil
+import socket
 import subprocess
 import sys
 import tempfile
@@ -65,8 +65,7 @@ class HostCase(unittest.TestCase):
 
     def run_script(self, script, items=None, options=(), stdin=subprocess.DEVNULL, timeout=50,
                    **env):
-        """Runs 'script' (top-level expressions write their values to the trace); returns the
-        exit status, the trace's lines and standard error."""
+        """The exit status, the trace's lines (top-level expressions' values) and stderr."""
         proc = subprocess.run(self.command(script, items, options), cwd=self.dir,
                               env=self.env(**env), stdin=stdin, capture_output=True,
                               timeout=timeout)
@@ -87,7 +86,6 @@ class HostCase(unittest.TestCase):
         return text.replace("\r\n", "\n").splitlines()
 
     def values(self, script, items=None, **env):
-        """The values of the script's top-level expressions, as integers where they are."""
         status, lines, errors = self.run_script(script, items, **env)
         self.assertNotIn("C Interpreter Error", errors)
         return [int(l) if re.fullmatch(r"-?\d+", l) else l for l in lines]
@@ -104,9 +102,21 @@ class HostCase(unittest.TestCase):
             self.assertLess(time.monotonic(), end, f"{name} did not appear")
             time.sleep(0.05)
 
+    def on_server(self, body, telnet=False):
+        """The values of 'body' run after logon() on a fresh test server (port in self.port)."""
+        self.port = login_server(self, telnet=telnet)
+        return self.values(logon_prelude(self.port, telnet=telnet) + "logon()\n" + body + "void main() {}\n")
+
+
+def gone(pid):
+    try:
+        os.kill(pid, 0)
+    except ProcessLookupError:
+        return True
+    return False
+
 
 def login_server(case, telnet=False, fail=False):
-    """Starts the test server for the run of one test case; returns its port."""
     import login_server as server_module
     server = server_module.start(telnet=telnet, fail=fail)
     case.addCleanup(server.server_close)
@@ -115,49 +125,36 @@ def login_server(case, telnet=False, fail=False):
 
 
 def stalled_port(case):
-    """A port whose listener never accepts and whose queue is full: connecting stays pending."""
-    import socket
+    """A listener that never accepts, its queue full: connecting stays pending."""
     listener = socket.socket()
     listener.bind(("127.0.0.1", 0))
     listener.listen(0)
     filler = socket.create_connection(listener.getsockname())
-    case.addCleanup(listener.close)
-    case.addCleanup(filler.close)
+    for s in (listener, filler):
+        case.addCleanup(s.close)
     return listener, listener.getsockname()[1]
 
 
 def refused_port():
-    """A port where nothing listens."""
-    import socket
-    s = socket.socket()
-    s.bind(("127.0.0.1", 0))
-    port = s.getsockname()[1]
-    s.close()
-    return port
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
 
 
 def masked_log(text):
-    """A log's lines with their time stamps masked."""
     return [re.sub(r"^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d ", "TIME ", l) for l in text.splitlines()]
 
 
 def logon_prelude(port, name=None, telnet=False):
-    """C text: #include <kt.h>, long h, logon() (opens a session on the server, logs on, gives
-    the last prompt wait's result) and cmd(command) (types a command, waits for the prompt)."""
+    """C: logon() logs session h on; type(c) types a line; cmd(c) also waits for the prompt."""
     return f"""#include <kt.h>
-long h;
-char buf[1024];
+long h; char buf[1024];
 int logon() {{
-  ktInitialize();
-  h = ktOpenSession("{name or f'tcp:127.0.0.1:{port}'}", 0);
-  ktSetSessionDataString(h, "Telnet", "{'yes' if telnet else 'no'}");
-  ktConnectSession(h, 5000);
-  ktWaitForPrompt(h, 0, "login: ", 5000, 0);
-  ktTypeText(h, "alice\\r", 0);
-  ktWaitForPrompt(h, 0, "Password: ", 5000, 0);
-  ktTypeText(h, "secret\\r", 0);
+  ktInitialize(); h = ktOpenSession("{name or f'tcp:127.0.0.1:{port}'}", 0);
+  ktSetSessionDataString(h, "Telnet", "{'yes' if telnet else 'no'}"); ktConnectSession(h, 5000);
+  ktWaitForPrompt(h, 0, "login: ", 5000, 0); ktTypeText(h, "alice\\r", 0);
+  ktWaitForPrompt(h, 0, "Password: ", 5000, 0); ktTypeText(h, "secret\\r", 0);
   return ktWaitForPrompt(h, 0, "$ ", 5000, 0);
 }}
 int type(c) char *c; {{ ktTypeText(h, c, 0); return ktTypeText(h, "\\r", 0); }}
-int cmd(c) char *c; {{ type(c); return ktWaitForPrompt(h, 0, "$ ", 5000, 0); }}
-"""
+int cmd(c) char *c; {{ type(c); return ktWaitForPrompt(h, 0, "$ ", 5000, 0); }}\n"""

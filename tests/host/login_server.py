@@ -1,7 +1,6 @@
 #!/usr/bin/env python3
-"""A telnet-style test server for the host library's tests and the logon example. It listens on
-127.0.0.1 (port 0 unless --port: the kernel picks one, written to --port-file), sends a banner,
-"login: " and "Password: " (alice/secret), then a "$ " prompt with echo. Commands:
+"""The test server of the host library's tests and the logon example, on 127.0.0.1 (--port, else
+any): a banner, "login: " and "Password: " (alice/secret), then a "$ " prompt with echo. Commands:
   ls               three file names
   echo TEXT        TEXT
   lines N          N numbered lines
@@ -13,7 +12,6 @@
 --telnet asks for TTYPE and NAWS and offers ECHO; --fail refuses every logon; --once serves one
 session and exits."""
 import argparse
-import os
 import socketserver
 import threading
 import time
@@ -31,9 +29,8 @@ def pattern_bytes(n):
 
 class Session(socketserver.BaseRequestHandler):
     def setup(self):
-        self.pending = b""
-        self.terminal = "none"
-        self.size = "none"
+        self.pending = self.raw_rest = b""
+        self.terminal = self.size = "none"
 
     def send(self, data):
         data = data.encode() if isinstance(data, str) else data
@@ -45,7 +42,7 @@ class Session(socketserver.BaseRequestHandler):
         self.request.sendall(bytes(codes))
 
     def telnet(self, data):
-        """Strips telnet commands from 'data', answering TTYPE and noting NAWS."""
+        """'data' without telnet commands, and the incomplete rest; answers TTYPE, notes NAWS."""
         out, i = bytearray(), 0
         while i < len(data):
             c = data[i]
@@ -92,8 +89,6 @@ class Session(socketserver.BaseRequestHandler):
                 data, rest = self.telnet(self.raw_rest + data)
                 self.raw_rest = rest
             self.pending += data
-
-    raw_rest = b""
 
     def handle(self):
         if self.server.telnet:
@@ -157,39 +152,37 @@ class Server(socketserver.ThreadingTCPServer):
     allow_reuse_address = True
 
     def handle_error(self, request, client_address):
-        """A client that goes away is no error of the server's."""
+        pass  # a client that goes away
 
 
-def start(telnet=False, fail=False, port=0):
-    """Starts a server in this process; returns it (server.server_address[1] is its port)."""
-    server = Server(("127.0.0.1", port), Session)
-    server.telnet, server.fail = telnet, fail
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-    return server
+def server(telnet=False, fail=False, port=0):
+    s = Server(("127.0.0.1", port), Session)
+    s.telnet, s.fail = telnet, fail
+    return s
+
+
+def start(telnet=False, fail=False):
+    """A server serving in a thread of this process."""
+    s = server(telnet, fail)
+    threading.Thread(target=s.serve_forever, daemon=True).start()
+    return s
 
 
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--port", type=int, default=0)
-    parser.add_argument("--port-file")
     parser.add_argument("--telnet", action="store_true")
     parser.add_argument("--fail", action="store_true")
     parser.add_argument("--once", action="store_true")
     args = parser.parse_args()
-    server = Server(("127.0.0.1", args.port), Session)
-    server.telnet, server.fail = args.telnet, args.fail
-    port = server.server_address[1]
-    if args.port_file:
-        with open(args.port_file + ".tmp", "w") as f:
-            f.write(f"{port}\n")
-        os.replace(args.port_file + ".tmp", args.port_file)
-    print(f"listening on 127.0.0.1:{port}", flush=True)
+    s = server(args.telnet, args.fail, args.port)
+    print(f"listening on 127.0.0.1:{s.server_address[1]}", flush=True)
     if args.once:
-        server.daemon_threads = False
-        server.handle_request()
-        server.server_close()  # waits for the session to end
+        s.daemon_threads = False
+        s.handle_request()
+        s.server_close()  # waits for the session to end
     else:
-        server.serve_forever()
+        s.serve_forever()
 
 
 if __name__ == "__main__":

@@ -31,37 +31,19 @@ class Phonebook(HostCase):
     def test_entries_with_defaults_and_sessions_that_copy_them(self):
         self.write("phonebook.ini", BOOK)
         values = self.values("""#include <kt.h>
-char buf[100];
-ktInitialize()
-ktGetPhonebookEntry(1, 0, buf, sizeof(buf))
-show(buf)
-ktGetPhonebookEntry(1, "baud", buf, sizeof(buf))
-ktGetPhonebookEntry(1, "Telnet", buf, sizeof(buf))
-ktGetPhonebookEntry(1, "Capture", buf, sizeof(buf))
-show(buf)
-ktGetPhonebookEntry(0, "LineEnd", buf, sizeof(buf))
-show(buf)
-ktGetPhonebookEntry(1, "NoSuchKey", buf, sizeof(buf))
-ktGetPhonebookEntry(3, 0, buf, sizeof(buf))
-ktOpenSession("nowhere", 0)
-ktOpenSession("first", 0)
-ktOpenSession("first", KT_OPEN_EXISTING)
-ktOpenSession("First", 0)
-ktGetOpenSession("FIRST", 1)
-ktGetSessionDataString(1, "Colour", buf, sizeof(buf))
-ktSetSessionDataString(1, "Colour", "red")
-ktGetSessionDataString(2, "Colour", buf, sizeof(buf))
-show(buf)
-ktSetSessionDataString(1, "Rows", "1")
-ktSetSessionDataString(1, "Colour", 0)
-ktGetSessionDataString(1, "Colour", buf, sizeof(buf))
-ktSetNameString(1, "Fourth")
-ktSavePhonebook(1)
-ktSetNameString(2, "Second")
-ktSavePhonebook(2)
-ktReloadPhonebook(0)
-void main() {}
-""")
+char buf[100]; ktInitialize(); ktGetPhonebookEntry(1, 0, buf, sizeof(buf)); show(buf)
+ktGetPhonebookEntry(1, "baud", buf, sizeof(buf)); ktGetPhonebookEntry(1, "Telnet", buf, sizeof(buf))
+ktGetPhonebookEntry(1, "Capture", buf, sizeof(buf)); show(buf)
+ktGetPhonebookEntry(0, "LineEnd", buf, sizeof(buf)); show(buf)
+ktGetPhonebookEntry(1, "NoSuchKey", buf, sizeof(buf)); ktGetPhonebookEntry(3, 0, buf, sizeof(buf))
+ktOpenSession("nowhere", 0); ktOpenSession("first", 0); ktOpenSession("first", KT_OPEN_EXISTING)
+ktOpenSession("First", 0); ktGetOpenSession("FIRST", 1)
+ktGetSessionDataString(1, "Colour", buf, sizeof(buf)); ktSetSessionDataString(1, "Colour", "red")
+ktGetSessionDataString(2, "Colour", buf, sizeof(buf)); show(buf)
+ktSetSessionDataString(1, "Rows", "1"); ktSetSessionDataString(1, "Colour", 0)
+ktGetSessionDataString(1, "Colour", buf, sizeof(buf)); ktSetNameString(1, "Fourth")
+ktSavePhonebook(1); ktSetNameString(2, "Second"); ktSavePhonebook(2); ktReloadPhonebook(0)
+void main() {}\n""")
         self.assertEqual(values, [0, 6, 0, 4, 3, 10, 0, 2, 0, -8, -9, -8, 1, 1, 2, 2, 4, 0, 4, 0, -4, 0,
                                   -8, 0, 0, 0, 0, 4])
         self.assertEqual(self.shown(), ["Second", "Second.cap", "cr", "blue"])
@@ -90,51 +72,21 @@ void main() {}
         self.assertEqual(trace, ["-8", "-8"])
         self.assertIn('host: no phonebook entry "missing"', errors)
 
-
-class Ports(HostCase):
     def test_port_and_ascii_settings(self):
         values = self.values("""#include <kt.h>
-char name[20];
-char text[20];
-int v;
-ktInitialize()
-ktOpenSession("tcp:127.0.0.1:2323", 0)
-ktGetPortType(0, name, sizeof(name))
-ktGetPortName(0, text, sizeof(text))
-show(text)
-ktSetPortName(0, "localhost:99999")
-ktSetPortName(0, "localhost:24")
-ktGetPortName(0, text, sizeof(text))
-show(text)
-ktGetPortMode(0)
-ktSetPortMode(0, 721)
-ktSetPortMode(0, 931)
-ktGetPortMode(0)
-ktGetPortPrefs(0, 2, name, sizeof(name), text, sizeof(text), &v)
-show(name)
-v
-strcpy(name, "redial")
-ktGetPortPrefs(0, 65535, name, 0, text, sizeof(text), &v)
-ktGetPortPrefs(0, 13, name, sizeof(name), text, sizeof(text), &v)
-ktSetPortPrefs(0, "Flow", 0, 2)
-ktGetPortPrefs(0, 4, name, sizeof(name), text, sizeof(text), &v)
-show(text)
-ktSetPortPrefs(0, "Telnet", "maybe", 0)
-ktSetPortPrefs(0, "Colour", "red", 0)
-ktGetAsciiSettings(0, 1, &v)
-v
-ktSetAsciiSettings(0, 1, 1)
-ktGetAsciiSettings(0, 1, &v)
-v
-ktSetAsciiSettings(0, 5, 62)
-ktGetAsciiSettings(0, 5, &v)
-v
-ktSetAsciiSettings(0, 7, 0)
-ktSetPortType(0, "pty")
-ktGetPortType(0, 0, 0)
-ktSetPortType(0, "modem")
-void main() {}
-""")
+char name[20]; char text[20]; int v; ktInitialize(); ktOpenSession("tcp:127.0.0.1:2323", 0)
+ktGetPortType(0, name, sizeof(name)); ktGetPortName(0, text, sizeof(text)); show(text)
+ktSetPortName(0, "localhost:99999"); ktSetPortName(0, "localhost:24")
+ktGetPortName(0, text, sizeof(text)); show(text); ktGetPortMode(0); ktSetPortMode(0, 721)
+ktSetPortMode(0, 931); ktGetPortMode(0)
+ktGetPortPrefs(0, 2, name, sizeof(name), text, sizeof(text), &v); show(name); v
+strcpy(name, "redial"); ktGetPortPrefs(0, 65535, name, 0, text, sizeof(text), &v)
+ktGetPortPrefs(0, 13, name, sizeof(name), text, sizeof(text), &v); ktSetPortPrefs(0, "Flow", 0, 2)
+ktGetPortPrefs(0, 4, name, sizeof(name), text, sizeof(text), &v); show(text)
+ktSetPortPrefs(0, "Telnet", "maybe", 0); ktSetPortPrefs(0, "Colour", "red", 0)
+ktGetAsciiSettings(0, 1, &v); v; ktSetAsciiSettings(0, 1, 1); ktGetAsciiSettings(0, 1, &v); v
+ktSetAsciiSettings(0, 5, 62); ktGetAsciiSettings(0, 5, &v); v; ktSetAsciiSettings(0, 7, 0)
+ktSetPortType(0, "pty"); ktGetPortType(0, 0, 0); ktSetPortType(0, "modem"); void main() {}\n""")
         del values[16]  # strcpy's result
         self.assertEqual(values, [0, 1, 1, 14, 0, -4, 0, 12, 0, 801, 0, -4, 721, 4, 0, 2, 1, -9, 0, 6, 0,
                                   -4, -8, 0, 2, 0, 0, 1, 0, 0, 62, -4, 0, 2, -4])
@@ -143,35 +95,22 @@ void main() {}
 
 @unittest.skipUnless(shutil.which("socat"), "socat is not installed")
 class Serial(HostCase):
-    def setUp(self):
-        super().setUp()
+    def test_a_direct_line_in_the_format_of_its_settings(self):
         socat = subprocess.Popen(["socat", "pty,raw,echo=0,link=A", "pty,raw,echo=0,link=B"],
                                  cwd=self.dir, stderr=subprocess.DEVNULL)
         self.addCleanup(socat.wait)
         self.addCleanup(socat.terminate)
-        self.wait_for_file("A")
-        self.wait_for_file("B")
-
-    def test_a_direct_line_in_the_format_of_its_settings(self):
+        for name in "AB":
+            self.wait_for_file(name)
         peer = os.open(self.path("B"), os.O_RDWR | os.O_NOCTTY)
         self.addCleanup(os.close, peer)
         self.write("phonebook.ini", "[line]\nKind=serial\nDevice=A\nBaud=19200\nDataBits=7\nParity=even\n"
                                     "[dialed]\nKind=serial\nDevice=A\nNumber=555\n")
         proc = self.start_script("""#include <kt.h>
-ktInitialize()
-ktOpenSession("dialed", 0)
-ktConnectSession(1, 1000)
-ktOpenSession("line", 0)
-ktConnectSession(2, 2000)
-ktTextSend(2, "ping")
-ktWaitForString(2, "pong", 5000, 0)
-ktSetBaudRate(2, 38400)
-ktSetPortMode(2, 812)
-show("set")
-ktWaitForString(2, "done", 5000, 0)
-ktGetPortMode(2)
-void main() {}
-""")
+ktInitialize(); ktOpenSession("dialed", 0); ktConnectSession(1, 1000); ktOpenSession("line", 0)
+ktConnectSession(2, 2000); ktTextSend(2, "ping"); ktWaitForString(2, "pong", 5000, 0)
+ktSetBaudRate(2, 38400); ktSetPortMode(2, 812); show("set"); ktWaitForString(2, "done", 5000, 0)
+ktGetPortMode(2); void main() {}\n""")
         got = b""
         while b"ping" not in got:
             got += os.read(peer, 100)

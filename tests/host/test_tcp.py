@@ -1,18 +1,30 @@
 #!/usr/bin/env python3
-"""TCP sessions against the test server: the logon example, telnet negotiation, connecting
-(refused, pending, redial, skip) and a remote that hangs up."""
+"""TCP sessions: the logon example, telnet, connecting (refused, pending, redial, skip), the logon
+task and a remote that hangs up."""
 import os
 import shutil
 import time
 
 import hostcase
-from hostcase import HostCase, logon_prelude, login_server, masked_log
+from hostcase import HostCase, login_server, masked_log
 
 EXAMPLE = os.path.join(hostcase.HERE, "..", "..", "examples", "logon", "logon.c")
 ITEMS = "phonebook=pb.ini entry=testhost mode=unattended answers=answers.ini"
+TASK = """import os, sys
+def wait_for(text):
+    seen = b""
+    while not seen.endswith(text):
+        seen += os.read(0, 1) or sys.exit(3)
+wait_for(b"login: ")
+os.write(1, b"alice\\r")
+wait_for(b"Password: ")
+os.write(1, b"secret\\r")
+sys.stderr.write("sent the password\\n")
+wait_for(b"$ ")
+"""
 
 
-class LogonExample(HostCase):
+class Tcp(HostCase):
     def run_example(self, fail=False):
         port = login_server(self, fail=fail)
         shutil.copy(EXAMPLE, self.path("run.c"))
@@ -24,7 +36,7 @@ class LogonExample(HostCase):
                                        capture_output=True, timeout=50)
         return proc.returncode, proc.stderr.decode(), masked_log(self.read("logon.log").decode())
 
-    def test_logs_on_and_captures_the_listing(self):
+    def test_the_logon_example_and_a_refused_logon(self):
         status, errors, log = self.run_example()
         self.assertEqual((status, errors), (0, 'host: input "Logon": "****" (unattended)\n'))
         self.assertEqual(self.read("listing.txt"), b"ls\r\nalpha.txt  beta.txt  gamma.txt\r\n$ ")
@@ -35,8 +47,7 @@ class LogonExample(HostCase):
             "TIME [testhost] capture start listing.txt", 'TIME [testhost] send "ls\\r"',
             "TIME [testhost] capture end listing.txt", 'TIME [testhost] send "exit\\r"',
             "TIME [testhost] disconnect (closed by the remote)", "TIME [testhost] close"])
-
-    def test_a_refused_logon_ends_with_status_2(self):
+        os.remove(self.path("listing.txt"))
         status, errors, log = self.run_example(fail=True)
         self.assertEqual(status, 2)
         self.assertIn('host: message box "Logon failed": OK (unattended)\n', errors)
@@ -45,50 +56,23 @@ class LogonExample(HostCase):
                                     "TIME [testhost] disconnect (session closed)", "TIME [testhost] close"])
         self.assertFalse(os.path.exists(self.path("listing.txt")))
 
-
-class Telnet(HostCase):
-    def test_terminal_type_and_window_size_reach_the_server(self):
-        port = login_server(self, telnet=True)
-        values = self.values(logon_prelude(port, telnet=True) + """logon()
-cmd("term")
-ktGetRuntimeValue(h, 10, buf, sizeof(buf), 0)
-show(buf)
-ktSizeSession(h, (40 << 16) | 100)
-ktSizeSession(h, (1 << 16) | 100)
-cmd("term")
-ktGetRuntimeValue(h, 10, buf, sizeof(buf), 0)
-show(buf)
-ktTextSend(h, "echo \\377x\\r")
-ktWaitForPrompt(h, 0, "$ ", 5000, 0)
-ktGetRuntimeValue(h, 10, buf, sizeof(buf), 0)
-show(buf)
-void main() {}
-""")
+    def test_terminal_type_and_window_size_reach_the_telnet_server(self):
+        values = self.on_server("""cmd("term"); ktGetRuntimeValue(h, 10, buf, sizeof(buf), 0)
+show(buf); ktSizeSession(h, (40 << 16) | 100); ktSizeSession(h, (1 << 16) | 100); cmd("term")
+ktGetRuntimeValue(h, 10, buf, sizeof(buf), 0); show(buf); ktTextSend(h, "echo \\377x\\r")
+ktWaitForPrompt(h, 0, "$ ", 5000, 0); ktGetRuntimeValue(h, 10, buf, sizeof(buf), 0); show(buf)\n""", telnet=True)
         self.assertEqual(values, [0, 0, 35, 0, 0, -4, 0, 36, 0, 8, 0, 15, 0])
         self.assertEqual(self.shown(), ["term", "terminal xterm size 24x80", "$ ", "term",
                                         "terminal xterm size 40x100", "$ ", "echo \xffx", "\xffx", "$ "])
 
-
-class Connecting(HostCase):
     def test_a_refused_connection_fails_and_is_logged(self):
         port = hostcase.refused_port()
         values = self.values(f"""#include <kt.h>
-long h;
-ktInitialize()
-h = ktOpenSession("tcp:127.0.0.1:{port}", 0)
-ktSetLogFileName(h, "s.log")
-ktConnectSession(h, 5000)
-ktGetConnectionStatus(h)
-ktWaitForConnection(h, KT_ST_CONNECTED, 1000)
-ktSetRingsForAnswer(h, 1)
-ktConnectSession(h, 1000)
-ktSetRingsForAnswer(h, 0)
-ktTextSend(h, "x")
-ktWaitForString(h, "x", 1000, 0)
-ktGetRuntimeValue(0, 20, buf, sizeof(buf), 0)
-show(buf)
-void main() {{}}
-""".replace("#include <kt.h>\n", "#include <kt.h>\nchar buf[100];\n"))
+char buf[100]; long h; ktInitialize(); h = ktOpenSession("tcp:127.0.0.1:{port}", 0)
+ktSetLogFileName(h, "s.log"); ktConnectSession(h, 5000); ktGetConnectionStatus(h)
+ktWaitForConnection(h, KT_ST_CONNECTED, 1000); ktSetRingsForAnswer(h, 1); ktConnectSession(h, 1000)
+ktSetRingsForAnswer(h, 0); ktTextSend(h, "x"); ktWaitForString(h, "x", 1000, 0)
+ktGetRuntimeValue(0, 20, buf, sizeof(buf), 0); show(buf); void main() {{}}\n""")
         self.assertEqual(values, [0, 1, 0, -10, 0, -10, 0, -15, 0, -6, -6, 22, 0])
         self.assertEqual(self.shown(), ["111 Connection refused"])
         self.assertIn(f"TIME [tcp:127.0.0.1:{port}] connect failed (Connection refused)",
@@ -97,18 +81,10 @@ void main() {{}}
     def test_pending_connect_then_wait(self):
         listener, port = hostcase.stalled_port(self)
         proc = self.start_script(f"""#include <kt.h>
-long h;
-ktInitialize()
-h = ktOpenSession("tcp:127.0.0.1:{port}", 0)
-ktConnectSession(h, 200)
-ktGetConnectionStatus(h)
-ktConnectSession(h, 0)
-show("pending")
-ktWaitForConnection(h, KT_ST_CONNECTED, 20000)
-ktGetConnectionStatus(h)
-ktConnectSession(h, 0)
-void main() {{}}
-""")
+long h; ktInitialize(); h = ktOpenSession("tcp:127.0.0.1:{port}", 0)
+ktConnectSession(h, 200); ktGetConnectionStatus(h); ktConnectSession(h, 0); show("pending")
+ktWaitForConnection(h, KT_ST_CONNECTED, 20000); ktGetConnectionStatus(h); ktConnectSession(h, 0)
+void main() {{}}\n""")
         self.wait_for_file("out.txt")
         listener.accept()[0].close()  # the queue has room again: the attempt goes through
         session, _ = listener.accept()
@@ -122,20 +98,11 @@ void main() {{}}
                                     "Redial=2\nRedialDelay=100\nLog=s.log\n")
         started = time.monotonic()
         values = self.values("""#include <kt.h>
-ktInitialize()
-ktOpenSession("slow", 0)
-ktConnectSession(0, 10000)
-ktWaitForConnection(0, KT_ST_CONNECTED, 0)
-ktSkipConnection(0)
-ktSetSessionDataString(0, "Redial", "1")
-ktConnectSession(0, 0)
-ktSkipConnection(0)
-ktGetConnectionStatus(0)
-ktSkipConnection(0)
-ktGetConnectionStatus(0)
-ktSkipConnection(0)
-void main() {}
-""")
+ktInitialize(); ktOpenSession("slow", 0); ktConnectSession(0, 10000)
+ktWaitForConnection(0, KT_ST_CONNECTED, 0); ktSkipConnection(0)
+ktSetSessionDataString(0, "Redial", "1"); ktConnectSession(0, 0); ktSkipConnection(0)
+ktGetConnectionStatus(0); ktSkipConnection(0); ktGetConnectionStatus(0); ktSkipConnection(0)
+void main() {}\n""")
         self.assertEqual(values, [0, 1, -10, -10, -7, 0, 1, 0, 1, 0, 0, -7])
         self.assertLess(time.monotonic() - started, 5)
         log = masked_log(self.read("s.log").decode())
@@ -144,47 +111,16 @@ void main() {}
         self.assertEqual(log[-2:], ["TIME [slow] script ended (status 0)", "TIME [slow] close"])
 
 
-TASK = """import os, sys
-def wait_for(text):
-    seen = b""
-    while not seen.endswith(text):
-        c = os.read(0, 1)
-        if not c:
-            sys.exit(3)
-        seen += c
-wait_for(b"login: ")
-os.write(1, b"alice\\r")
-wait_for(b"Password: ")
-os.write(1, b"secret\\r")
-sys.stderr.write("sent the password\\n")
-wait_for(b"$ ")
-"""
-
-
-class LogonTask(HostCase):
     def test_the_task_logs_on_before_the_script_sees_data(self):
         port = login_server(self)
         self.write("task.py", TASK)
         values = self.values(f"""#include <kt.h>
-char buf[100];
-long h;
-ktInitialize()
-h = ktOpenSession("tcp:127.0.0.1:{port}", 0)
-ktSetSessionDataString(h, "Telnet", "no")
-ktSetLogFileName(h, "s.log")
-ktSetLogonTask(h, "python3 task.py")
-ktConnectSession(h, 10000)
-ktTypeText(h, "echo hi\\r", 0)
-ktWaitForPrompt(h, 0, "$ ", 5000, 0)
-ktGetRuntimeValue(h, 10, buf, sizeof(buf), 0)
-show(buf)
-ktDisconnectSession(h)
-ktSetLogonTask(h, "exit 4")
-ktConnectSession(h, 5000)
-ktSetLogonTask(h, 0)
-ktConnectSession(h, 5000)
-void main() {{}}
-""")
+char buf[100]; long h; ktInitialize(); h = ktOpenSession("tcp:127.0.0.1:{port}", 0)
+ktSetSessionDataString(h, "Telnet", "no"); ktSetLogFileName(h, "s.log")
+ktSetLogonTask(h, "python3 task.py"); ktConnectSession(h, 10000); ktTypeText(h, "echo hi\\r", 0)
+ktWaitForPrompt(h, 0, "$ ", 5000, 0); ktGetRuntimeValue(h, 10, buf, sizeof(buf), 0); show(buf)
+ktDisconnectSession(h); ktSetLogonTask(h, "exit 4"); ktConnectSession(h, 5000); ktSetLogonTask(h, 0)
+ktConnectSession(h, 5000); void main() {{}}\n""")
         self.assertEqual(values, [0, 1, 0, 0, 0, 0, 8, 0, 15, 0, 0, 0, -10, 0, 0])
         self.assertEqual(self.shown(), ["echo hi", "hi", "$ "])
         name = f"tcp:127.0.0.1:{port}"
@@ -194,23 +130,11 @@ void main() {{}}
                                     f"TIME [{name}] logon task succeeded"])
         self.assertIn(f"TIME [{name}] connect failed (logon task failed with status 4)", log)
 
-
-class HangUp(HostCase):
     def test_buffered_data_still_matches_after_the_remote_hangs_up(self):
-        port = login_server(self)
-        values = self.values(logon_prelude(port) + """logon()
-type("echo bye")
-type("hangup")
-ktPause(h, 5000)
-ktGetConnectionStatus(h)
-ktWaitForString(h, "bye", 1000, 0)
-ktWaitForString(h, "more", 1000, 0)
-ktWaitForString(h, "hangup", 1000, KT_WAIT_KEEP)
-ktWaitForPrompt(h, 0, "$ ", 1000, 0)
-ktTextSend(h, "x")
-ktConnectSession(h, 5000)
-void main() {}
-""")
+        values = self.on_server("""type("echo bye"); type("hangup"); ktPause(h, 5000)
+ktGetConnectionStatus(h); ktWaitForString(h, "bye", 1000, 0); ktWaitForString(h, "more", 1000, 0)
+ktWaitForString(h, "hangup", 1000, KT_WAIT_KEEP); ktWaitForPrompt(h, 0, "$ ", 1000, 0)
+ktTextSend(h, "x"); ktConnectSession(h, 5000)\n""")
         self.assertEqual(values, [0, 1, 1, -6, 0, 0, -6, 0, -6, -6, 0])
 
 

@@ -1,6 +1,5 @@
 #!/usr/bin/env python3
-"""The user: prompts answered from the answers file, and on a terminal (the interpreter under a
-pty); window states."""
+"""The user: prompts answered unattended and on a terminal (oxel under a pty); window states."""
 import os
 import pty
 import select
@@ -10,27 +9,17 @@ import hostcase
 from hostcase import HostCase
 
 PROMPTS = """#include <kt.h>
-char buf[40];
-ktInitialize()
-ktMessageBox("Proceed?", "Question", 4, 0, 0, 4)
-ktMessageBox("Really?", "Other", 3, 7, 0, 0)
-ktMessageBox("Sure?", "Other", 3, 5, 0, 0)
-ktGetInput(buf, sizeof(buf), KT_IN_HIDDEN, "Password:", "Logon", 0)
-show(buf)
-strcpy(buf, "preset")
-ktGetInput(buf, sizeof(buf), KT_IN_PRESET, "Name:", "Unknown", 0)
-show(buf)
+char buf[40]; ktInitialize(); ktMessageBox("Proceed?", "Question", 4, 0, 0, 4)
+ktMessageBox("Really?", "Other", 3, 7, 0, 0); ktMessageBox("Sure?", "Other", 3, 5, 0, 0)
+ktGetInput(buf, sizeof(buf), KT_IN_HIDDEN, "Password:", "Logon", 0); show(buf)
+strcpy(buf, "preset"); ktGetInput(buf, sizeof(buf), KT_IN_PRESET, "Name:", "Unknown", 0); show(buf)
 ktGetInput(buf, sizeof(buf), 0, "Name:", "Unknown", 0)
-ktGetInput(buf, 4, 0, "Password:", "Logon", 0)
-show(buf)
-ktGetSelectedPhonebookEntry(0, buf, sizeof(buf), 0)
-show(buf)
-ktGetSelectedPhonebookEntry("Pick", buf, sizeof(buf), 0)
-void main() {}
-"""
+ktGetInput(buf, 4, 0, "Password:", "Logon", 0); show(buf)
+ktGetSelectedPhonebookEntry(0, buf, sizeof(buf), 0); show(buf)
+ktGetSelectedPhonebookEntry("Pick", buf, sizeof(buf), 0); void main() {}\n"""
 
 
-class Unattended(HostCase):
+class User(HostCase):
     def test_answers_defaults_and_cancels(self):
         self.write("answers.ini", "[MessageBox]\nQuestion=no\n[Input]\nLogon=secret\n"
                                   "[Select]\nSelect a phonebook entry=beta\n")
@@ -47,30 +36,15 @@ class Unattended(HostCase):
             'host: select "Pick": cancelled (unattended)'])
 
     def test_window_states_and_the_message_timer(self):
-        values = self.values("""ktInitialize()
-ktGetWindowStateBits(0)
-ktSizeRavelto(1, 1)
-ktGetWindowStateBits(0)
-ktSizeRavelto(3, 0)
-ktGetWindowStateBits(0)
-ktSizePhonebook(2, 0)
-ktGetWindowStateBits(1)
-ktSizePhonebook(5, 0)
-ktGetHWND(0)
-ktSetMessageTimer(0, 100)
-ktSetMessageTimer(2, 100)
-ktBlockRemoteInput(0)
-void main() {}
-""", WINDOWID="4711")
+        values = self.values("""ktInitialize(); ktGetWindowStateBits(0); ktSizeRavelto(1, 1)
+ktGetWindowStateBits(0); ktSizeRavelto(3, 0); ktGetWindowStateBits(0); ktSizePhonebook(2, 0)
+ktGetWindowStateBits(1); ktSizePhonebook(5, 0); ktGetHWND(0); ktSetMessageTimer(0, 100)
+ktSetMessageTimer(2, 100); ktBlockRemoteInput(0); void main() {}\n""", WINDOWID="4711")
         self.assertEqual(values, [0, 0, 0, 11, 0, 2, 0, 5, -4, 4711, 0, -4, -3])
 
-
-class Interactive(HostCase):
-    """The interpreter on a terminal: the prompts are written to it and answered with keys."""
-
     def converse(self, script, answers, items=None):
-        """Runs 'script' on a pty, answering each prompt text with its keys; gives the
-        terminal's output, the exit status and whether the terminal modes came back."""
+        """Runs 'script' on a pty, answering each prompt with its keys; gives the output, the exit
+        status and whether the terminal modes came back."""
         self.write("run.c", hostcase.PRELUDE + script)
         pid, fd = pty.fork()
         if pid == 0:
@@ -102,20 +76,12 @@ class Interactive(HostCase):
     def test_a_box_a_hidden_input_and_the_picker(self):
         self.write("phonebook.ini", "[alpha]\n[beta]\n")
         out, status, restored = self.converse("""#include <kt.h>
-char buf[40];
-ktInitialize()
-ktMessageBox("Proceed?", "Question", 4, 0, 0, 4)
-ktGetInput(buf, sizeof(buf), KT_IN_HIDDEN, "Password:", "Logon", 0)
-show(buf)
-ktGetInput(buf, sizeof(buf), KT_IN_NUMBER, "Count:", 0, 0)
-show(buf)
+char buf[40]; ktInitialize(); ktMessageBox("Proceed?", "Question", 4, 0, 0, 4)
+ktGetInput(buf, sizeof(buf), KT_IN_HIDDEN, "Password:", "Logon", 0); show(buf)
+ktGetInput(buf, sizeof(buf), KT_IN_NUMBER, "Count:", 0, 0); show(buf)
 ktMessageBox("Timed", "T", 1, 2, 300, 0)
-ktGetSelectedPhonebookEntry("Pick one", buf, sizeof(buf), KT_FOREVER)
-show(buf)
-fputs("sleeping\\n", fopen("/dev/stderr", "a"))
-ktSleep(20000, KT_SLEEP_KEY)
-void main() {}
-""", [(b"(N)o", b"y"), (b"Logon: Password:", b"hush\r"), (b"Count:", b"x1\r"), (b"Count:", b"42\r"),
+ktGetSelectedPhonebookEntry("Pick one", buf, sizeof(buf), KT_FOREVER); show(buf)
+fputs("sleeping\\n", fopen("/dev/stderr", "a")); ktSleep(20000, KT_SLEEP_KEY); void main() {}\n""", [(b"(N)o", b"y"), (b"Logon: Password:", b"hush\r"), (b"Count:", b"x1\r"), (b"Count:", b"42\r"),
       (b"number or name: ", b"2\r"), (b"sleeping", b"x")])
         self.assertEqual(status, 0)
         self.assertTrue(restored)
@@ -130,20 +96,10 @@ void main() {}
         self.write("phonebook.ini", "[cat]\nKind=pty\nCommand=stty raw -echo; cat\n")
         self.write("ravelto.ini", "[Host]\nMode=interactive\n")
         out, status, restored = self.converse("""#include <kt.h>
-long err;
-ktInitialize()
-ktConnectSession(0, 5000)
-err = fopen("/dev/stderr", "a")
-ktBlockRemoteInput(0)
-fputs("blocked\\n", err)
-ktWaitForString(0, "hidden", 1500, 0)
-ktReleaseRemoteInput(0)
-fputs("released\\n", err)
-ktWaitForString(0, "shown", 10000, 0)
-fputs("waited\\n", err)
-ktPause(0, 20000)
-void main() {}
-""", [(b"blocked", b"hidden"), (b"released", b"shown"), (b"waited", b"\x1d"),
+long err; ktInitialize(); ktConnectSession(0, 5000); err = fopen("/dev/stderr", "a")
+ktBlockRemoteInput(0); fputs("blocked\\n", err); ktWaitForString(0, "hidden", 1500, 0)
+ktReleaseRemoteInput(0); fputs("released\\n", err); ktWaitForString(0, "shown", 10000, 0)
+fputs("waited\\n", err); ktPause(0, 20000); void main() {}\n""", [(b"blocked", b"hidden"), (b"released", b"shown"), (b"waited", b"\x1d"),
               (b"(q)uit the script? ", b"q")], items="cat")
         self.assertEqual(status, 130)
         self.assertTrue(restored)

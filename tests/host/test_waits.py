@@ -1,10 +1,9 @@
 #!/usr/bin/env python3
-"""The waits: what they match and consume, their time limits, interrupts, the time limit of the
-run, and no busy waiting."""
+"""The waits: what they match and consume, their timeouts, interrupts, the run's time limit, and
+no busy waiting."""
 import os
 import resource
 import signal
-import subprocess
 import time
 
 import hostcase
@@ -13,96 +12,48 @@ from hostcase import HostCase, logon_prelude, login_server
 VALUE = "ktGetRuntimeValue(h, {}, buf, sizeof(buf), 0)\nshow(buf)\n"
 
 
-class Matching(HostCase):
-    def setUp(self):
-        super().setUp()
-        self.port = login_server(self)
-
-    def run_waits(self, body):
-        return self.values(logon_prelude(self.port) + "logon()\n" + body + "void main() {}\n")
-
+class Waits(HostCase):
     def test_text_anywhere_early_split_case_alternatives(self):
-        values = self.run_waits("""type("echo early")
-ktPause(h, 300)
-ktWaitForString(h, "early", 0, 0)
-type("slow 20 abcdef")
-ktWaitForString(h, "cde", 5000, 0)
-""" + VALUE.format(11) + VALUE.format(10) + """type("echo HeLLo")
-ktWaitForString(h, "hello", 300, 0)
-ktWaitForString(h, "hello", 0, KT_WAIT_NOCASE)
-type("echo two")
-ktWaitForString(h, "one|two|three", 5000, KT_WAIT_ALT | KT_WAIT_KEEP)
-ktWaitForString(h, "two", 0, 0)
-ktWaitForString(h, "one||three", 0, KT_WAIT_ALT)
-ktWaitForString(h, "", 0, 0)
-type("echo fresh")
-ktPause(h, 300)
-ktWaitForString(h, "fresh", 0, KT_WAIT_NEW)
-ktGetRuntimeValue(h, 4, 0, 0, 0)
-""")
+        values = self.on_server("""type("echo early"); ktPause(h, 300)
+ktWaitForString(h, "early", 0, 0); type("slow 20 abcdef"); ktWaitForString(h, "cde", 5000, 0)\n""" + VALUE.format(11) + VALUE.format(10) + """type("echo HeLLo")
+ktWaitForString(h, "hello", 300, 0); ktWaitForString(h, "hello", 0, KT_WAIT_NOCASE)
+type("echo two"); ktWaitForString(h, "one|two|three", 5000, KT_WAIT_ALT | KT_WAIT_KEEP)
+ktWaitForString(h, "two", 0, 0); ktWaitForString(h, "one||three", 0, KT_WAIT_ALT)
+ktWaitForString(h, "", 0, 0); type("echo fresh"); ktPause(h, 300)
+ktWaitForString(h, "fresh", 0, KT_WAIT_NEW); ktGetRuntimeValue(h, 4, 0, 0, 0)\n""")
         self.assertEqual(values, [0, 1, 0, 0, 1, 0, 3, 0, 24, 0, 1, -5, 0, 1, 1, 0, -4, -4, 1, 0, -5, 1])
         self.assertEqual(self.shown(), ["cde", "", "early", "$ slow 20 abcde"])
 
     def test_prompts_need_the_end_of_the_data_and_a_quiet_line(self):
-        values = self.run_waits("""type("slow 150 ab$ cd")
-ktWaitForPrompt(h, 100, "$ ", 5000, 0)
-""" + VALUE.format(10) + """ktWaitForPrompt(h, 0, "$ ", 5000, 0)
-type("slow 150 ab$ cd")
-ktWaitForPrompt(h, 400, "$ ", 5000, 0)
-""" + VALUE.format(10) + """type("echo x")
-ktWaitForPrompt(h, 0, "$ ", 5000, KT_WAIT_KEEP)
-ktWaitForPrompt(h, 0, "X|$ ", 0, KT_WAIT_ALT)
-""")
+        values = self.on_server("""type("slow 150 ab$ cd"); ktWaitForPrompt(h, 100, "$ ", 5000, 0)\n""" + VALUE.format(10) + """ktWaitForPrompt(h, 0, "$ ", 5000, 0); type("slow 150 ab$ cd")
+ktWaitForPrompt(h, 400, "$ ", 5000, 0)\n""" + VALUE.format(10) + """type("echo x"); ktWaitForPrompt(h, 0, "$ ", 5000, KT_WAIT_KEEP)
+ktWaitForPrompt(h, 0, "X|$ ", 0, KT_WAIT_ALT)\n""")
         self.assertEqual(values, [0, 1, 0, 21, 0, 0, 1, 0, 25, 0, 1, 0, 1])
         self.assertEqual(self.shown(), ["slow 150 ab$ cd", "ab$ ", "slow 150 ab$ cd", "ab$ cd$ "])
 
     def test_lines_lull_activity_and_overflow(self):
-        values = self.run_waits("""type("lines 5")
-ktWaitForLines(h, 3, 5000)
-""" + VALUE.format(10) + """ktWaitForLines(h, 0, 5000)
-ktWaitForPrompt(h, 0, "$ ", 5000, 0)
-ktWaitForActivity(h, 300)
-type("slow 100 abcde")
-ktWaitForActivity(h, 5000) > 0
-ktWaitForLull(h, 300, 5000)
-ktGetRuntimeValue(h, 4, 0, 0, buf)
-*(int *)buf
-ktWaitForLull(h, 1000, 200)
-type("bytes 100000")
-ktWaitForLull(h, 500, 10000)
-ktGetRuntimeValue(h, 4, 0, 0, buf)
-*(int *)buf
-ktGetRuntimeValue(h, 5, 0, 0, buf)
-*(int *)buf
-ktWaitForPrompt(h, 0, "$ ", 0, 0)
-ktWaitForOutputDone(h, 1000)
-""")
+        values = self.on_server("""type("lines 5"); ktWaitForLines(h, 3, 5000)\n""" + VALUE.format(10) + """ktWaitForLines(h, 0, 5000); ktWaitForPrompt(h, 0, "$ ", 5000, 0)
+ktWaitForActivity(h, 300); type("slow 100 abcde"); ktWaitForActivity(h, 5000) > 0
+ktWaitForLull(h, 300, 5000); ktGetRuntimeValue(h, 4, 0, 0, buf); *(int *)buf
+ktWaitForLull(h, 1000, 200); type("bytes 100000"); ktWaitForLull(h, 500, 10000)
+ktGetRuntimeValue(h, 4, 0, 0, buf); *(int *)buf; ktGetRuntimeValue(h, 5, 0, 0, buf); *(int *)buf
+ktWaitForPrompt(h, 0, "$ ", 0, 0); ktWaitForOutputDone(h, 1000)\n""")
         self.assertEqual(values, [0, 1, 3, 25, 0, -4, 0, -5, 1, 1, 0, 2, 23, -5, 1, 0, 5, 65536, 5,
                                   23 + 14 + 100000 + 2 - 65536, 0, 0])
         self.assertEqual(self.shown(), ["lines 5", "line 1", "line 2", ""])
 
-
-class Timing(HostCase):
-    """Waits end at their time, at an interrupt and at the run's time limit; idle waits sleep."""
-
-    def setUp(self):
-        super().setUp()
-        self.port = login_server(self)
-
     def timed(self, body, *options):
-        """The wall-clock and CPU seconds of a run of 'body' after logging on."""
+        """The status, wall-clock and CPU seconds of a run of 'body' after logging on."""
+        self.port = login_server(self)
         before = resource.getrusage(resource.RUSAGE_CHILDREN)
         started = time.monotonic()
         status, _, _ = self.run_script(logon_prelude(self.port) + "logon()\n" + body + "void main() {}\n",
                                        options=options)
-        wall = time.monotonic() - started
-        after = resource.getrusage(resource.RUSAGE_CHILDREN)
-        cpu = after.ru_utime + after.ru_stime - before.ru_utime - before.ru_stime
-        return status, wall, cpu
+        after, wall = resource.getrusage(resource.RUSAGE_CHILDREN), time.monotonic() - started
+        return status, wall, after.ru_utime + after.ru_stime - before.ru_utime - before.ru_stime
 
     def test_timeouts_hold(self):
-        # Each wait is timed by the modification times of two files written just before and just
-        # after it, so that neither the start of the run nor a busy machine counts.
+        # timed by files written just before and after each wait: the run's start does not count
         waits = ('ktWaitForString(h, "never", 500, 0)', 'ktWaitForPrompt(h, 0, "never", 500, 0)',
                  "ktWaitForLines(h, 1, 500)", "ktWaitForActivity(h, 500)",
                  "ktWaitForConnection(h, KT_ST_IDLE, 500)", "ktPause(h, 500)", "ktSleep(500, 0)",
@@ -123,12 +74,9 @@ class Timing(HostCase):
         self.assertLess(cpu - base_cpu, 0.03, "an idle wait of 3 s used more than 1% of a core")
 
     def test_an_interrupt_cancels_a_wait(self):
-        proc = self.start_script(logon_prelude(self.port) + """logon()
-ktSetLogFileName(h, "s.log")
-show("waiting")
-ktWaitForString(h, "never", -1, 0)
-void main() {}
-""")
+        self.port = login_server(self)
+        proc = self.start_script(logon_prelude(self.port) + """logon(); ktSetLogFileName(h, "s.log")
+show("waiting"); ktWaitForString(h, "never", -1, 0); void main() {}\n""")
         self.wait_for_file("out.txt")
         time.sleep(0.3)
         sent = time.monotonic()

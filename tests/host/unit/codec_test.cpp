@@ -11,17 +11,14 @@ const std::string IAC = "\xff", DO = "\xfd", DONT = "\xfe", WILL = "\xfb", WONT 
                   SE = "\xf0";
 const std::string TTYPE = "\x18", NAWS = "\x1f", ECHO_ = "\x01", LINEMODE = "\x22";
 
-// Decodes 'in' one byte at a time, as if every byte came in a read of its own.
+// as if every byte came in a read of its own
 void decode_bytewise(Telnet &t, const std::string &in, std::string &data, std::string &reply) {
   for (char c : in) telnet_decode(t, std::string(1, c), data, reply);
 }
 }  // namespace
 
 TEST(Telnet, DataPassesWithIacDoubledAndCrNulDropped) {
-  EXPECT_EQ(telnet_encode("a\xff"
-                          "b"),
-            "a\xff\xff"
-            "b");
+  EXPECT_EQ(telnet_encode("a\xff"s + "b"), "a\xff\xff"s + "b");
   Telnet t;
   std::string data, reply;
   decode_bytewise(t, "x\xff\xffy\r\0z\r\nq\0"s, data, reply);
@@ -31,9 +28,7 @@ TEST(Telnet, DataPassesWithIacDoubledAndCrNulDropped) {
 
 TEST(Telnet, AgreesOnceToWhatItKnowsAndRefusesTheRest) {
   Telnet t;
-  t.terminal = "vt100";
-  t.rows = 30;
-  t.columns = 255;
+  t.terminal = "vt100", t.rows = 30, t.columns = 255;
   std::string data, reply;
   decode_bytewise(t,
                   IAC + DO + TTYPE + IAC + DO + TTYPE + IAC + DO + LINEMODE + IAC + WILL + ECHO_ + IAC +
@@ -56,10 +51,7 @@ TEST(Telnet, AgreesOnceToWhatItKnowsAndRefusesTheRest) {
 TEST(TextFilter, DropsEscapeSequencesAndNulsAndJoinsCrLfAcrossPieces) {
   TextFilter f;
   std::string out;
-  for (std::string piece : {"a\x1b[1"s, "mb\r"s, "\nc\x1b]0;ti"s,
-                            "tle\x07"
-                            "d\0e\r"s,
-                            "x\x1b(Bf\r"s})
+  for (std::string piece : {"a\x1b[1"s, "mb\r"s, "\nc\x1b]0;ti"s, "tle\x07"s + "d\0e\r"s, "x\x1b(Bf\r"s})
     out += text_filter(f, piece);
   out += text_filter_end(f);
   EXPECT_EQ(out, "ab\ncde\rxf\r");

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace std::string_literals;
+
 namespace {
 struct ScreenTest : testing::Test {
   Screen *screen = screen_new(4, 10);
@@ -14,9 +16,7 @@ TEST_F(ScreenTest, ReadingParsesWhatIsPendingInOrderWithLocalText) {
   screen_feed(*screen, "ab\x1b[6n", false);
   EXPECT_TRUE(screen_pending(*screen));
   EXPECT_EQ(screen_take_output(*screen), "");
-  screen_show_local(*screen,
-                    "\x1b[5n"
-                    "cd");  // its answer is dropped, the remote's is kept
+  screen_show_local(*screen, "\x1b[5n"s + "cd");  // its answer is dropped, the remote's is kept
   EXPECT_FALSE(screen_pending(*screen));
   EXPECT_EQ(screen_take_output(*screen), "\x1b[1;3R");
   EXPECT_EQ(screen_text(*screen, 0, 0, 5), "abcd ");
@@ -28,11 +28,7 @@ TEST_F(ScreenTest, ReadingParsesWhatIsPendingInOrderWithLocalText) {
 TEST_F(ScreenTest, WorkGoesInSlicesAndWideCharactersFitWhole) {
   std::string lines;
   for (int i = 0; i < 40000; ++i) lines += "line\r\n";
-  screen_feed(*screen,
-              lines +
-                  "\xe4\xb8\xad"
-                  "x",
-              true);
+  screen_feed(*screen, lines + "\xe4\xb8\xad" + "x", true);
   screen_work(*screen, 1000);
   EXPECT_TRUE(screen_pending(*screen));
   EXPECT_EQ(screen_text(*screen, 3, 0, 3), "\xe4\xb8\xad");  // the wide character, not half of it
