@@ -1,6 +1,5 @@
-// A host library for the Win32 tests of the loading and calling of RV32AUTO.DLL: each function
-// writes what it received to the debugger channel, with the strings it finds at the addresses
-// it was handed (script addresses are real addresses on Win32), and returns a fixed result.
+// RV32AUTO.DLL for the test of its loading and calling: each function writes what it received to the
+// debugger channel, with the strings at the addresses it was handed (real addresses on Win32).
 #include <windows.h>
 
 #include <cstdint>
@@ -9,40 +8,20 @@
 #include "oxel_host.h"
 
 #define PROBE extern "C" OXEL_HOST_EXPORT std::int32_t OXEL_HOST_CALL
-
-static void say(const char *format, ...) {
-  char text[512];
-  va_list args;
-  va_start(args, format);
-  std::vsnprintf(text, sizeof text, format, args);
-  va_end(args);
-  OutputDebugStringA(text);
-}
-
-static const char *text_at(std::int32_t address) {
-  return reinterpret_cast<const char *>(static_cast<std::uintptr_t>(address));
-}
+#define SAY(...) (std::snprintf(text, sizeof text, __VA_ARGS__), OutputDebugStringA(text))
+#define AT(address) reinterpret_cast<const char *>(static_cast<std::uintptr_t>(address))
+using I = std::int32_t;
+static char text[512];
 
 // 0, the instance handle, the previous instance, the address of the command line.
-PROBE ktInitialize(std::int32_t zero, std::int32_t instance, std::int32_t previous, std::int32_t line) {
-  bool own =
-      instance == static_cast<std::int32_t>(reinterpret_cast<std::uintptr_t>(GetModuleHandleA(nullptr)));
-  say("ktInitialize %d %s %d \"%s\"\r\n", zero, own ? "instance" : "other", previous, text_at(line));
-  return 11;
+PROBE ktInitialize(I zero, I instance, I previous, I line) {
+  bool own = instance == static_cast<I>(reinterpret_cast<std::uintptr_t>(GetModuleHandleA(nullptr)));
+  return SAY("ktInitialize %d %s %d \"%s\"\r\n", zero, own ? "instance" : "other", previous, AT(line)), 11;
 }
-
-PROBE ktTypeText(std::int32_t session, std::int32_t text, std::int32_t length) {
-  say("ktTypeText %d \"%.*s\"\r\n", session, length, text_at(text));
-  return 22;
+PROBE ktTypeText(I session, I text_, I length) {
+  return SAY("ktTypeText %d \"%.*s\"\r\n", session, length, AT(text_)), 22;
 }
-
-PROBE ktGetPortPrefs(std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t d, std::int32_t e,
-                     std::int32_t f, std::int32_t g) {
-  say("ktGetPortPrefs %d %d %d %d %d %d %d\r\n", a, b, c, d, e, f, g);
-  return 33;
+PROBE ktGetPortPrefs(I a, I b, I c, I d, I e, I f, I g) {
+  return SAY("ktGetPortPrefs %d %d %d %d %d %d %d\r\n", a, b, c, d, e, f, g), 33;
 }
-
-PROBE ktSleep(std::int32_t a, std::int32_t b) {
-  say("ktSleep %d %d\r\n", a, b);
-  return a + b;
-}
+PROBE ktSleep(I a, I b) { return SAY("ktSleep %d %d\r\n", a, b), a + b; }
