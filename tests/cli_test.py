@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """What a script test cannot set up: the command line, the terminal prompt, the environment and
 hostile input. Run: cli_test.py --oxel PATH [unittest options]."""
-import os, pty, re, select, shutil, subprocess, sys, tempfile, time, unittest
+import os, pty, re, select, shutil, subprocess, sys, tempfile, termios, time, unittest
 from pathlib import Path
 
 OXEL = None
@@ -18,6 +18,30 @@ def wait_for(path, tries=100):
             return text
         time.sleep(0.05)
     return ""
+
+
+def on_pty(argv, cwd, env, react):
+    """Runs ARGV on a terminal of its own, calling react(fd, pid, output so far) after each read.
+    Returns the exit status, the output, and whether the terminal's modes came back as they were."""
+    pid, fd = pty.fork()
+    if pid == 0:
+        os.chdir(cwd)
+        os.execve(argv[0], argv, env)
+    before, out, deadline = termios.tcgetattr(fd), b"", time.time() + 60
+    while time.time() < deadline:
+        if not select.select([fd], [], [], 1)[0]:
+            continue
+        try:
+            data = os.read(fd, 4096)
+        except OSError:
+            data = b""
+        if not data:
+            break
+        out += data
+        react(fd, pid, out)
+    restored = termios.tcgetattr(fd) == before
+    os.close(fd)
+    return os.waitstatus_to_exitcode(os.waitpid(pid, 0)[1]), out, restored
 
 
 class Result:
@@ -39,11 +63,11 @@ class OxelCase(unittest.TestCase):
             path.write_bytes(data if isinstance(data, bytes) else data.encode("latin-1"))
         return str(path)
 
-    def run_oxel(self, args, oxel=None, trace=True, env=None):
+    def run_oxel(self, args, oxel=None, trace=True, env=None, stdin=subprocess.DEVNULL):
         trace_file = Path(self.dir, "trace.out")
         trace_file.unlink(missing_ok=True)
         cmd = [oxel or OXEL] + ([f"--trace={trace_file}"] if trace else []) + list(args)
-        proc = subprocess.run(cmd, cwd=self.dir, env=env, stdin=subprocess.DEVNULL, capture_output=True, timeout=120)
+        proc = subprocess.run(cmd, cwd=self.dir, env=env, stdin=stdin, capture_output=True, timeout=120)
         data = trace_file.read_bytes() if trace_file.exists() else None
         return Result(proc.returncode, proc.stdout, proc.stderr, data)
 
@@ -187,25 +211,13 @@ class AskMode(OxelCase):
 
     def ask(self, answers, text, env_add=None, options=("--on-error=ask",)):
         self.write("s.c", text)
-        env, trace, out, answers, deadline = dict(os.environ, **(env_add or {})), Path(self.dir, "trace.out"), b"", list(answers), time.time() + 60
-        pid, fd = pty.fork()
-        if pid == 0:
-            os.chdir(self.dir)
-            os.execve(OXEL, [OXEL, *options, f"--trace={trace}", "s.c"], env)
-        while time.time() < deadline:
-            if not select.select([fd], [], [], 1)[0]:
-                continue
-            try:
-                data = os.read(fd, 4096)
-            except OSError:
-                data = b""
-            if not data:
-                break
-            out += data
+        trace, answers = Path(self.dir, "trace.out"), list(answers)
+
+        def answer(fd, pid, out):
             if out.endswith(b"[e]dit? "):
                 os.write(fd, answers.pop(0).encode() + b"\n" if answers else b"\x04")
-        os.close(fd)
-        status = os.waitstatus_to_exitcode(os.waitpid(pid, 0)[1])
+        status, out, _ = on_pty([OXEL, *options, f"--trace={trace}", "s.c"], self.dir,
+                                dict(os.environ, **(env_add or {})), answer)
         return status, out.replace(b"\r\n", b"\n"), trace.read_bytes()
 
     def test_continue_and_cancel(self):

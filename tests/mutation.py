@@ -3,8 +3,8 @@
 (a flipped comparison, a dropped '!', a constant changed by one, a deleted statement, '&&' for
 '||'), each built and run against the whole POSIX suite (ctest of a plain build).
 
-  tests/mutation.py pick [--count 150] [--seed 1] > mutants.tsv   choose mutants at random
-  tests/mutation.py run mutants.tsv [--jobs 2] [--sanitize] > results.tsv   build and test each one
+  tests/mutation.py pick [--count 150] [--seed 1] [--folders host] > mutants.tsv   choose at random
+  tests/mutation.py run mutants.tsv [--jobs 2] [--sanitize] [--tests REGEX] > results.tsv   test each
 
 A mutant is a line "file<TAB>line<TAB>original<TAB>mutated"; results add "killed" (with the tests
 that failed), "survived" or "broken" (does not compile). The same list can be run again after the
@@ -51,15 +51,15 @@ def candidates(path):
             yield rel, n, line, ""
 
 
-def pick(count, seed):
-    sources = sorted(os.path.join(dp, f) for d in FOLDERS for dp, _, fs in os.walk(os.path.join(ROOT, d))
+def pick(count, seed, folders):
+    sources = sorted(os.path.join(dp, f) for d in folders for dp, _, fs in os.walk(os.path.join(ROOT, d))
                      for f in fs if f.endswith(".cpp"))
     pool = [c for s in sources for c in candidates(s)]
     for rel, n, old, new in random.Random(seed).sample(pool, count):
         print("\t".join([rel, str(n), old.replace("\t", " "), new.replace("\t", " ")]))
 
 
-def run(listing, jobs, sanitize):
+def run(listing, jobs, sanitize, only):
     with open(listing) as f:
         mutants = [l.rstrip("\n").split("\t") for l in f if l.strip()]
     tree = tempfile.mkdtemp(prefix="oxel-mutants-")
@@ -89,7 +89,7 @@ def run(listing, jobs, sanitize):
                     verdict = "broken"
                 else:
                     tests = subprocess.run(["ctest", "--test-dir", build, "--timeout", "60", "--stop-on-failure",
-                                            "-j", str(jobs)], **quiet)
+                                            "-j", str(jobs), "-R", only], **quiet)
                     verdict = "killed" if tests.returncode else "survived"
                     # The tests that failed, after the verdict: a kill by a timing test alone is worth a second look.
                     failed = re.findall(rb"\d+ - (\w+) \(", tests.stdout)
@@ -110,10 +110,15 @@ def main():
     parser.add_argument("listing", nargs="?", help="the mutants to run")
     parser.add_argument("--count", type=int, default=150)
     parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--folders", nargs="+", default=FOLDERS, help="where to pick (default: the core)")
+    parser.add_argument("--tests", default=".", help="the ctest suites to run (a regular expression)")
     parser.add_argument("--jobs", type=int, default=2)
     parser.add_argument("--sanitize", action="store_true", help="build under the sanitizers, as the test command does")
     args = parser.parse_args()
-    pick(args.count, args.seed) if args.command == "pick" else run(args.listing, args.jobs, args.sanitize)
+    if args.command == "pick":
+        pick(args.count, args.seed, args.folders)
+    else:
+        run(args.listing, args.jobs, args.sanitize, args.tests)
 
 
 if __name__ == "__main__":

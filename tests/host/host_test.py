@@ -5,16 +5,17 @@ included). Run: host_test.py --oxel PATH --host RECORDING-HOST --host-v1 VERSION
 [unittest options]."""
 import argparse
 import os
-import pty
 import select
 import shutil
 import signal
 import subprocess
 import sys
-import tempfile
-import termios
 import time
 import unittest
+from pathlib import Path
+
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+import cli_test  # noqa: E402  (the temporary folder, write, run_oxel and the terminal runner)
 
 OXEL = HOST = HOST_V1 = None
 SCRIPT = b"ktSleep(1, 2)\nvoid main() { ktInitialize(); }\n"
@@ -23,15 +24,10 @@ MISSING = b"C Interpreter Error: s.c (1) : error 403 : Unknown function 'ktSleep
 TIME_LIMIT = b"error 103 : Time limit of 1 seconds exceeded"
 
 
-class HostCase(unittest.TestCase):
+class HostCase(cli_test.OxelCase):
     def setUp(self):
-        self.dir = tempfile.mkdtemp(prefix="oxel-host-")
-        self.addCleanup(shutil.rmtree, self.dir, True)
+        super().setUp()
         self.write("s.c", SCRIPT)
-
-    def write(self, name, data):
-        with open(os.path.join(self.dir, name), "wb") as f:
-            f.write(data)
 
     def env(self, env_host="", results=b"", **extra):
         """The environment of a run: the library in OXEL_HOST (the recording host unless
@@ -39,19 +35,11 @@ class HostCase(unittest.TestCase):
         env = {k: v for k, v in os.environ.items() if not k.startswith(("OXEL_HOST", "OXEL_TEST"))}
         if env_host is not None:
             env["OXEL_HOST"] = env_host or HOST
-        self.write("results", results)
-        env["OXEL_TEST_HOST_RESULTS"] = os.path.join(self.dir, "results")
-        env["OXEL_TEST_HOST_SHOW_DETACH"] = "1"
-        env.update(extra)
-        return env
+        return dict(env, OXEL_TEST_HOST_RESULTS=self.write("results", results), OXEL_TEST_HOST_SHOW_DETACH="1", **extra)
 
-    def run_oxel(self, *args, oxel=None, stdin=subprocess.DEVNULL, **env):
-        trace = os.path.join(self.dir, "trace.out")
-        proc = subprocess.run([oxel or OXEL, "--on-error=continue", "--trace=" + trace, *args],
-                              cwd=self.dir, env=self.env(**env), stdin=stdin,
-                              capture_output=True, timeout=60)
-        with open(trace, "rb") as f:
-            return proc.returncode, f.read(), proc.stderr
+    def run_host(self, *args, oxel=None, stdin=subprocess.DEVNULL, **env):
+        r = self.run_oxel(["--on-error=continue", *args], oxel=oxel, env=self.env(**env), stdin=stdin)
+        return r.status, r.trace, r.stderr
 
     def start(self, script, *args, marker=b"ktGetSession(", **env):
         """Starts oxel on 'script' with the trace on standard error; returns the process once
@@ -73,64 +61,38 @@ class HostCase(unittest.TestCase):
         return proc.returncode, self.seen + out
 
 
-class Lookup(HostCase):
-    def test_option_before_environment_before_executable_folder(self):
-        bin_dir = os.path.join(self.dir, "bin")
-        os.mkdir(bin_dir)
-        oxel = shutil.copy(OXEL, bin_dir)
-        shutil.copy(HOST, os.path.join(bin_dir, "librv32auto.so"))
-        self.assertEqual(self.run_oxel("s.c", oxel=oxel, env_host=None),
-                         (0, CALLED + b"ktInitialize(0, instance, 0, command line)\r\n",
-                          b"oxel_host_detach(0)\n"))
-        status, trace, errors = self.run_oxel("s.c", oxel=oxel, env_host="/nonexistent/lib.so")
-        self.assertEqual(errors, b"oxel: host library /nonexistent/lib.so: /nonexistent/lib.so: cannot open shared "
-                                 b"object file: No such file or directory\n" + MISSING +
-                                 b"C Interpreter Error: s.c (2) : error 403 : Unknown function 'ktInitialize'\n")
-        status, trace, errors = self.run_oxel("--host=" + HOST, "s.c", env_host="/nonexistent/lib.so")
-        self.assertEqual((status, errors), (0, b"oxel_host_detach(0)\n"))
-        self.assertTrue(trace.startswith(CALLED), trace)
-
-    def test_a_bare_name_is_a_file_in_the_current_directory(self):
-        shutil.copy(HOST, os.path.join(self.dir, "librecording.so"))
-        status, trace, errors = self.run_oxel("s.c", env_host="librecording.so")
-        self.assertEqual((status, errors), (0, b"oxel_host_detach(0)\n"))
-        # the loader's search path is not asked: libc.so.6 is no file here
-        status, trace, errors = self.run_oxel("--host=libc.so.6", "s.c")
-        self.assertTrue(errors.startswith(b"oxel: host library ./libc.so.6: "), errors)
-        self.assertEqual(trace, b"-15\r\n")
-
-    def test_command_line_reaches_the_library(self):
-        show = {"OXEL_TEST_HOST_SHOW_ATTACH": "1"}
-        status, trace, errors = self.run_oxel("[session 4]", " s.c", **show)
-        _, plain, _ = self.run_oxel("s.c", **show)
-        self.assertEqual((status, errors), (0, b"oxel_host_detach(0)\n"))
-        self.assertEqual(trace, b'oxel_host_attach(command line "[session 4]  s.c")\r\n' + CALLED +
-                         b"ktInitialize(0, instance, 0, command line)\r\n")
-        self.assertTrue(plain.startswith(b'oxel_host_attach(command line "s.c")\r\n'), plain)
-
-    def test_empty_host_option_is_refused(self):
-        proc = subprocess.run([OXEL, "--host=", "s.c"], cwd=self.dir, capture_output=True, timeout=60)
-        self.assertEqual(proc.returncode, 2)
-
-
 class Attach(HostCase):
-    def test_a_refused_attach_unloads_the_library(self):
-        status, trace, errors = self.run_oxel("s.c", OXEL_TEST_HOST_ATTACH="3")
-        self.assertEqual(status, 0)
-        self.assertEqual(trace, b"-15\r\n")
-        self.assertTrue(errors.startswith(b"oxel: host library " + HOST.encode() +
-                                          b": refused to attach (3)\n" + MISSING), errors)
-        self.assertNotIn(b"detach", errors)
+    def test_where_the_library_is_found_and_what_it_is_told(self):
+        # --host, then $OXEL_HOST, then the executable's folder; a bare name is a file in the current
+        # directory (the loader's search path is not asked); a refused attach unloads the library.
+        oxel = shutil.copy(OXEL, os.path.dirname(self.write("bin/librv32auto.so", Path(HOST).read_bytes())))
+        self.write("librecording.so", Path(HOST).read_bytes())
+        init, detached, gone = b"ktInitialize(0, instance, 0, command line)\r\n", b"oxel_host_detach(0)\n", b"-15\r\n"
+        missing = MISSING + b"C Interpreter Error: s.c (2) : error 403 : Unknown function 'ktInitialize'\n"
+        cannot = b": cannot open shared object file: No such file or directory\n"
+        lib = b"oxel: host library "
+        for args, env, trace, errors in (
+                (["s.c"], dict(oxel=oxel, env_host=None), CALLED + init, detached),
+                (["s.c"], dict(oxel=oxel, env_host="/x.so"), gone, lib + b"/x.so: /x.so" + cannot + missing),
+                (["--host=" + HOST, "s.c"], dict(env_host="/x.so"), CALLED + init, detached),
+                (["s.c"], dict(env_host="librecording.so"), CALLED + init, detached),
+                (["--host=libc.so.6", "s.c"], {}, gone, lib + b"./libc.so.6: ./libc.so.6" + cannot + missing),
+                (["s.c"], dict(OXEL_TEST_HOST_ATTACH="3"), gone,
+                 lib + HOST.encode() + b": refused to attach (3)\n" + missing),
+                (["[session 4]", " s.c"], dict(OXEL_TEST_HOST_SHOW_ATTACH="1"),
+                 b'oxel_host_attach(command line "[session 4]  s.c")\r\n' + CALLED + init, detached)):
+            self.assertEqual(self.run_host(*args, **env), (0, trace, errors))
+        self.assertEqual(self.run_oxel(["--host=", "s.c"]).status, 2)
 
     def test_a_version_1_library_still_serves(self):
         # Its attach returns nothing (whatever is left in the result register is not read), it
         # has no detach call and lacks ktGetVersion, whose call is then 403 and -15.
         self.write("v1.c", b'ktTypeText(0, "hi", 2)\nktGetVersion(0, 0, 0)\nvoid main() {}\n')
-        status, trace, errors = self.run_oxel("v1.c", env_host=HOST_V1, OXEL_TEST_HOST_ATTACH="3")
+        status, trace, errors = self.run_host("v1.c", env_host=HOST_V1, OXEL_TEST_HOST_ATTACH="3")
         self.assertEqual((status, trace), (0, b'ktTypeText(0, "hi", 2)\r\n0\r\n-15\r\n'))
         self.assertEqual(errors, b"C Interpreter Error: v1.c (2) : error 403 : "
                                  b"Unknown function 'ktGetVersion'\n")
-        status, trace, errors = self.run_oxel("--on-error=cancel", "v1.c", env_host=HOST_V1)
+        status, trace, errors = self.run_host("--on-error=cancel", "v1.c", env_host=HOST_V1)
         self.assertEqual(status, 1)
 
 
@@ -141,7 +103,7 @@ class EndOfRun(HostCase):
                     within=None):
         self.write("end.c", script)
         started = time.monotonic()
-        got, trace, stderr = self.run_oxel(*args, "end.c", results=results, stdin=stdin)
+        got, trace, stderr = self.run_host(*args, "end.c", results=results, stdin=stdin)
         elapsed = time.monotonic() - started
         lines = stderr.decode().splitlines()
         self.assertEqual(got, status, stderr)
@@ -205,27 +167,17 @@ class EndOfRun(HostCase):
 
     def test_terminal_modes_are_restored(self):
         self.write("raw.c", b"void main() { ktSleep(1, 0); }\n")
-        env = self.env(results=b"ktSleep raw\n")
-        pid, fd = pty.fork()
-        if pid == 0:
-            os.chdir(self.dir)
-            os.execve(OXEL, [OXEL, "raw.c"], env)
-        before = termios.tcgetattr(fd)
-        out = b""
-        while b"ktSleep(1, 0)" not in out:
-            self.assertTrue(select.select([fd], [], [], 30)[0], out)
-            out += os.read(fd, 4096)
-        os.kill(pid, signal.SIGINT)
-        while select.select([fd], [], [], 30)[0]:
-            try:
-                if not os.read(fd, 4096):
-                    break
-            except OSError:
-                break
-        self.assertEqual(os.waitstatus_to_exitcode(os.waitpid(pid, 0)[1]), 130)
-        self.assertEqual(termios.tcgetattr(fd), before)
-        os.close(fd)
 
+        interrupted = False
+
+        def interrupt(fd, pid, out):  # once: a second interrupt would end oxel at once
+            nonlocal interrupted
+            if b"ktSleep(1, 0)" in out and not interrupted:
+                os.kill(pid, signal.SIGINT)
+                interrupted = True
+        env = self.env(results=b"ktSleep raw\n")
+        status, _, restored = cli_test.on_pty([OXEL, "raw.c"], self.dir, env, interrupt)
+        self.assertEqual((status, restored), (130, True))
 
 if __name__ == "__main__":
     parser = argparse.ArgumentParser()
@@ -233,4 +185,5 @@ if __name__ == "__main__":
         parser.add_argument(option, required=True)
     args, rest = parser.parse_known_args()
     OXEL, HOST, HOST_V1 = (os.path.abspath(p) for p in (args.oxel, args.host, args.host_v1))
+    cli_test.OXEL = OXEL
     unittest.main(argv=[sys.argv[0]] + rest)

@@ -1,28 +1,24 @@
-// The recording host: a host automation library for tests. Each of the 104 functions writes a line
-// "name(w1, w2, ...)" to the interpreter's trace with the words it received, and returns the result
-// the test chose. A word that addresses a printable string of at most 64 characters shows as that
-// string, quoted, with \r, \n and \t escaped (read through the attach call's string function, or
-// its pointer function before version 2; without an attach call words show as numbers);
-// ktXferSendList shows its list: [7, 1..100, 0] (runs of three or more as first..last, <outside>
-// where the list leaves script memory); ktInitialize shows "instance" for the process id (POSIX) or
-// module handle (Windows) and "command line" for what the platform passes (Windows: the address of
-// the attach call's command line; POSIX: 0). OXEL_TEST_HOST_SHOW_ATTACH makes the attach call write
-// the command line's text.
+// The recording host: a host automation library for tests. Each of the 104 functions writes
+// "name(w1, w2, ...)" to the interpreter's trace and returns the result the test chose. A word that
+// addresses a printable string of at most 64 characters shows as that string, quoted, with \r, \n
+// and \t escaped; ktXferSendList shows its list, [7, 1..100, 0] (runs of three or more as
+// first..last); ktInitialize shows "instance" for the process id (POSIX) or module handle (Windows)
+// and "command line" for what the platform passes (Windows: the attach call's command line; POSIX: 0).
 // Results: the file OXEL_TEST_HOST_RESULTS (default host_results.tmp), read at every call, has lines
-// "NAME VALUE" (C notation) and "* VALUE" for every other function; the default is 0. On POSIX
-// some values act: "wait" waits until the interrupt descriptor turns readable, writes
-// "interrupted" and gives -11; "raw" puts the terminal on standard input in raw mode first; "hang"
-// never returns; "end" ends the run through end_run with the call's last word as the status.
-// The attach call answers OXEL_TEST_HOST_ATTACH (default 0, accepted); with
-// OXEL_TEST_HOST_SHOW_DETACH the detach call writes "oxel_host_detach(STATUS)" to stderr.
-// The same source builds the POSIX library and the Win32 DLL; with RECORDING_HOST_VERSION=1 it is a
-// library of the interface's first version: no attach result, no detach call, no ktGetVersion.
+// "NAME VALUE" and "* VALUE" for every other function; the default is 0. On POSIX some values act:
+// "wait" waits for the interrupt descriptor, writes "interrupted" and gives -11; "raw" puts the
+// terminal in raw mode first; "hang" never returns; "end" ends the run with the last word as status.
+// The attach call answers OXEL_TEST_HOST_ATTACH (default 0) and, with OXEL_TEST_HOST_SHOW_ATTACH,
+// writes the command line; with OXEL_TEST_HOST_SHOW_DETACH the detach call writes
+// "oxel_host_detach(STATUS)" to stderr. With RECORDING_HOST_VERSION=1 it is a library of the
+// interface's first version: no attach result, no detach call, no ktGetVersion.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #if RECORDING_HOST_VERSION == 1
 #define OXEL_HOST_NO_PROTOTYPES
@@ -53,7 +49,8 @@ static bool has_version_2() { return host && host->version >= 2 && host->size >=
 static void attach(const OxelHost *h) {
   if (h && h->version >= 1 && h->size >= offsetof(OxelHost, string)) host = h;
   const char *show = std::getenv("OXEL_TEST_HOST_SHOW_ATTACH");
-  if (host && show && *show) write_log(std::string("oxel_host_attach(command line \"") + host->command_line + "\")\r\n");
+  if (host && show && *show)
+    write_log(std::string("oxel_host_attach(command line \"") + host->command_line + "\")\r\n");
 }
 
 #if RECORDING_HOST_VERSION == 1
@@ -82,7 +79,8 @@ static std::string word_text(std::int32_t w) {
   if (has_version_2()) {
     string = host->string(at, &length);
   } else if (host && host->pointer) {
-    while (length < 65 && (string = static_cast<const char *>(host->pointer(at + length, 1))) && *string) ++length;
+    while (length < 65 && (string = static_cast<const char *>(host->pointer(at + length, 1))) && *string)
+      ++length;
     if (string) string -= length;
   }
   if (!string || length > 64) return number(w);
@@ -98,41 +96,29 @@ static std::string word_text(std::int32_t w) {
 
 // The list of 32-bit entries at 'address' up to its 0 entry (at most 1000 entries shown).
 static std::string list_text(std::int32_t address) {
-  if (!host || !host->pointer) return number(address);
-  std::string out = "[";
-  long long first = 0, last = 0;
-  int run = 0;
-  auto flush = [&]() {
-    if (run >= 3) out += number(first) + ".." + number(last) + ", ";
-    else
-      for (long long v = first; run > 0 && v <= last; ++v) out += number(v) + ", ";
-    run = 0;
-  };
-  for (std::uint32_t i = 0;; ++i) {
-    const void *p = i < 1000 ? host->pointer(static_cast<std::uint32_t>(address) + 4 * i, 4) : nullptr;
-    if (!p) {
-      flush();
-      return out + "<outside>]";
-    }
-    std::int32_t entry;
-    std::memcpy(&entry, p, 4);
-    if (entry == 0) break;
-    if (run == 0 || entry != last + 1) {
-      flush();
-      first = entry;
-    }
-    last = entry;
-    ++run;
+  std::vector<std::int32_t> entries;
+  for (std::uint32_t at = static_cast<std::uint32_t>(address); entries.empty() || entries.back(); at += 4) {
+    const void *p = host && host->pointer && entries.size() < 1000 ? host->pointer(at, 4) : nullptr;
+    if (!p) return number(address);
+    entries.push_back(0);
+    std::memcpy(&entries.back(), p, 4);
   }
-  flush();
-  return out + "0]";
+  std::string out = "[";
+  for (std::size_t i = 0, end; i < entries.size(); i = end + 1) {
+    for (end = i; end + 2 < entries.size() && entries[end + 1] == entries[end] + 1LL;) ++end;
+    if (end - i < 2) end = i;
+    out += number(entries[i]) + (end > i ? ".." + number(entries[end]) : "") +
+           (end + 1 < entries.size() ? ", " : "]");
+  }
+  return out;
 }
 
 // ktInitialize's words: 0, the instance, the previous instance, the command line.
 static std::string initialize_text(const std::int32_t *w) {
   const char *line = host ? host->command_line : nullptr;
 #ifdef _WIN32
-  std::int32_t instance = static_cast<std::int32_t>(reinterpret_cast<std::uintptr_t>(GetModuleHandleA(nullptr)));
+  std::int32_t instance =
+      static_cast<std::int32_t>(reinterpret_cast<std::uintptr_t>(GetModuleHandleA(nullptr)));
   bool passed = line && w[3] == static_cast<std::int32_t>(reinterpret_cast<std::uintptr_t>(line));
 #else
   std::int32_t instance = static_cast<std::int32_t>(getpid());
@@ -160,7 +146,8 @@ static std::int32_t record(const char *name, int count, const std::int32_t *w) {
   bool list = std::strcmp(name, "ktXferSendList") == 0;
   if (std::strcmp(name, "ktInitialize") == 0) line += initialize_text(w);
   else {
-    for (int i = 0; i < count; ++i) line += (i > 0 ? ", " : "") + (i == 1 && list ? list_text(w[i]) : word_text(w[i]));
+    for (int i = 0; i < count; ++i)
+      line += (i > 0 ? ", " : "") + (i == 1 && list ? list_text(w[i]) : word_text(w[i]));
     line += ")";
   }
   write_log(line + "\r\n");
@@ -209,7 +196,8 @@ static std::int32_t record(const char *name, int count, const std::int32_t *w) {
 // The older library has no ktGetVersion: the function goes out under another name. Its header
 // gave no prototypes, so they are declared here.
 #define ktGetVersion ktGetVersion_left_out
-#define DECLARE_HOST_FUNCTION(name, count) extern "C" OXEL_HOST_EXPORT std::int32_t OXEL_HOST_CALL name(PARAMS_##count);
+#define DECLARE_HOST_FUNCTION(name, count) \
+  extern "C" OXEL_HOST_EXPORT std::int32_t OXEL_HOST_CALL name(PARAMS_##count);
 OXEL_HOST_FUNCTIONS(DECLARE_HOST_FUNCTION)
 #endif
 OXEL_HOST_FUNCTIONS(DEFINE_HOST_FUNCTION)
