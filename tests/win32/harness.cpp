@@ -1,13 +1,14 @@
 // Test harness for oxel.exe: runs COMMANDLINE as a debuggee, writes every OutputDebugString text
-// byte for byte to the trace file, and answers the process's error dialogs.
-//   harness.exe [--trace FILE] [--answers LIST] [--dialogs FILE] [--timeout SECONDS] COMMANDLINE
-// LIST: control ids answering the dialogs in turn, the last for all further ones (1 Continue,
-// 2 Cancel, 105 Edit; default 1), or "none" (reported, left unanswered). Each dialog's message goes
-// to standard error as "C Interpreter Error: <message>", its "File : " line to the --dialogs file.
-// The exit status is the debuggee's, or 124 when it did not end in time (it is then terminated).
+// byte for byte to TRACE_FILE, and answers the process's error dialogs.
+//   harness.exe TRACE_FILE ANSWERS COMMANDLINE
+// ANSWERS: control ids answering the dialogs in turn, the last for all further ones (1 Continue,
+// 2 Cancel, 105 Edit), or "none" (reported, left unanswered). Each dialog goes to standard error
+// as two lines: "C Interpreter Error: <message>" and its "File : " line. The exit status is the
+// debuggee's; the caller bounds the time (killing the harness kills the debuggee).
 #include <windows.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,10 +17,9 @@
 
 namespace {
 
-std::vector<int> answers{1};
+std::vector<int> answers;
 std::vector<HWND> seen;  // dialogs reported that may not be destroyed yet
 size_t dialogs_seen = 0;
-FILE *dialog_log = nullptr;
 
 std::string item_text(HWND dialog, int id) {
   char buf[1024] = {};
@@ -38,59 +38,40 @@ BOOL CALLBACK find_dialog(HWND h, LPARAM pid) {
       GetWindowTextA(h, text, sizeof text) <= 0 || std::strcmp(text, "C Interpreter Error") != 0)
     return TRUE;
   seen.push_back(h);
-  std::string line = "C Interpreter Error: " + item_text(h, 106) + "\n";
+  std::string lines = "C Interpreter Error: " + item_text(h, 106) + "\n" + item_text(h, 101) + "\n";
   DWORD written;
-  WriteFile(GetStdHandle(STD_ERROR_HANDLE), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-  if (dialog_log) std::fprintf(dialog_log, "%s\n", item_text(h, 101).c_str()), std::fflush(dialog_log);
-  size_t k = std::min(dialogs_seen++, answers.size() - 1);
-  if (!answers.empty())
-    PostMessageA(h, WM_COMMAND, MAKEWPARAM(answers[k], BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(h, answers[k])));
+  WriteFile(GetStdHandle(STD_ERROR_HANDLE), lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr);
+  if (!answers.empty()) {
+    int id = answers[std::min(dialogs_seen++, answers.size() - 1)];
+    PostMessageA(h, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(h, id)));
+  }
   return TRUE;
 }
 
 }  // namespace
 
 int main(int argc, char **argv) {
-  const char *trace_name = nullptr, *dialogs_name = nullptr;
-  DWORD timeout_ms = 60000;
-  int i = 1;
-  for (; i + 1 < argc && std::strncmp(argv[i], "--", 2) == 0; i += 2) {
-    const char *v = argv[i + 1];
-    if (!std::strcmp(argv[i], "--trace")) trace_name = v;
-    else if (!std::strcmp(argv[i], "--dialogs")) dialogs_name = v;
-    else if (!std::strcmp(argv[i], "--timeout")) timeout_ms = static_cast<DWORD>(std::atoi(v)) * 1000;
-    else if (!std::strcmp(argv[i], "--answers")) {
-      answers.clear();
-      for (const char *p = v; std::strcmp(v, "none") && *p; p += *p == ',')
-        for (answers.push_back(std::atoi(p)); *p && *p != ',';) ++p;
-    } else i = argc;
-  }
-  FILE *trace = trace_name ? std::fopen(trace_name, "wb") : nullptr;
-  dialog_log = dialogs_name ? std::fopen(dialogs_name, "wb") : nullptr;
-  if (i + 1 != argc || (trace_name && !trace) || (dialogs_name && !dialog_log)) {
-    std::fprintf(stderr,
-                 "usage: harness [--trace FILE] [--answers LIST] [--dialogs FILE] "
-                 "[--timeout SECONDS] COMMANDLINE (with writable files)\n");
+  FILE *trace = argc == 4 ? std::fopen(argv[1], "wb") : nullptr;
+  if (!trace) {
+    std::fprintf(stderr, "usage: harness TRACE_FILE ANSWERS COMMANDLINE (with a writable TRACE_FILE)\n");
     return 2;
   }
+  for (char *p = argv[2]; std::isdigit(static_cast<unsigned char>(*p)); p += *p == ',')  // "none": no answers
+    answers.push_back(static_cast<int>(std::strtol(p, &p, 10)));
   STARTUPINFOA si{};
-  si.cb = sizeof si, si.dwFlags = STARTF_USESTDHANDLES;
-  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE), si.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;  // the debuggee writes where the harness does
+  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  si.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
   si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
   PROCESS_INFORMATION pi{};
-  std::string command = argv[i];
+  std::string command = argv[3];
   if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, DEBUG_ONLY_THIS_PROCESS, nullptr, nullptr,
                       &si, &pi)) {
-    std::fprintf(stderr, "harness: cannot start %s (error %lu)\n", argv[i], GetLastError());
+    std::fprintf(stderr, "harness: cannot start %s (error %lu)\n", argv[3], GetLastError());
     return 2;
   }
-  DWORD start = GetTickCount(), exit_code = 124;
-  for (bool done = false; !done;) {
-    if (GetTickCount() - start > timeout_ms) {
-      TerminateProcess(pi.hProcess, 124);
-      break;
-    }
+  for (;;) {
     DEBUG_EVENT ev;
     if (!WaitForDebugEvent(&ev, 20)) {
       seen.erase(std::remove_if(seen.begin(), seen.end(), [](HWND h) { return !IsWindow(h); }), seen.end());
@@ -106,7 +87,8 @@ int main(int argc, char **argv) {
       if (!buf.empty() &&
           ReadProcessMemory(pi.hProcess, u.DebugString.lpDebugStringData, buf.data(), buf.size(), &n)) {
         if (n > 0 && buf[n - 1] == '\0') --n;  // the terminating NUL is not part of the text
-        if (trace && n > 0) std::fwrite(buf.data(), 1, n, trace), std::fflush(trace);
+        std::fwrite(buf.data(), 1, n, trace);
+        std::fflush(trace);
       }
       break;
     }
@@ -116,9 +98,8 @@ int main(int argc, char **argv) {
       break;
     case CREATE_PROCESS_DEBUG_EVENT: CloseHandle(u.CreateProcessInfo.hFile); break;
     case LOAD_DLL_DEBUG_EVENT: CloseHandle(u.LoadDll.hFile); break;
-    case EXIT_PROCESS_DEBUG_EVENT: exit_code = u.ExitProcess.dwExitCode; done = true;
+    case EXIT_PROCESS_DEBUG_EVENT: return static_cast<int>(u.ExitProcess.dwExitCode);  // the files close at the exit
     }
     ContinueDebugEvent(ev.dwProcessId, ev.dwThreadId, status);
   }
-  return static_cast<int>(exit_code);  // the files close at the exit
 }

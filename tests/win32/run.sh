@@ -28,7 +28,7 @@ timeout 30 wineserver -p
 export WINEPATH="Z:$(pwd | tr / '\\')\\build-win32\\tests\\win32\\host"
 set -- --oxel build-win32/oxel.exe --harness build-win32/tests/win32/harness.exe
 status=0
-python3 tests/run_script_tests.py "$@" --wrapper wine --skip tests/win32/differences.txt tests/scripts \
+python3 tests/run_script_tests.py "$@" --skip tests/win32/differences.txt tests/scripts \
   tests/win32/differences/win32 || status=1
-python3 tests/win32/win32_test.py --exe "$2" --harness "$4" --out build-win32 || status=1
+python3 tests/win32/win32_test.py "$@" || status=1
 exit $status
