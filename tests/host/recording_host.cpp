@@ -146,8 +146,10 @@ static std::int32_t record(const char *name, int count, const std::int32_t *w) {
   bool list = std::strcmp(name, "ktXferSendList") == 0;
   if (std::strcmp(name, "ktInitialize") == 0) line += initialize_text(w);
   else {
-    for (int i = 0; i < count; ++i)
-      line += (i > 0 ? ", " : "") + (i == 1 && list ? list_text(w[i]) : word_text(w[i]));
+    for (int i = 0; i < count; ++i) {
+      if (i > 0) line += ", ";
+      line += i == 1 && list ? list_text(w[i]) : word_text(w[i]);
+    }
     line += ")";
   }
   write_log(line + "\r\n");
