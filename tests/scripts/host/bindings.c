@@ -1,9 +1,7 @@
-/* The kt built-ins reach the host function of their name with the script's words in order (the
-   recording host logs what it received); a word the call does not fill arrives as 0. Their
-   results have the binding's type: the checking pass refuses a long where a pointer is wanted,
-   so the six long bindings report 601 here. ktInitialize hands the host 0 and the start-up
-   values, whatever the script passes: the instance (POSIX: the process id), 0 and the command
-   line (POSIX: 0, the text comes with the attach call). */
+/* The kt built-ins pass the script's words in order to the host function of their name; a word the
+   call does not fill arrives as 0. Results have the binding's type (a long result where a pointer is
+   wanted is 601). ktInitialize passes 0, the instance (POSIX: the process id), 0 and the command
+   line (POSIX: 0; the text comes with the attach call), whatever the script passes. */
 ktInitialize(5, 6, 7, 8) /* expect: ktInitialize(0, instance, 0, command line) */ /* expect: 0 */
 ktSleep() /* expect: ktSleep(0, 0) */ /* expect: 0 */
 ktGetPortPrefs(1, 2, 3) /* expect: ktGetPortPrefs(1, 2, 3, 0, 0, 0, 0) */ /* expect: 0 */

@@ -1,10 +1,7 @@
-/* What crosses to the host and back. The host's 32-bit result reaches the script unchanged (the
-   recording host takes the results from host_results.tmp at every call; a function without a
-   line there gives 0). Strings and buffers reach the host as script addresses, which it turns
-   into pointers through the attach call (the recording host shows a word that addresses a
-   printable string as that string): a constant, an array, a pointer into a string, a local
-   buffer. The pointer function refuses what leaves the arena: a string running into its end is
-   no string, and an address past it is a plain number. */
+/* What crosses to the host and back: its 32-bit result unchanged (the recording host reads results
+   from host_results.tmp at every call; 0 without a line); strings and buffers as script addresses
+   (a constant, an array, a pointer into a string, a local buffer), which the attach call's string
+   function turns into pointers, refusing a string that runs into the arena's end or lies past it. */
 long f, l;
 char name[16], *p;
 fputs("ktGetBaudRate 0x80000000\nktSleep -7\nktInitialize 0x7fffffff\n* 1000\n", f = fopen("host_results.tmp", "w")) + fclose(f) /* expect: 0 */
