@@ -8,8 +8,11 @@ import socket
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import unittest
+
+import login_server as server_module
 
 OXEL = None
 # show(s) writes a line to out.txt, which self.shown() reads.
@@ -20,7 +23,6 @@ int show(s) char *s; {
 }
 """
 HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, HERE)
 
 
 def main():
@@ -40,85 +42,101 @@ class HostCase(unittest.TestCase):
     def path(self, name):
         return os.path.join(self.dir, name)
 
-    def write(self, name, data):
-        if isinstance(data, str):
-            data = data.encode()
-        with open(self.path(name), "wb") as f:
-            f.write(data)
+    def write(self, name, text):
+        with open(self.path(name), "w") as f:
+            f.write(text)
 
     def read(self, name):
         with open(self.path(name), "rb") as f:
             return f.read()
 
+    def lines(self, name):
+        """The lines of a file the run wrote; none if it wrote none."""
+        return self.read(name).decode("latin-1").splitlines() if os.path.exists(self.path(name)) else []
+
+    def trace(self):
+        return self.lines("trace.out")
+
+    def shown(self):
+        return self.lines("out.txt")
+
+    def log(self, name="s.log"):
+        """The lines of a session log, their time stamps masked."""
+        return [re.sub(r"^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d ", "TIME ", l) for l in self.lines(name)]
+
     def env(self, **extra):
         env = {k: v for k, v in os.environ.items()
                if not k.startswith(("OXEL_", "RAVELTO", "XDG_CONFIG"))}
-        env["RAVELTO_DIR"] = self.dir
-        env["HOME"] = self.dir
-        env.update(extra)
+        env.update(RAVELTO_DIR=self.dir, HOME=self.dir, **extra)
         return env
 
-    def command(self, script, items=None, options=()):
+    def oxel(self, *args, program=None, **env):
+        """The finished run of oxel (or 'program') with 'args' in the test's directory."""
+        return subprocess.run([program or OXEL, *args], cwd=self.dir, env=self.env(**env),
+                              stdin=subprocess.DEVNULL, capture_output=True, text=True,
+                              errors="replace", timeout=50)
+
+    def arguments(self, script, items=None, options=()):
         self.write("run.c", PRELUDE + script)
         target = "run.c" if items is None else f"[{items}] run.c"
-        return [OXEL, "--on-error=continue", "--trace=" + self.path("trace.out"), *options, target]
+        return ["--on-error=continue", "--trace=" + self.path("trace.out"), *options, target]
 
-    def run_script(self, script, items=None, options=(), stdin=subprocess.DEVNULL, timeout=50,
-                   **env):
+    def run_script(self, script, items=None, options=(), **env):
         """The exit status, the trace's lines (top-level expressions' values) and stderr."""
-        proc = subprocess.run(self.command(script, items, options), cwd=self.dir,
-                              env=self.env(**env), stdin=stdin, capture_output=True,
-                              timeout=timeout)
-        return proc.returncode, self.trace(), proc.stderr.decode(errors="replace")
+        proc = self.oxel(*self.arguments(script, items, options), **env)
+        return proc.returncode, self.trace(), proc.stderr
 
-    def start_script(self, script, items=None, options=(), **env):
-        proc = subprocess.Popen(self.command(script, items, options), cwd=self.dir,
-                                env=self.env(**env), stdin=subprocess.DEVNULL,
-                                stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    def start_script(self, script):
+        proc = subprocess.Popen([OXEL, *self.arguments(script)], cwd=self.dir, env=self.env(),
+                                stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         self.addCleanup(proc.kill)
         return proc
 
-    def trace(self):
-        try:
-            text = self.read("trace.out").decode(errors="replace")
-        except FileNotFoundError:
-            return []
-        return text.replace("\r\n", "\n").splitlines()
-
     def values(self, script, items=None, **env):
-        status, lines, errors = self.run_script(script, items, **env)
-        self.assertNotIn("C Interpreter Error", errors)
+        """The trace's lines, numbers as ints; stderr is left in self.errors."""
+        _, lines, self.errors = self.run_script(script, items, **env)
+        self.assertNotIn("C Interpreter Error", self.errors)
         return [int(l) if re.fullmatch(r"-?\d+", l) else l for l in lines]
 
-    def shown(self):
-        try:
-            return self.read("out.txt").decode("latin-1").splitlines()
-        except FileNotFoundError:
-            return []
-
-    def wait_for_file(self, name, limit=20):
+    def wait_until(self, ready, what, limit=20):
         end = time.monotonic() + limit
-        while not os.path.exists(self.path(name)):
-            self.assertLess(time.monotonic(), end, f"{name} did not appear")
+        while not ready():
+            self.assertLess(time.monotonic(), end, what)
             time.sleep(0.05)
 
     def on_server(self, body, telnet=False):
-        """The values of 'body' run after logon() on a fresh test server (port in self.port)."""
-        self.port = login_server(self, telnet=telnet)
-        return self.values(logon_prelude(self.port, telnet=telnet) + "logon()\n" + body + "void main() {}\n")
+        """The values of 'body' run after logon() on a fresh test server."""
+        return self.values(self.logon_script("logon()\n" + body, telnet))
+
+    def logon_script(self, body, telnet=False):
+        """'body' after C helpers on a fresh test server (SERVER, also in self.name): logon() logs
+        session h on; type(c) types a line; cmd(c) also waits for the prompt; text(id) shows runtime
+        value id and gives its length."""
+        self.name = f"tcp:127.0.0.1:{login_server(self, telnet=telnet)}"
+        return f"""#include <kt.h>
+#define SERVER "{self.name}"
+long h; char buf[1024];
+int logon() {{
+  ktInitialize(); h = ktOpenSession(SERVER, 0);
+  ktSetSessionDataString(h, "Telnet", "{'yes' if telnet else 'no'}"); ktConnectSession(h, 5000);
+  ktWaitForPrompt(h, 0, "login: ", 5000, 0); ktTypeText(h, "alice\\r", 0);
+  ktWaitForPrompt(h, 0, "Password: ", 5000, 0); ktTypeText(h, "secret\\r", 0);
+  return ktWaitForPrompt(h, 0, "$ ", 5000, 0);
+}}
+int type(c) char *c; {{ ktTypeText(h, c, 0); return ktTypeText(h, "\\r", 0); }}
+int cmd(c) char *c; {{ type(c); return ktWaitForPrompt(h, 0, "$ ", 5000, 0); }}
+int text(id) int id; {{ int n; n = ktGetRuntimeValue(h, id, buf, sizeof(buf), 0); show(buf); return n; }}
+{body}void main() {{}}\n"""
 
 
 def gone(pid):
-    try:
-        os.kill(pid, 0)
-    except ProcessLookupError:
-        return True
-    return False
+    return not os.path.exists(f"/proc/{pid}")  # neither running nor a zombie
 
 
 def login_server(case, telnet=False, fail=False):
-    import login_server as server_module
-    server = server_module.start(telnet=telnet, fail=fail)
+    """The port of a test server that serves in a thread until the test ends."""
+    server = server_module.Server(telnet, fail)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
     case.addCleanup(server.server_close)
     case.addCleanup(server.shutdown)
     return server.server_address[1]
@@ -139,22 +157,3 @@ def refused_port():
     with socket.socket() as s:
         s.bind(("127.0.0.1", 0))
         return s.getsockname()[1]
-
-
-def masked_log(text):
-    return [re.sub(r"^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d ", "TIME ", l) for l in text.splitlines()]
-
-
-def logon_prelude(port, name=None, telnet=False):
-    """C: logon() logs session h on; type(c) types a line; cmd(c) also waits for the prompt."""
-    return f"""#include <kt.h>
-long h; char buf[1024];
-int logon() {{
-  ktInitialize(); h = ktOpenSession("{name or f'tcp:127.0.0.1:{port}'}", 0);
-  ktSetSessionDataString(h, "Telnet", "{'yes' if telnet else 'no'}"); ktConnectSession(h, 5000);
-  ktWaitForPrompt(h, 0, "login: ", 5000, 0); ktTypeText(h, "alice\\r", 0);
-  ktWaitForPrompt(h, 0, "Password: ", 5000, 0); ktTypeText(h, "secret\\r", 0);
-  return ktWaitForPrompt(h, 0, "$ ", 5000, 0);
-}}
-int type(c) char *c; {{ ktTypeText(h, c, 0); return ktTypeText(h, "\\r", 0); }}
-int cmd(c) char *c; {{ type(c); return ktWaitForPrompt(h, 0, "$ ", 5000, 0); }}\n"""

@@ -12,19 +12,16 @@ any): a banner, "login: " and "Password: " (alice/secret), then a "$ " prompt wi
 --telnet asks for TTYPE and NAWS and offers ECHO; --fail refuses every logon; --once serves one
 session and exits."""
 import argparse
+import re
 import socketserver
-import threading
 import time
 
-IAC, DONT, DO, WONT, WILL, SB, SE = 255, 254, 253, 252, 251, 250, 240
+IAC, DO, WILL, SB, SE = 255, 253, 251, 250, 240
 TTYPE, NAWS, ECHO = 24, 31, 1
-PATTERN = bytes(range(256)) * 256
-
-
-def pattern_bytes(n):
-    """The first n bytes of the pattern that 'bytes N' sends."""
-    whole, rest = divmod(n, len(PATTERN))
-    return PATTERN * whole + PATTERN[:rest]
+PATTERN = bytes(range(256)) * 256  # 'bytes N' sends it again and again
+# What the client sends besides data: an escaped IAC, a negotiation (WILL, WONT, DO, DONT) or a
+# subnegotiation.
+TELNET = re.compile(rb"\xff(?:(\xff)|([\xfb-\xfe].)|\xfa(.*?)\xff\xf0)", re.S)
 
 
 class Session(socketserver.BaseRequestHandler):
@@ -38,33 +35,18 @@ class Session(socketserver.BaseRequestHandler):
             data = data.replace(bytes([IAC]), bytes([IAC, IAC]))
         self.request.sendall(data)
 
-    def command(self, *codes):
-        self.request.sendall(bytes(codes))
-
     def telnet(self, data):
         """'data' without telnet commands, and the incomplete rest; answers TTYPE, notes NAWS."""
-        out, i = bytearray(), 0
-        while i < len(data):
-            c = data[i]
-            if c != IAC:
-                out.append(c)
-                i += 1
-            elif i + 1 < len(data) and data[i + 1] == IAC:
-                out.append(IAC)
-                i += 2
-            elif i + 2 < len(data) and data[i + 1] in (DO, DONT, WILL, WONT):
-                if data[i + 1] == WILL and data[i + 2] == TTYPE:
-                    self.command(IAC, SB, TTYPE, 1, IAC, SE)
-                i += 3
-            elif i + 1 < len(data) and data[i + 1] == SB:
-                end = data.find(bytes([IAC, SE]), i)
-                if end < 0:
-                    return bytes(out), data[i:]
-                self.subnegotiation(data[i + 2:end])
-                i = end + 2
-            else:
-                return bytes(out), data[i:]
-        return bytes(out), b""
+        out, end = b"", 0
+        for m in TELNET.finditer(data):
+            out, end = out + data[end:m.start()] + (m[1] or b""), m.end()
+            if m[2] == bytes([WILL, TTYPE]):
+                self.request.sendall(bytes([IAC, SB, TTYPE, 1, IAC, SE]))
+            elif m[3] is not None:
+                self.subnegotiation(m[3])
+        cut = data.find(bytes([IAC]), end)  # where a command that is not whole yet begins
+        cut = len(data) if cut < 0 else cut
+        return out + data[end:cut], data[cut:]
 
     def subnegotiation(self, body):
         if body[:2] == bytes([TTYPE, 0]):
@@ -73,7 +55,8 @@ class Session(socketserver.BaseRequestHandler):
             self.size = f"{body[3] * 256 + body[4]}x{body[1] * 256 + body[2]}"
 
     def line(self, echo=True):
-        """The next line the client typed (CR, LF or CR LF ends it), or None at its end."""
+        """The next line the client typed (CR, LF or CR LF ends it); EOFError at its end, which
+        handle_error ignores."""
         while True:
             for end in (b"\r\n", b"\r\x00", b"\r", b"\n"):
                 at = self.pending.find(end)
@@ -84,7 +67,7 @@ class Session(socketserver.BaseRequestHandler):
                     return text.decode("latin-1")
             data = self.request.recv(65536)
             if not data:
-                return None
+                raise EOFError
             if self.server.telnet:
                 data, rest = self.telnet(self.raw_rest + data)
                 self.raw_rest = rest
@@ -92,17 +75,13 @@ class Session(socketserver.BaseRequestHandler):
 
     def handle(self):
         if self.server.telnet:
-            self.command(IAC, DO, TTYPE, IAC, DO, NAWS, IAC, WILL, ECHO)
+            self.request.sendall(bytes([IAC, DO, TTYPE, IAC, DO, NAWS, IAC, WILL, ECHO]))
         self.send("Welcome to the test server\r\n")
         while True:
             self.send("login: ")
             user = self.line()
-            if user is None:
-                return
             self.send("Password: ")
             password = self.line(echo=False)
-            if password is None:
-                return
             self.send("\r\n")
             if not self.server.fail and (user, password) == ("alice", "secret"):
                 break
@@ -112,14 +91,10 @@ class Session(socketserver.BaseRequestHandler):
     def shell(self):
         while True:
             self.send("$ ")
-            command = self.line()
-            if command is None:
-                return
-            word, _, rest = command.strip().partition(" ")
+            word, _, rest = self.line().strip().partition(" ")
             if word == "exit":
                 self.send("logout\r\n")
-                return
-            if word == "hangup":
+            if word in ("exit", "hangup"):
                 return
             self.run(word, rest)
 
@@ -136,11 +111,8 @@ class Session(socketserver.BaseRequestHandler):
                 self.send(c)
                 time.sleep(int(ms) / 1000)
         elif word == "bytes":
-            left = int(rest)
-            while left > 0:
-                chunk = PATTERN[:min(left, len(PATTERN))]
-                self.send(chunk)
-                left -= len(chunk)
+            for at in range(0, int(rest), len(PATTERN)):
+                self.send(PATTERN[:int(rest) - at])
         elif word == "term":
             self.send(f"terminal {self.terminal} size {self.size}\r\n")
         elif word:
@@ -151,31 +123,21 @@ class Server(socketserver.ThreadingTCPServer):
     daemon_threads = True
     allow_reuse_address = True
 
+    def __init__(self, telnet=False, fail=False, port=0):
+        super().__init__(("127.0.0.1", port), Session)
+        self.telnet, self.fail = telnet, fail
+
     def handle_error(self, request, client_address):
-        pass  # a client that goes away
-
-
-def server(telnet=False, fail=False, port=0):
-    s = Server(("127.0.0.1", port), Session)
-    s.telnet, s.fail = telnet, fail
-    return s
-
-
-def start(telnet=False, fail=False):
-    """A server serving in a thread of this process."""
-    s = server(telnet, fail)
-    threading.Thread(target=s.serve_forever, daemon=True).start()
-    return s
+        pass  # a client that went away
 
 
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--port", type=int, default=0)
-    parser.add_argument("--telnet", action="store_true")
-    parser.add_argument("--fail", action="store_true")
-    parser.add_argument("--once", action="store_true")
+    for flag in ("--telnet", "--fail", "--once"):
+        parser.add_argument(flag, action="store_true")
     args = parser.parse_args()
-    s = server(args.telnet, args.fail, args.port)
+    s = Server(args.telnet, args.fail, args.port)
     print(f"listening on 127.0.0.1:{s.server_address[1]}", flush=True)
     if args.once:
         s.daemon_threads = False

@@ -6,7 +6,7 @@ import shutil
 import time
 
 import hostcase
-from hostcase import HostCase, login_server, masked_log
+from hostcase import HostCase, login_server
 
 EXAMPLE = os.path.join(hostcase.HERE, "..", "..", "examples", "logon", "logon.c")
 ITEMS = "phonebook=pb.ini entry=testhost mode=unattended answers=answers.ini"
@@ -15,10 +15,9 @@ def wait_for(text):
     seen = b""
     while not seen.endswith(text):
         seen += os.read(0, 1) or sys.exit(3)
-wait_for(b"login: ")
-os.write(1, b"alice\\r")
-wait_for(b"Password: ")
-os.write(1, b"secret\\r")
+for prompt, answer in ((b"login: ", b"alice\\r"), (b"Password: ", b"secret\\r")):
+    wait_for(prompt)
+    os.write(1, answer)
 sys.stderr.write("sent the password\\n")
 wait_for(b"$ ")
 """
@@ -31,10 +30,8 @@ class Tcp(HostCase):
         self.write("pb.ini", f"[testhost]\nKind=tcp\nAddress=127.0.0.1\nPort={port}\n"
                              "Terminal=vt100\nData.User=alice\n")
         self.write("answers.ini", "[Input]\nLogon=secret\n")
-        proc = hostcase.subprocess.run([hostcase.OXEL, f"[{ITEMS}] run.c"], cwd=self.dir,
-                                       env=self.env(), stdin=hostcase.subprocess.DEVNULL,
-                                       capture_output=True, timeout=50)
-        return proc.returncode, proc.stderr.decode(), masked_log(self.read("logon.log").decode())
+        proc = self.oxel(f"[{ITEMS}] run.c")
+        return proc.returncode, proc.stderr, self.log("logon.log")
 
     def test_the_logon_example_and_a_refused_logon(self):
         status, errors, log = self.run_example()
@@ -57,11 +54,10 @@ class Tcp(HostCase):
         self.assertFalse(os.path.exists(self.path("listing.txt")))
 
     def test_terminal_type_and_window_size_reach_the_telnet_server(self):
-        values = self.on_server("""cmd("term"); ktGetRuntimeValue(h, 10, buf, sizeof(buf), 0)
-show(buf); ktSizeSession(h, (40 << 16) | 100); ktSizeSession(h, (1 << 16) | 100); cmd("term")
-ktGetRuntimeValue(h, 10, buf, sizeof(buf), 0); show(buf); ktTextSend(h, "echo \\377x\\r")
-ktWaitForPrompt(h, 0, "$ ", 5000, 0); ktGetRuntimeValue(h, 10, buf, sizeof(buf), 0); show(buf)\n""", telnet=True)
-        self.assertEqual(values, [0, 0, 35, 0, 0, -4, 0, 36, 0, 8, 0, 15, 0])
+        values = self.on_server("""cmd("term"); text(10); ktSizeSession(h, (40 << 16) | 100)
+ktSizeSession(h, (1 << 16) | 100); cmd("term"); text(10); ktTextSend(h, "echo \\377x\\r")
+ktWaitForPrompt(h, 0, "$ ", 5000, 0); text(10)\n""", telnet=True)
+        self.assertEqual(values, [0, 0, 35, 0, -4, 0, 36, 8, 0, 15])
         self.assertEqual(self.shown(), ["term", "terminal xterm size 24x80", "$ ", "term",
                                         "terminal xterm size 40x100", "$ ", "echo \xffx", "\xffx", "$ "])
 
@@ -75,8 +71,7 @@ ktSetRingsForAnswer(h, 0); ktTextSend(h, "x"); ktWaitForString(h, "x", 1000, 0)
 ktGetRuntimeValue(0, 20, buf, sizeof(buf), 0); show(buf); void main() {{}}\n""")
         self.assertEqual(values, [0, 1, 0, -10, 0, -10, 0, -15, 0, -6, -6, 22, 0])
         self.assertEqual(self.shown(), ["111 Connection refused"])
-        self.assertIn(f"TIME [tcp:127.0.0.1:{port}] connect failed (Connection refused)",
-                      masked_log(self.read("s.log").decode()))
+        self.assertIn(f"TIME [tcp:127.0.0.1:{port}] connect failed (Connection refused)", self.log())
 
     def test_pending_connect_then_wait(self):
         listener, port = hostcase.stalled_port(self)
@@ -85,7 +80,7 @@ long h; ktInitialize(); h = ktOpenSession("tcp:127.0.0.1:{port}", 0)
 ktConnectSession(h, 200); ktGetConnectionStatus(h); ktConnectSession(h, 0); show("pending")
 ktWaitForConnection(h, KT_ST_CONNECTED, 20000); ktGetConnectionStatus(h); ktConnectSession(h, 0)
 void main() {{}}\n""")
-        self.wait_for_file("out.txt")
+        self.wait_until(self.shown, "no connect pending")
         listener.accept()[0].close()  # the queue has room again: the attempt goes through
         session, _ = listener.accept()
         proc.communicate(timeout=30)
@@ -105,26 +100,22 @@ ktGetConnectionStatus(0); ktSkipConnection(0); ktGetConnectionStatus(0); ktSkipC
 void main() {}\n""")
         self.assertEqual(values, [0, 1, -10, -10, -7, 0, 1, 0, 1, 0, 0, -7])
         self.assertLess(time.monotonic() - started, 5)
-        log = masked_log(self.read("s.log").decode())
+        log = self.log()
         self.assertEqual(log.count("TIME [slow] connect failed (Connection timed out), redialing"), 2)
         self.assertIn("TIME [slow] attempt skipped", log)
         self.assertEqual(log[-2:], ["TIME [slow] script ended (status 0)", "TIME [slow] close"])
 
-
     def test_the_task_logs_on_before_the_script_sees_data(self):
-        port = login_server(self)
         self.write("task.py", TASK)
-        values = self.values(f"""#include <kt.h>
-char buf[100]; long h; ktInitialize(); h = ktOpenSession("tcp:127.0.0.1:{port}", 0)
+        values = self.values(self.logon_script("""ktInitialize(); h = ktOpenSession(SERVER, 0)
 ktSetSessionDataString(h, "Telnet", "no"); ktSetLogFileName(h, "s.log")
 ktSetLogonTask(h, "python3 task.py"); ktConnectSession(h, 10000); ktTypeText(h, "echo hi\\r", 0)
-ktWaitForPrompt(h, 0, "$ ", 5000, 0); ktGetRuntimeValue(h, 10, buf, sizeof(buf), 0); show(buf)
-ktDisconnectSession(h); ktSetLogonTask(h, "exit 4"); ktConnectSession(h, 5000); ktSetLogonTask(h, 0)
-ktConnectSession(h, 5000); void main() {{}}\n""")
-        self.assertEqual(values, [0, 1, 0, 0, 0, 0, 8, 0, 15, 0, 0, 0, -10, 0, 0])
+ktWaitForPrompt(h, 0, "$ ", 5000, 0); text(10); ktDisconnectSession(h); ktSetLogonTask(h, "exit 4")
+ktConnectSession(h, 5000); ktSetLogonTask(h, 0); ktConnectSession(h, 5000)\n"""))
+        self.assertEqual(values, [0, 1, 0, 0, 0, 0, 8, 0, 15, 0, 0, -10, 0, 0])
         self.assertEqual(self.shown(), ["echo hi", "hi", "$ "])
-        name = f"tcp:127.0.0.1:{port}"
-        log = masked_log(self.read("s.log").decode())
+        name = self.name
+        log = self.log()
         self.assertEqual(log[2:5], [f"TIME [{name}] logon task python3 task.py",
                                     f"TIME [{name}] logon task: sent the password",
                                     f"TIME [{name}] logon task succeeded"])

@@ -17,8 +17,7 @@ void decode_bytewise(Telnet &t, const std::string &in, std::string &data, std::s
 }
 }  // namespace
 
-TEST(Telnet, DataPassesWithIacDoubledAndCrNulDropped) {
-  EXPECT_EQ(telnet_encode("a\xff"s + "b"), "a\xff\xff"s + "b");
+TEST(Telnet, DataPassesWithIacUndoubledAndCrNulDropped) {
   Telnet t;
   std::string data, reply;
   decode_bytewise(t, "x\xff\xffy\r\0z\r\nq\0"s, data, reply);

@@ -10,9 +10,6 @@ TEST(Matcher, TextAnywhereTheEarliestEndWins) {
   ASSERT_TRUE(m);
   EXPECT_EQ(m->index, 1);  // "ogin" is complete before "login:"
   EXPECT_EQ(m->end, 8u);
-  EXPECT_FALSE(match_find("LOGIN", match_alternatives("login", 0), false));
-  EXPECT_TRUE(match_find("LOGIN", match_alternatives("login", 0), true));
-  EXPECT_TRUE(match_alternatives("a||b", MATCH_ALT).empty());
   EXPECT_EQ(match_alternatives("a|b", 0).size(), 1u);
 }
 
@@ -38,14 +35,10 @@ TEST(Matcher, PiecesConsumeAndOverflow) {
   EXPECT_EQ(match_lines("one\ntwo\nthr", 2), 8u);
   EXPECT_EQ(match_lines("one\ntwo\nthr", 3), std::string::npos);
 
-  receive_append(b, std::string(RECEIVE_LIMIT - 4, 'x'));
-  receive_append(b, "tail");
-  EXPECT_EQ(b.data.size(), RECEIVE_LIMIT);
-  EXPECT_EQ(b.dropped, 9u);
-  EXPECT_EQ(b.data.substr(b.data.size() - 4), "tail");
-  receive_append(b, std::string(RECEIVE_LIMIT + 1, 'y'));
-  EXPECT_EQ(b.dropped, 9u + RECEIVE_LIMIT + 1);
-  EXPECT_EQ(b.total, 17u + 2 * RECEIVE_LIMIT + 1);
+  receive_append(b, std::string(RECEIVE_LIMIT + 1, 'y'));  // more than it holds, in one piece
+  EXPECT_EQ(b.data, std::string(RECEIVE_LIMIT, 'y'));
+  EXPECT_EQ(b.dropped, 10u);
+  EXPECT_EQ(b.total, 18u + RECEIVE_LIMIT);
   receive_consume(b, b.data.size(), "");
   EXPECT_EQ(b.consumed.size(), CONSUMED_KEEP);
 }

@@ -35,7 +35,4 @@ TEST_F(ScreenTest, WorkGoesInSlicesAndWideCharactersFitWhole) {
   EXPECT_EQ(screen_text(*screen, 3, 0, 2), "");
   EXPECT_EQ(screen_text(*screen, 2, 0, 13), "line      \xe4\xb8\xad");  // reading on into row 3
   EXPECT_EQ(screen_text(*screen, 2, 0, 12), "line      ");
-  EXPECT_EQ(screen_rows(*screen), 4);
-  screen_resize(*screen, 5, 12);
-  EXPECT_EQ(screen_columns(*screen), 12);
 }

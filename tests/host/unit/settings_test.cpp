@@ -30,9 +30,6 @@ TEST(Ini, ReplacingASectionKeepsEveryOtherByte) {
 TEST(Settings, DefaultsCodesAndChecks) {
   Settings s;
   EXPECT_EQ(setting_text(s, "LineEnd", "n"), "crlf");
-  s.set("Kind", "pty");
-  EXPECT_EQ(setting_text(s, "lineend", "n"), "cr");
-  EXPECT_EQ(setting_text(s, "Capture", "n"), "n.cap");
   EXPECT_EQ(setting_code("Parity", "MARK"), 3);
   EXPECT_EQ(setting_code("Telnet", "off"), 0);
   EXPECT_EQ(setting_code("Flow", "dtr"), -1);
@@ -47,14 +44,9 @@ TEST(Settings, DefaultsCodesAndChecks) {
 }
 
 TEST(Startup, ItemsBetweenTheBrackets) {
-  StartupItems items = parse_startup_items(
-      "[ testhost connect=yes  phonebook=/x/pb.ini mode=unattended "
-      "answers=a.ini colour=red ] script.c [entry=no]");
+  StartupItems items = parse_startup_items("[ testhost connect=yes  colour=red ] script.c [entry=no]");
   EXPECT_EQ(items.entry, "testhost");
   EXPECT_TRUE(items.connect);
-  EXPECT_EQ(items.phonebook, "/x/pb.ini");
-  EXPECT_EQ(items.mode, "unattended");
-  EXPECT_EQ(items.answers, "a.ini");
   EXPECT_EQ(items.unknown, std::vector<std::string>{"colour=red"});
   EXPECT_EQ(parse_startup_items("script.c").entry, "");
   EXPECT_EQ(parse_startup_items("[entry=x").entry, "");
