@@ -19,6 +19,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+from pathlib import Path
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 FOLDERS = ["source", "decl", "eval", "stmt", "builtins", "shell"]
@@ -32,9 +33,7 @@ DECLARATION = re.compile(r"^\s*(const\s+)?[\w:<>]+[\s*&]+\w+\s*[=\[;{(]")
 
 def candidates(path):
     rel = os.path.relpath(path, ROOT)
-    with open(path) as f:
-        lines = f.read().split("\n")
-    for n, line in enumerate(lines, 1):
+    for n, line in enumerate(Path(path).read_text().split("\n"), 1):
         if SKIP.match(line) or not line.strip():
             continue
         for old, new in SWAPS:
@@ -60,8 +59,7 @@ def pick(count, seed, folders):
 
 
 def run(listing, jobs, sanitize, only):
-    with open(listing) as f:
-        mutants = [l.rstrip("\n").split("\t") for l in f if l.strip()]
+    mutants = [l.split("\t") for l in Path(listing).read_text().splitlines() if l.strip()]
     tree = tempfile.mkdtemp(prefix="oxel-mutants-")
     build = os.path.join(tree, "build-mutants")
     quiet = dict(capture_output=True)
@@ -72,9 +70,8 @@ def run(listing, jobs, sanitize, only):
         subprocess.run(["cmake", "--build", build, "-j", str(jobs)], check=True, **quiet)
         killed = total = 0
         for rel, n, old, new in mutants:
-            path = os.path.join(tree, rel)
-            with open(path) as f:
-                original = f.read()
+            path = Path(tree, rel)
+            original = path.read_text()
             lines = original.split("\n")
             # The mutated line, looked for near its line number when the text has moved.
             at = next((i for i in sorted(range(len(lines)), key=lambda i: abs(i - int(n) + 1))[:200]
@@ -83,8 +80,7 @@ def run(listing, jobs, sanitize, only):
                 verdict = "missing"
             else:
                 lines[at] = new
-                with open(path, "w") as f:
-                    f.write("\n".join(lines))
+                path.write_text("\n".join(lines))
                 if subprocess.run(["cmake", "--build", build, "-j", str(jobs)], **quiet).returncode:
                     verdict = "broken"
                 else:
@@ -96,8 +92,7 @@ def run(listing, jobs, sanitize, only):
                     verdict += "".join(" " + t.decode() for t in failed)
                     total += 1
                     killed += verdict.startswith("killed")
-                with open(path, "w") as f:
-                    f.write(original)
+                path.write_text(original)
             print("\t".join([rel, n, old, new, verdict]), flush=True)
         print(f"# {killed} killed of {total} that compile: {100.0 * killed / max(total, 1):.1f}%", file=sys.stderr)
     finally:

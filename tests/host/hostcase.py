@@ -11,6 +11,7 @@ import tempfile
 import threading
 import time
 import unittest
+from pathlib import Path
 
 import login_server as server_module
 
@@ -43,12 +44,10 @@ class HostCase(unittest.TestCase):
         return os.path.join(self.dir, name)
 
     def write(self, name, text):
-        with open(self.path(name), "w") as f:
-            f.write(text)
+        Path(self.dir, name).write_text(text)
 
     def read(self, name):
-        with open(self.path(name), "rb") as f:
-            return f.read()
+        return Path(self.dir, name).read_bytes()
 
     def lines(self, name):
         """The lines of a file the run wrote; none if it wrote none."""
