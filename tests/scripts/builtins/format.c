@@ -1,7 +1,6 @@
-/* Formatted output and input: the conversions scripts use, widths and precisions from '*', %n,
-   scanning into int, long, short, char arrays, double (%lf) and float (%f), the counts and EOF
-   results of sscanf and fscanf; huge widths and precisions. made(n, s) gives the count n when
-   buf holds s, else -1. */
+/* Formatted output and input: the conversions scripts use, '*' widths and precisions, %n, scanning
+   into int, long, short, char arrays, double (%lf) and float (%f), sscanf/fscanf counts and EOF; huge
+   widths and precisions. made(n, s) gives the count n when buf holds s, else -1. */
 char buf[80], word[16], c;
 int i, n;
 long l, fp;

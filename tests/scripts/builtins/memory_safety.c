@@ -1,7 +1,6 @@
-/* No built-in reads or writes outside the arena (65536 .. 81919): a source or destination outside
-   it, a copy or formatted output running past its end, an unterminated string, %n and %s targets
-   outside it each report 102, give 0 and leave memory as it was. 'end' is the arena's last four
-   bytes, 'gone' lies beyond it. */
+/* No built-in reads or writes outside the arena (65536 .. 81919): a source or destination outside it,
+   a copy or output running past its end, an unterminated string, %n and %s targets outside it each
+   report 102, give 0 and leave memory as it was. 'end': the arena's last four bytes; 'gone': beyond. */
 char buf[16];
 char *end;
 char *gone;

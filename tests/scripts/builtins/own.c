@@ -1,7 +1,6 @@
-/* The interpreter's own rows: min and max compare signed, malloc carves the arena upward with
-   free doing nothing, realloc copies n bytes front to back into a fresh block (a null pointer
-   makes it a plain malloc), and an exhausted arena gives 102 and a null block. String constants
-   take arena bytes too, so the lines that measure distances hold none. */
+/* The interpreter's own rows: min and max compare signed; malloc carves the arena upward, free does
+   nothing, realloc copies n bytes front to back into a fresh block (of a null pointer: a malloc), an
+   exhausted arena gives 102 and null. String constants take arena bytes: lines measuring hold none. */
 char *a, *b, *c;
 min(3, 3) * 100 + min(-1, 1) * 10 + max(-1, 1) /* expect: 291 */
 max(-2147483647 - 1, 2147483647) /* expect: 2147483647 */

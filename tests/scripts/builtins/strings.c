@@ -2,8 +2,7 @@
    the in-place rows, comparisons (-1, 0 or 1, bytes unsigned), the counted rows at their limits;
    memmove and memcpy with overlap both ways, memset above 255, memchr and memcmp over bytes that
    are not text; itoa/ltoa/ultoa in radix 2 to 36, atoi/atol at the 32-bit limits, atof, abs; the
-   character classes of the C locale (values outside 0..127 are in no class and keep their case).
-   is(p, s) is the offset of p in buf when buf holds s, else -1. */
+   C locale's classes (none above 127). is(p, s): the offset of p in buf when buf holds s, else -1. */
 char buf[40], line[40], b[16], c[16], hi, *p;
 long big;
 int is(q, s) char *q, *s; { if (strcmp(buf, s)) return -1; return q - buf; }

@@ -1,7 +1,6 @@
-/* Calls: recursion (each call has its own parameters and locals), return from inside blocks, a
-   function that ends without return gives 0 of its type, a void call gives no value; objects
-   reached through pointer parameters and results; script functions and built-ins inside each
-   other's arguments. */
+/* Calls: recursion (each call has its own parameters and locals), return from inside blocks, 0 of its
+   type from a function that ends without return, no value from a void call; objects reached through
+   pointer parameters and results; script functions and built-ins inside each other's arguments. */
 int fact(n) int n; { int r; if (n <= 1) return 1; r = n * fact(n - 1); return r; }
 int fib(n) int n; { if (n < 2) return n; return fib(n - 1) + fib(n - 2); }
 fact(12) + fib(15) /* expect: 479002210 */

@@ -1,7 +1,6 @@
-/* Types: keywords in any order (a later one replaces an earlier one, int only fills an empty
-   type), typedef names, declarators, struct and union layout without padding (union members follow
-   each other too), enums; sizes and offsets past the 16,384-byte arena are reported once (102) and
-   keep a size just past it, so nothing of that type or frame fits; enum values wrap. */
+/* Types: keywords in any order (a later one replaces an earlier one, int only fills an empty type),
+   typedef names, declarators, struct and union layout without padding, enums (values wrap); sizes and
+   offsets past the 16,384-byte arena are reported once (102) and keep a size that nothing fits in. */
 unsigned u; short int si; int short is; signed t; static y;
 char unsigned cu; unsigned char uc; signed char sc; long double ld; unsigned short us; float f;
 sizeof u + sizeof si * 10 + sizeof is * 100 + sizeof cu * 1000 /* expect: 4224 */

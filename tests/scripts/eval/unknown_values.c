@@ -1,19 +1,18 @@
-/* Values that have no number of their own: what is left of a rejected definition, run as
-   top-level lines; a missing operand; a function's name used as a value; and, in the checking
-   pass, which reads no variable and calls nothing, a variable or a call where a constant is
-   needed. None may show bits of the interpreter's own addresses: they are 0, or reported. */
+/* Values with no number of their own: what is left of a rejected definition run as top-level lines, a
+   missing operand, a function's name as a value, and a variable or call where the checking pass needs a
+   constant. None may show bits of the interpreter's own addresses: they are 0, or reported. */
 int f(int a) { return a; }
-/* expect error 200 line 5: Bad syntax 'int' */
-/* expect error 301 line 5: Bad argument */
-/* expect error 500 line 5: Expected '{' */
+/* expect error 200 line 4: Bad syntax 'int' */
+/* expect error 301 line 4: Bad argument */
+/* expect error 500 line 4: Expected '{' */
 /* expect: 0 */
-/* expect error 200 line 5: Bad syntax '{' */
+/* expect error 200 line 4: Bad syntax '{' */
 /* expect: 0 */
-/* expect error 200 line 5: Bad syntax 'return' */
+/* expect error 200 line 4: Bad syntax 'return' */
 /* expect: 0 */
-/* expect error 401 line 5: Unknown type */
+/* expect error 401 line 4: Unknown type */
 /* expect: 0 */
-/* expect error 200 line 5: Bad syntax '}' */
+/* expect error 200 line 4: Bad syntax '}' */
 /* expect: 0 */
 int x;
 int one() { return 1; }
@@ -27,7 +26,7 @@ int missing()
 done:
     return ); /* expect error 500: Expected ';' */
 }
-missing() /* expect: 0 */ /* expect error 500 line 28: Expected ';' */
+missing() /* expect: 0 */ /* expect error 500 line 27: Expected ';' */
 int empty_condition() { if () return 7; return 8; }
 empty_condition() /* expect: 8 */
 int n;

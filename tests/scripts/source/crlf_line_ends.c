@@ -1,7 +1,4 @@
-/* Line ends of CR LF files, as in the twin file lf_line_ends.c: a CR LF ends a whole line,
-   in comments and strings too, and a directive may start every line: after a refused definition
-   (reported once its line end has been read), after an include whose name is not closed, and
-   after a top-level expression. A backslash before a line end in a string stands for itself. */
+/* The twin of lf_line_ends.c with CR LF line ends: a CR LF ends a line as a line feed does. */
 /* a comment
    over two lines */
 #aftercomment /* expect error 200: Bad syntax '#aftercomment' */
@@ -14,9 +11,9 @@ four";
 t[5] /* expect: 92 */
 #define TWICE 6
 #define TWICE 7
-#define AFTER_REFUSED 8 /* expect error 600 line 17: Redefinition of 'TWICE' */
+#define AFTER_REFUSED 8 /* expect error 600 line 14: Redefinition of 'TWICE' */
 #include "nowhere.h
-#define AFTER_INCLUDE 9 /* expect error 500 line 19: Expected '"' */
+#define AFTER_INCLUDE 9 /* expect error 500 line 16: Expected '"' */
 int x = TWICE + AFTER_REFUSED + AFTER_INCLUDE;
 x /* expect: 23 */
 #define AFTER_EXPRESSION 10

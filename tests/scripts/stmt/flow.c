@@ -1,8 +1,7 @@
-/* Control flow: if/else (an else binds to the nearest if; conditions of every type), while and
-   for (the order of their parts, empty parts, break from the innermost loop, return from inside),
-   goto (forwards, backwards, out of loops and switches, into a loop body, labels of the same name
-   in other functions), and switch (fall-through, default anywhere, duplicate values: the later
-   label wins, constant expressions, enum names and macros as labels, nesting). */
+/* Control flow: if/else (else binds to the nearest if; conditions of every type), while and for
+   (order of parts, empty parts, break from the innermost loop, return inside), goto (forwards,
+   backwards, out of loops and switches, into a loop body, same-named labels elsewhere), switch
+   (fall-through, default anywhere, the later duplicate label wins, constant, enum and macro labels, nesting). */
 int trace;
 int mark(d) int d; { trace = trace * 10 + d; return 1; }
 int nested(a, b) int a, b;
