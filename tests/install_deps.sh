@@ -1,21 +1,15 @@
 #!/usr/bin/env bash
-# Installs what building and testing oxel needs on a Debian machine, when it is missing.
-# Runs as root without standard input; does nothing when everything is there.
+# Installs what building and testing oxel needs on a Debian machine, when it is missing (as root,
+# without standard input): the tools, GoogleTest, libvterm (the host library's screen) and socat
+# (the serial line of its tests, a pty pair); then what the Win32 leg needs.
 set -euo pipefail
 missing=()
-command -v cmake >/dev/null || missing+=(cmake)
-command -v g++ >/dev/null || missing+=(g++)
-command -v python3 >/dev/null || missing+=(python3)
+for tool in cmake g++ python3 socat; do command -v "$tool" >/dev/null || missing+=("$tool"); done
 [ -e /usr/lib/x86_64-linux-gnu/libgtest.a ] || [ -e /usr/lib/libgtest.a ] || missing+=(libgtest-dev)
-# The host library's screen, and the serial line of its tests (a pty pair).
 [ -e /usr/include/vterm.h ] || missing+=(libvterm-dev)
-command -v socat >/dev/null || missing+=(socat)
 if [ ${#missing[@]} -gt 0 ]; then
   echo "installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
-  apt-get install -y -qq "${missing[@]}" </dev/null
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" </dev/null
 fi
-
-# The Win32 leg: the mingw-w64 cross compiler, wine, Xvfb and the X tools.
 bash "$(dirname "$0")/win32/install.sh"
