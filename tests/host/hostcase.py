@@ -16,12 +16,21 @@ from pathlib import Path
 import login_server as server_module
 
 OXEL = None
-# show(s) writes a line to out.txt, which self.shown() reads.
-PRELUDE = """long shown_file;
+# Every script has kt.h and show(s), which writes a line to out.txt for self.shown(); an empty main ends it.
+PRELUDE = """#include <kt.h>
+long shown_file;
 int show(s) char *s; {
   if (!shown_file) shown_file = fopen("out.txt", "w");
   fputs(s, shown_file); fputs("\\n", shown_file); fflush(shown_file); return 0;
 }
+"""
+# For a session h: type(c) types a line; cmd(c) also waits for the prompt; value(id) gives runtime value
+# id, its text left in buf; text(id) also shows that text.
+SESSION = """long h; char buf[1024];
+int type(c) char *c; { ktTypeText(h, c, 0); return ktTypeText(h, "\\r", 0); }
+int cmd(c) char *c; { type(c); return ktWaitForPrompt(h, 0, "$ ", 20000, 0); }  /* a flood takes its time */
+int value(id) int id; { int v; ktGetRuntimeValue(h, id, buf, sizeof(buf), &v); return v; }
+int text(id) int id; { int n; n = value(id); show(buf); return n; }
 """
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -39,6 +48,7 @@ class HostCase(unittest.TestCase):
     def setUp(self):
         self.dir = tempfile.mkdtemp(prefix="oxel-rv32-")
         self.addCleanup(shutil.rmtree, self.dir, True)
+        self.name = "SERVER"  # the test server's session name once logon_script has started one
 
     def path(self, name):
         return os.path.join(self.dir, name)
@@ -59,9 +69,10 @@ class HostCase(unittest.TestCase):
     def shown(self):
         return self.lines("out.txt")
 
-    def log(self, name="s.log"):
-        """The lines of a session log, their time stamps masked."""
-        return [re.sub(r"^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d ", "TIME ", l) for l in self.lines(name)]
+    def log(self, file="s.log"):
+        """The lines of a session log, their time stamps masked, the test server's name as SERVER."""
+        return [re.sub(r"^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d ", "TIME ", l).replace(f"[{self.name}]", "[SERVER]")
+                for l in self.lines(file)]
 
     def env(self, **extra):
         env = {k: v for k, v in os.environ.items()
@@ -76,7 +87,7 @@ class HostCase(unittest.TestCase):
                               errors="replace", timeout=50)
 
     def arguments(self, script, items=None, options=()):
-        self.write("run.c", PRELUDE + script)
+        self.write("run.c", PRELUDE + script + "void main() {}\n")
         target = "run.c" if items is None else f"[{items}] run.c"
         return ["--on-error=continue", "--trace=" + self.path("trace.out"), *options, target]
 
@@ -108,13 +119,10 @@ class HostCase(unittest.TestCase):
         return self.values(self.logon_script("logon()\n" + body, telnet))
 
     def logon_script(self, body, telnet=False):
-        """'body' after C helpers on a fresh test server (SERVER, also in self.name): logon() logs
-        session h on; type(c) types a line; cmd(c) also waits for the prompt; text(id) shows runtime
-        value id and gives its length."""
+        """'body' after the SESSION helpers and logon(), which logs session h on to a fresh test server
+        (SERVER, also in self.name)."""
         self.name = f"tcp:127.0.0.1:{login_server(self, telnet=telnet)}"
-        return f"""#include <kt.h>
-#define SERVER "{self.name}"
-long h; char buf[1024];
+        return SESSION + f"""#define SERVER "{self.name}"
 int logon() {{
   ktInitialize(); h = ktOpenSession(SERVER, 0);
   ktSetSessionDataString(h, "Telnet", "{'yes' if telnet else 'no'}"); ktConnectSession(h, 5000);
@@ -122,10 +130,7 @@ int logon() {{
   ktWaitForPrompt(h, 0, "Password: ", 5000, 0); ktTypeText(h, "secret\\r", 0);
   return ktWaitForPrompt(h, 0, "$ ", 5000, 0);
 }}
-int type(c) char *c; {{ ktTypeText(h, c, 0); return ktTypeText(h, "\\r", 0); }}
-int cmd(c) char *c; {{ type(c); return ktWaitForPrompt(h, 0, "$ ", 5000, 0); }}
-int text(id) int id; {{ int n; n = ktGetRuntimeValue(h, id, buf, sizeof(buf), 0); show(buf); return n; }}
-{body}void main() {{}}\n"""
+{body}"""
 
 
 def gone(pid):

@@ -1,16 +1,10 @@
 #!/usr/bin/env python3
 """The test server of the host library's tests and the logon example, on 127.0.0.1 (--port, else
-any): a banner, "login: " and "Password: " (alice/secret), then a "$ " prompt with echo. Commands:
-  ls               three file names
-  echo TEXT        TEXT
-  lines N          N numbered lines
-  slow MS TEXT     TEXT one byte every MS ms
-  bytes N          N bytes of a fixed pattern, as fast as the client takes them
-  term             the terminal type and window size that telnet negotiation gave
-  hangup           closes the connection without a word
-  exit             "logout" and closes
---telnet asks for TTYPE and NAWS and offers ECHO; --fail refuses every logon; --once serves one
-session and exits."""
+any; --once serves one session): a banner, "login: " and "Password: " (alice/secret), then a "$ "
+prompt with echo. Commands: ls (three file names), echo TEXT, lines N (N numbered lines), slow MS
+TEXT (TEXT a byte every MS ms), bytes N (N bytes of PATTERN, as fast as the client takes them),
+term (the terminal type and window size telnet gave), hangup (closes without a word) and exit
+("logout", then closes). A telnet server asks for TTYPE and NAWS and offers ECHO."""
 import argparse
 import re
 import socketserver
@@ -22,6 +16,7 @@ PATTERN = bytes(range(256)) * 256  # 'bytes N' sends it again and again
 # What the client sends besides data: an escaped IAC, a negotiation (WILL, WONT, DO, DONT) or a
 # subnegotiation.
 TELNET = re.compile(rb"\xff(?:(\xff)|([\xfb-\xfe].)|\xfa(.*?)\xff\xf0)", re.S)
+LINE_END = re.compile(rb"\r\n|\r\x00|\r|\n")
 
 
 class Session(socketserver.BaseRequestHandler):
@@ -55,23 +50,18 @@ class Session(socketserver.BaseRequestHandler):
             self.size = f"{body[3] * 256 + body[4]}x{body[1] * 256 + body[2]}"
 
     def line(self, echo=True):
-        """The next line the client typed (CR, LF or CR LF ends it); EOFError at its end, which
-        handle_error ignores."""
-        while True:
-            for end in (b"\r\n", b"\r\x00", b"\r", b"\n"):
-                at = self.pending.find(end)
-                if at >= 0:
-                    text, self.pending = self.pending[:at], self.pending[at + len(end):]
-                    if echo:
-                        self.send(text + b"\r\n")
-                    return text.decode("latin-1")
+        """The next line the client typed; EOFError at its end, which handle_error ignores."""
+        while not (end := LINE_END.search(self.pending)):
             data = self.request.recv(65536)
             if not data:
                 raise EOFError
             if self.server.telnet:
-                data, rest = self.telnet(self.raw_rest + data)
-                self.raw_rest = rest
+                data, self.raw_rest = self.telnet(self.raw_rest + data)
             self.pending += data
+        text, self.pending = self.pending[:end.start()], self.pending[end.end():]
+        if echo:
+            self.send(text + b"\r\n")
+        return text.decode("latin-1")
 
     def handle(self):
         if self.server.telnet:
@@ -134,10 +124,9 @@ class Server(socketserver.ThreadingTCPServer):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--port", type=int, default=0)
-    for flag in ("--telnet", "--fail", "--once"):
-        parser.add_argument(flag, action="store_true")
+    parser.add_argument("--once", action="store_true")
     args = parser.parse_args()
-    s = Server(args.telnet, args.fail, args.port)
+    s = Server(port=args.port)
     print(f"listening on 127.0.0.1:{s.server_address[1]}", flush=True)
     if args.once:
         s.daemon_threads = False

@@ -3,22 +3,18 @@
 (line ends, delays, echoes, the 7-bit strip) and every end of the run."""
 import os
 
-import hostcase
 import login_server
-from hostcase import HostCase
+from hostcase import HostCase, main
 
 FLOOD = 50 * 1024 * 1024
-SENT = "int v; int sent() { ktGetRuntimeValue(h, 2, 0, 0, &v); return v; }\n"  # the bytes sent so far
 
 
 class Session(HostCase):
     def test_a_flood_is_captured_whole(self):
-        values = self.on_server(f"""ktGetDisplay(h); ktCaptureBegin(h, "flood.bin", 0)
-type("bytes {FLOOD}")
-ktWaitForPrompt(h, 50, "$ ", 30000, 0); ktCaptureControl(h, 0); ktGetRuntimeValue(h, 5, 0, 0, buf)
-*(int *)buf > 0; ktGetRuntimeValue(h, 7, 0, 0, buf)
-ktGetTextFromScreen(h, 65535, *(int *)buf - 2, 2, buf); show(buf)\n""")
-        self.assertEqual(values, [0, 1, 0, 1, 0, 0, 8, 1, 2, 2, 0])
+        values = self.on_server(f"""ktGetDisplay(h); ktCaptureBegin(h, "flood.bin", 0); type("bytes {FLOOD}")
+ktWaitForPrompt(h, 50, "$ ", 30000, 0); ktCaptureControl(h, 0); value(5) > 0
+ktGetTextFromScreen(h, 65535, value(7) - 2, 2, buf); show(buf)\n""")
+        self.assertEqual(values, [0, 1, 0, 1, 0, 0, 1, 2, 0])
         self.assertEqual(self.shown(), ["$ "])  # the screen has seen all of it
         pattern = login_server.PATTERN * (FLOOD // len(login_server.PATTERN))
         self.assertTrue(self.read("flood.bin") == f"bytes {FLOOD}\r\n".encode() + pattern + b"$ ", "not whole")
@@ -39,7 +35,7 @@ type("echo two"); ktWaitForString(h, "two", 5000, 0)\n""")
         self.assertEqual(self.read("c.txt"), b"echo bold\nbold\n$ echo shown\nshown\n$ "
                                              b"echo more\r\nmore\r\n$ ")
         # a full disk stops the capture and loses nothing received
-        self.assertIn(f"TIME [{self.name}] capture stopped: No space left on device", self.log())
+        self.assertIn("TIME [SERVER] capture stopped: No space left on device", self.log())
 
     def test_log_lines_and_hidden_input(self):
         values = self.values(self.logon_script("""ktWriteLogEntry(0, "x"); logon()
@@ -48,30 +44,27 @@ ktGetLogFileName(h, buf, sizeof(buf)); ktWriteLogEntry(h, "a note"); ktHideInput
 ktTextSend(h, "secret"); ktHideInput(h, 0); ktTextSend(h, "\\r"); ktSetLogFileName(h, 0)
 ktWriteLogEntry(h, "gone"); ktSetLogFileName(h, "/nonexistent/s.log")\n"""))
         self.assertEqual(values, [-2, 0, -7, 0, 0, 5, 0, 0, 6, 0, 1, 0, -7, -12])
-        name = self.name
-        self.assertEqual(self.log(), [
-            f"TIME [{name}] log start", f"TIME [{name}] a note", f'TIME [{name}] send "****"',
-            f'TIME [{name}] send "\\r"', f"TIME [{name}] log end"])
+        self.assertEqual(self.log(), ["TIME [SERVER] log start", "TIME [SERVER] a note", 'TIME [SERVER] send "****"',
+                                      'TIME [SERVER] send "\\r"', "TIME [SERVER] log end"])
 
     def test_line_ends_and_delays(self):
-        values = self.on_server(SENT + """sent(); ktSetAsciiSettings(h, 1, 0); ktTypeText(h, "echo a\\r", 0)
-ktWaitForPrompt(h, 0, "$ ", 5000, 0); sent(); ktSetAsciiSettings(h, 1, 2); ktTypeText(h, "echo a\\r", 0)
-ktWaitForPrompt(h, 0, "$ ", 5000, 0); sent(); fclose(fopen("a", "w")); ktTypeText(h, "abc", 200)
+        values = self.on_server("""value(2); ktSetAsciiSettings(h, 1, 0); ktTypeText(h, "echo a\\r", 0)
+ktWaitForPrompt(h, 0, "$ ", 5000, 0); value(2); ktSetAsciiSettings(h, 1, 2); ktTypeText(h, "echo a\\r", 0)
+ktWaitForPrompt(h, 0, "$ ", 5000, 0); value(2); fclose(fopen("a", "w")); ktTypeText(h, "abc", 200)
 fclose(fopen("b", "w")); ktSetAsciiSettings(h, 3, 150); ktTypeText(h, "xyz", -1); fclose(fopen("c", "w"))
 ktTypeText(h, "\\r", 0); ktClearOutputBuffer(h); ktWaitForOutputDone(h, 1000)\n""")
         sent = values[1:10:4]
         self.assertEqual([sent[1] - sent[0], sent[2] - sent[1]], [7, 8])
         stamp = [os.stat(self.path(n)).st_mtime_ns / 1e9 for n in "abc"]
-        self.assertGreaterEqual(stamp[1] - stamp[0], 0.38)
-        self.assertGreaterEqual(stamp[2] - stamp[1], 0.28)
+        self.assertTrue(stamp[1] - stamp[0] >= 0.38 and stamp[2] - stamp[1] >= 0.28, stamp)
         self.assertEqual(values[-3:], [1, 0, 0])
 
     def test_echoes_and_the_7_bit_strip(self):
-        values = self.on_server(SENT + """ktSetLocalEcho(h, 1); ktTypeLocalText(h, "\\033[2J\\033[H", 0)
+        values = self.on_server("""ktSetLocalEcho(h, 1); ktTypeLocalText(h, "\\033[2J\\033[H", 0)
 ktTypeText(h, "echo ", 0); ktGetTextFromScreen(h, 0, 0, 6, buf); show(buf); ktTypeText(h, "\\351t\\351", 0)
 ktHideInput(h, 1); ktTypeText(h, "\\r", 0); ktHideInput(h, 0); ktSetStripTo7Bits(h, 1)
-ktWaitForPrompt(h, 0, "$ ", 5000, 0); text(10); ktSetStripTo7Bits(h, 0); sent(); ktSetEcho(h, 1)
-type("echo back"); ktWaitForString(h, "command not found", 5000, 0); ktSetEcho(h, 0); sent()\n""")
+ktWaitForPrompt(h, 0, "$ ", 5000, 0); text(10); ktSetStripTo7Bits(h, 0); value(2); ktSetEcho(h, 1)
+type("echo back"); ktWaitForString(h, "command not found", 5000, 0); ktSetEcho(h, 0); value(2)\n""")
         self.assertEqual(self.shown(), ["echo  ", "echo iti", "iti", "$ "])
         # the echo of "echo back" and its output went back: the server ran them as commands
         self.assertGreater(values[-1] - values[-6], len("echo back\r\n") + 5)
@@ -87,15 +80,13 @@ type("echo back"); ktWaitForString(h, "command not found", 5000, 0); ktSetEcho(h
                 ("", (), 0, "0"), ("exit(4);\n", (), 4, "0"),
                 ('ktWaitForString(h, "never", -1, 0)\n', ("--time-limit=1",), 124, "0"),
                 ("ktTerminate(2, 0)\nktTerminate(0, -1)\n", (), 255, "-4")):  # a bad mode refused; -1 is 255
-            self.assertEqual((self.ended(body, *options), self.trace()[-1]), (status, last))
-            self.assertEqual(self.read("c.txt"), b"echo last\r\nlast\r\n$ ")
-            name = self.name
-            self.assertEqual(self.log()[-4:], [f"TIME [{name}] script ended (status {status})",
-                                               f"TIME [{name}] capture end c.txt",
-                                               f"TIME [{name}] disconnect (session closed)", f"TIME [{name}] close"])
+            self.assertEqual((self.ended(body, *options), self.trace()[-1], self.read("c.txt")),
+                             (status, last, b"echo last\r\nlast\r\n$ "))
+            self.assertEqual(self.log()[-4:], ["TIME [SERVER] " + e for e in (
+                f"script ended (status {status})", "capture end c.txt", "disconnect (session closed)", "close")])
         # and ktTerminate(1, ...), which drops what is still to be sent
         self.assertEqual(self.ended('ktTextSend(h, "echo unsent\\r")\nktTerminate(1, 3)\n'), 3)
 
 
 if __name__ == "__main__":
-    hostcase.main()
+    main()

@@ -15,16 +15,14 @@ class User(HostCase):
         self.write("answers.ini", "[MessageBox]\nQuestion=no\n[Input]\nLogon=secret\n"
                                   "[Select]\nSelect a phonebook entry=beta\n")
         self.write("phonebook.ini", "[alpha]\n[beta]\n")
-        status, trace, errors = self.run_script("""#include <kt.h>
-char buf[40]; ktInitialize(); ktMessageBox("Proceed?", "Question", 4, 0, 0, 4)
-ktMessageBox("Really?", "Other", 3, 7, 0, 0); ktMessageBox("Sure?", "Other", 3, 5, 0, 0)
-ktGetInput(buf, sizeof(buf), KT_IN_HIDDEN, "Password:", "Logon", 0); show(buf)
-strcpy(buf, "preset"); ktGetInput(buf, sizeof(buf), KT_IN_PRESET, "Name:", "Unknown", 0); show(buf)
+        status, trace, errors = self.run_script("""char buf[40]; ktInitialize()
+ktMessageBox("Proceed?", "Question", 4, 0, 0, 4); ktMessageBox("Really?", "Other", 3, 7, 0, 0)
+ktMessageBox("Sure?", "Other", 3, 5, 0, 0); ktGetInput(buf, sizeof(buf), KT_IN_HIDDEN, "Password:", "Logon", 0)
+show(buf); strcpy(buf, "preset"); ktGetInput(buf, sizeof(buf), KT_IN_PRESET, "Name:", "Unknown", 0); show(buf)
 ktGetInput(buf, sizeof(buf), 0, "Name:", "Unknown", 0); ktGetInput(buf, 4, 0, "Password:", "Logon", 0); show(buf)
 ktGetSelectedPhonebookEntry(0, buf, sizeof(buf), 0); show(buf)
-ktGetSelectedPhonebookEntry("Pick", buf, sizeof(buf), 0); void main() {}\n""", items="answers=answers.ini")
-        self.assertEqual(trace, ["0", "7", "7", "-4", "6", "0", trace[6], "6", "0",
-                                 "-11", "6", "0", "1", "0", "-11"])
+ktGetSelectedPhonebookEntry("Pick", buf, sizeof(buf), 0)\n""", items="answers=answers.ini")
+        self.assertEqual(trace, ["0", "7", "7", "-4", "6", "0", trace[6], "6", "0", "-11", "6", "0", "1", "0", "-11"])
         self.assertEqual(self.shown(), ["secret", "preset", "sec", "beta"])
         self.assertEqual(errors.splitlines(), [
             'host: message box "Question": No (unattended)', 'host: message box "Other": No (unattended)',
@@ -37,7 +35,7 @@ ktGetSelectedPhonebookEntry("Pick", buf, sizeof(buf), 0); void main() {}\n""", i
         values = self.values("""ktInitialize(); ktGetWindowStateBits(0); ktSizeRavelto(1, 1)
 ktGetWindowStateBits(0); ktSizeRavelto(3, 0); ktGetWindowStateBits(0); ktSizePhonebook(2, 0)
 ktGetWindowStateBits(1); ktSizePhonebook(5, 0); ktGetHWND(0); ktSetMessageTimer(0, 100)
-ktSetMessageTimer(2, 100); ktBlockRemoteInput(0); void main() {}\n""", WINDOWID="4711")
+ktSetMessageTimer(2, 100); ktBlockRemoteInput(0)\n""", WINDOWID="4711")
         self.assertEqual(values, [0, 0, 0, 11, 0, 2, 0, 5, -4, 4711, 0, -4, -3])
 
     def converse(self, script, answers, items=None):
@@ -65,33 +63,29 @@ ktSetMessageTimer(2, 100); ktBlockRemoteInput(0); void main() {}\n""", WINDOWID=
 
     def test_a_box_a_hidden_input_and_the_picker(self):
         self.write("phonebook.ini", "[alpha]\n[beta]\n")
-        out, status = self.converse("""#include <kt.h>
-char buf[40]; ktInitialize(); ktMessageBox("Proceed?", "Question", 4, 0, 0, 4)
+        out, status = self.converse("""char buf[40]; ktInitialize(); ktMessageBox("Proceed?", "Question", 4, 0, 0, 4)
 ktGetInput(buf, sizeof(buf), KT_IN_HIDDEN, "Password:", "Logon", 0); show(buf)
 ktGetInput(buf, sizeof(buf), KT_IN_NUMBER, "Count:", 0, 0); show(buf)
 ktMessageBox("Timed", "T", 1, 2, 300, 0)
 ktGetSelectedPhonebookEntry("Pick one", buf, sizeof(buf), KT_FOREVER); show(buf)
-fputs("sleeping\\n", fopen("/dev/stderr", "a")); ktSleep(20000, KT_SLEEP_KEY); void main() {}\n""",
+fputs("sleeping\\n", fopen("/dev/stderr", "a")); ktSleep(20000, KT_SLEEP_KEY)\n""",
                                     [(b"(N)o", b"y"), (b"Logon: Password:", b"hush\r"), (b"Count:", b"x1\r"),
                                      (b"Count:", b"42\r"), (b"number or name: ", b"2\r"), (b"sleeping", b"x")])
-        self.assertEqual(status, 0)
+        self.assertEqual((status, self.trace()), (0, ["0", "6", "4", "0", "2", "0", "2", "1", "0", "0", "1"]), out)
         self.assertIn(b"[question] Question: Proceed?", out)
         self.assertNotIn(b"hush", out)
-        self.assertEqual(self.trace(), ["0", "6", "4", "0", "2", "0", "2", "1", "0", "0", "1"], out)
         self.assertEqual(self.shown(), ["hush", "42", "beta"])
         self.assertIn(b"Pick one\r\n  1 alpha\r\n  2 beta\r\n", out)
 
     def test_keys_reach_a_released_session_and_the_escape_prompt_quits(self):
         self.write("phonebook.ini", "[cat]\nKind=pty\nCommand=stty raw -echo; cat\n")
         self.write("ravelto.ini", "[Host]\nMode=interactive\n")
-        _, status = self.converse("""#include <kt.h>
-long err; ktInitialize(); ktConnectSession(0, 5000); err = fopen("/dev/stderr", "a")
-ktBlockRemoteInput(0); fputs("blocked\\n", err); ktWaitForString(0, "hidden", 1500, 0)
+        _, status = self.converse("""long err; ktInitialize(); ktConnectSession(0, 5000)
+err = fopen("/dev/stderr", "a"); ktBlockRemoteInput(0); fputs("blocked\\n", err); ktWaitForString(0, "hidden", 1500, 0)
 ktReleaseRemoteInput(0); fputs("released\\n", err); ktWaitForString(0, "shown", 10000, 0)
-fputs("waited\\n", err); ktPause(0, 20000); void main() {}\n""", items="cat", answers=[
+fputs("waited\\n", err); ktPause(0, 20000)\n""", items="cat", answers=[
             (b"blocked", b"hidden"), (b"released", b"shown"), (b"waited", b"\x1d"), (b"(q)uit the script? ", b"q")])
-        self.assertEqual(status, 130)
-        self.assertEqual(self.trace()[3:], ["0", "0", "-5", "0", "0", "0", "0"])
+        self.assertEqual((status, self.trace()[3:]), (130, ["0", "0", "-5", "0", "0", "0", "0"]))
 
 
 if __name__ == "__main__":
