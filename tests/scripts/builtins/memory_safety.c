@@ -18,7 +18,7 @@ strcat(end, "d") + memset(end, 'z', 5) /* expect: 0 */ /* expect error 102: Memo
 memmove(end, buf, -1) + strncpy(end, "ab", 5) /* expect: 0 */ /* expect error 102: Memory overflow */ /* expect error 102: Memory overflow */
 sprintf(end, "%s", "abcd") + itoa(-1234, end, 10) /* expect: 0 */ /* expect error 102: Memory overflow */ /* expect error 102: Memory overflow */
 strftime(end, 100, "%Y-%m", buf) + getcwd(end, 512) /* expect: 0 */ /* expect error 102: Memory overflow */ /* expect error 102: Memory overflow */
-GetPrivateProfileString("a", "b", "c", end, 8, "./profile.ini") /* expect: 0 */ /* expect error 102: Memory overflow */
+GetPrivateProfileString("a", "b", "c", end, 8, "./profile.ini") + GetPrivateProfileString("a", "b", "c", buf, 8, gone) /* expect: 0 */ /* expect error 102: Memory overflow */ /* expect error 102: Memory overflow */
 strcmp(end, "abc") /* expect: 0 */
 sprintf(end, "%d", 123) /* expect: 3 */
 strcmp(itoa(-12, end, 10), "-12") /* expect: 0 */

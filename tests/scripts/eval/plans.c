@@ -81,4 +81,9 @@ faults() + faults() /* expect: 0 */
 /* expect error 302 line 77: Bad operand / */
 /* expect error 302 line 77: Bad operand / */
 /* expect error 302 line 77: Bad operand / */
+/* members of members, through . and -> */
+struct In { int x; char c; };
+struct Out { int a; struct In in; struct In *p; } o, *op;
+int members() { op = &o; o.p = &o.in; o.in.x = 5; op->in.c = 2; return o.in.x * 100 + op->in.c * 10 + op->p->x; }
+members() * 1000 + members() /* expect: 525525 */
 void main() {}

@@ -1,6 +1,5 @@
-/* ktXferSendList hands the host a copy of the script's 0-terminated list: the entries before the
-   first 0, at most 100 of them, and a 0. The copy lies below the running frame for the call; a
-   list that leaves the arena is refused with 102 and the host is not called. */
+/* ktXferSendList hands the host a copy of the script's list up to its first 0 (at most 100 entries)
+   below the running frame; a list that leaves the arena is refused with 102, without calling the host. */
 int list[160];
 int *q;
 void fill(at, n) int *at; int n; { int i; for (i = 0; i < n; i = i + 1) at[i] = i + 1; at[n] = 0; }

@@ -1,7 +1,6 @@
 /* args: --on-error=continue -dfoo - -dlexx -dlex -dlex */
-/* Unknown driver options are reported (at line 1, before anything is read) and ignored; -dlex
-   may be given twice. Its trace shows the tokens passed over while main runs, exactly as in
-   lex_trace.trace. */
+/* Unknown driver options are reported at line 1 and ignored; -dlex may be given twice. Its trace
+   (lex_trace.trace) shows the tokens passed over while main runs. */
 /* expect error 400 line 1: Unknown option '-dfoo' */
 /* expect error 400 line 1: Unknown option '-' */
 /* expect error 400 line 1: Unknown option '-dlexx' */

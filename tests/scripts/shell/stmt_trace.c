@@ -1,6 +1,5 @@
 /* args: --on-error=continue -dstmt */
-/* The statement trace of the checking pass (indented) and of the run, exactly as in
-   stmt_trace.trace. */
+/* The statement trace of the checking pass (indented) and of the run, as in stmt_trace.trace. */
 int n;
 int main() {
   int i;

@@ -1,6 +1,5 @@
 /* args: --on-error=continue -dsym */
-/* The symbol trace: types added to a declarator, allocations with their storage class and
-   offset, struct layouts, exactly as in sym_trace.trace. */
+/* The symbol trace (sym_trace.trace): declarator types, allocations with storage class and offset. */
 char *q[2];
 unsigned char a; unsigned short b; unsigned c; unsigned long d; enum E { Z } e; float fl; union U { int i; } u;
 struct S { char c; int a; } s;

@@ -1,6 +1,5 @@
-/* Nesting limits: 15 switches inside one another work; a 16th is refused with a report (its
-   labels are dropped, so it matches nothing) and the rest is still checked and run; statements
-   nested hundreds of levels deep work. */
+/* Nesting limits: 15 switches inside one another work; a 16th is refused with a report (its labels
+   dropped, so it matches nothing), the rest still checked and run; statements hundreds of levels deep work. */
 int fifteen(x) int x;
 {
 switch (x) { case 1: switch (x) { case 1: switch (x) { case 1: switch (x) { case 1:
