@@ -130,9 +130,8 @@ class CommandLine(OxelCase):
         text = "1 + 2\n2.5\nint main() { return 0; }\nrun\n"
         self.assertClean(self.script(text), 0, [], b"3\r\n2.5\r\nCalling main...\r\n")
         for option in ([], ["--trace=-"]):
-            proc = subprocess.run([OXEL, *option, self.write("s.c", text)], capture_output=True,
-                                  stdin=subprocess.DEVNULL, timeout=60)
-            self.assertEqual((proc.returncode, proc.stdout, proc.stderr), (0, b"", b"3\r\n2.5\r\nCalling main...\r\n"))
+            r = self.run_oxel([*option, "s.c"], trace=False)
+            self.assertEqual((r.status, r.stdout, r.stderr), (0, b"", b"3\r\n2.5\r\nCalling main...\r\n"))
         self.assertEqual(self.run_oxel(["--trace=no/dir", "s.c"], trace=False).status, 1)
 
     def test_error_policies_write_one_line_per_error(self):

@@ -6,10 +6,9 @@
   tests/mutation.py pick [--count 150] [--seed 1] [--folders host] > mutants.tsv   choose at random
   tests/mutation.py run mutants.tsv [--jobs 2] [--sanitize] [--tests REGEX] > results.tsv   test each
 
-A mutant is a line "file<TAB>line<TAB>original<TAB>mutated"; results add "killed" (with the tests
-that failed), "survived" or "broken" (does not compile). The same list can be run again after the
-tests change; a line whose text has moved is looked for nearby. Not part of the test command: it
-takes about half an hour.
+A mutant is a line "file<TAB>line<TAB>original<TAB>mutated"; results add "killed" (and the tests that
+failed), "survived", "broken" (no build) or "missing" (the line is gone; one that moved is looked for
+nearby), so the same list can be run again after the tests change. Not part of the test command.
 """
 import argparse
 import os

@@ -14,11 +14,10 @@ Standard output stays empty.
 A file NAME.trace next to NAME.c holds the exact trace bytes instead of the expect lines, with
 {ADDR} where the trace shows an address (in decimal or hexadecimal).
 
-With --harness the program is the Win32 oxel.exe, run under wine through the harness with the
-command line "[test] NAME": the trace is what it writes to the debugger channel, the errors are
-the texts of its error dialogs, answered Continue or Cancel as --on-error says; the driver options
-(-d...) go in OXEL_OPTIONS; a test that names another host library (--host=PATH) runs without the
-tests' host library (found on WINEPATH); other stderr lines are not checked.
+With --harness the program is the Win32 oxel.exe, run under wine through the harness as "[test] NAME":
+the trace is what it writes to the debugger channel, the errors are its dialogs, answered Continue or
+Cancel as --on-error says; -d options go in OXEL_OPTIONS; --host=PATH means without the tests' host
+library (found on WINEPATH); other stderr lines are not checked.
 Tests named in a --skip file (paths from the repository root, '#' comments) are skipped.
 """
 import argparse, os, re, shutil, subprocess, sys, tempfile

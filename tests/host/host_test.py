@@ -3,7 +3,6 @@
 how the library is told that the run ends, for every way a run ends (signals and the time limit
 included). Run: host_test.py --oxel PATH --host RECORDING-HOST --host-v1 VERSION-1-HOST
 [unittest options]."""
-import argparse
 import os
 import re
 import select
@@ -171,10 +170,8 @@ class EndOfRun(HostCase):
         self.assertEqual((status, restored), (130, True))
 
 if __name__ == "__main__":
-    parser = argparse.ArgumentParser()
-    for option in ("--oxel", "--host", "--host-v1"):
-        parser.add_argument(option, required=True)
-    args, rest = parser.parse_known_args()
-    OXEL, HOST, HOST_V1 = (os.path.abspath(p) for p in (args.oxel, args.host, args.host_v1))
+    names = ("--oxel", "--host", "--host-v1")
+    OXEL, HOST, HOST_V1 = [os.path.abspath(sys.argv.pop(sys.argv.index(n) + 1)) for n in names]
+    sys.argv = [a for a in sys.argv if a not in names]
     cli_test.OXEL = OXEL
-    unittest.main(argv=[sys.argv[0]] + rest)
+    unittest.main()

@@ -1,6 +1,5 @@
 """Helpers of the tests of librv32auto.so: oxel runs scripts in a temporary directory (RAVELTO_DIR),
 with the library next to itself, under a time limit."""
-import argparse
 import os
 import re
 import shutil
@@ -37,11 +36,9 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 
 def main():
     global OXEL
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--oxel", required=True)
-    args, rest = parser.parse_known_args()
-    OXEL = os.path.abspath(args.oxel)
-    unittest.main(argv=[sys.argv[0]] + rest)
+    OXEL = os.path.abspath(sys.argv.pop(sys.argv.index("--oxel") + 1))
+    sys.argv.remove("--oxel")
+    unittest.main()
 
 
 class HostCase(unittest.TestCase):

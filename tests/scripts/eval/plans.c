@@ -86,4 +86,7 @@ struct In { int x; char c; };
 struct Out { int a; struct In in; struct In *p; } o, *op;
 int members() { op = &o; o.p = &o.in; o.in.x = 5; op->in.c = 2; return o.in.x * 100 + op->in.c * 10 + op->p->x; }
 members() * 1000 + members() /* expect: 525525 */
+int deref(p) int *p; { return 1 +
+    *p; } /* expect error 102: Memory overflow */
+deref(100) + deref(100) /* expect: 202 */ /* expect error 102 line 90: Memory overflow */
 void main() {}
