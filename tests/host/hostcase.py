@@ -14,6 +14,9 @@ from pathlib import Path
 
 import login_server as server_module
 
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from cli_test import on_pty  # noqa: E402,F401  (the terminal runner, for the tests of prompts)
+
 OXEL = None
 # Every script has kt.h and show(s), which writes a line to out.txt for self.shown(); an empty main ends it.
 PRELUDE = """#include <kt.h>

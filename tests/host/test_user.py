@@ -1,13 +1,9 @@
 #!/usr/bin/env python3
 """The user: prompts answered unattended and on a terminal (oxel under a pty); window states."""
-import contextlib
 import os
-import pty
-import select
-import termios
 
 import hostcase
-from hostcase import HostCase
+from hostcase import HostCase, on_pty
 
 
 class User(HostCase):
@@ -41,24 +37,13 @@ ktSetMessageTimer(2, 100); ktBlockRemoteInput(0)\n""", WINDOWID="4711")
     def converse(self, script, answers, items=None):
         """Runs 'script' on a pty, answering each prompt with its keys; gives the output and the exit
         status, once the terminal modes are seen to have come back."""
-        args = self.arguments(script, items)
-        pid, fd = pty.fork()
-        if pid == 0:
-            os.chdir(self.dir)
-            os.execve(hostcase.OXEL, [hostcase.OXEL, *args], self.env())
-        before = termios.tcgetattr(fd)
-        out = b""
-        for prompt, keys in answers:
-            while prompt not in out:
-                self.assertTrue(select.select([fd], [], [], 20)[0], out)
-                out += os.read(fd, 4096)
-            os.write(fd, keys)
-        with contextlib.suppress(OSError):  # EIO once oxel has gone
-            while select.select([fd], [], [], 20)[0] and (data := os.read(fd, 4096)):
-                out += data
-        status = os.waitstatus_to_exitcode(os.waitpid(pid, 0)[1])
-        self.assertEqual(termios.tcgetattr(fd), before, "the terminal modes did not come back")
-        os.close(fd)
+        pending = list(answers)
+
+        def answer(fd, pid, out):
+            while pending and pending[0][0] in out:
+                os.write(fd, pending.pop(0)[1])
+        status, out, restored = on_pty([hostcase.OXEL, *self.arguments(script, items)], self.dir, self.env(), answer)
+        self.assertEqual((pending, restored), ([], True), out)  # every prompt came; the modes came back
         return out, status
 
     def test_a_box_a_hidden_input_and_the_picker(self):
