@@ -368,19 +368,15 @@ static int32_t connect_and_wait(Session &s, int32_t timeout) {
 }
 
 int32_t ktConnectSession(int32_t h, int32_t timeout) {
-  if (int32_t r = host_enter()) return r;
-  int32_t error;
-  Session *s = session_find(h, &error);
-  if (!s) return error;
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
   if (s->status == KT_ST_IDLE) s->destination.clear();
   return connect_and_wait(*s, timeout);
 }
 
 int32_t ktConnectAndDial(int32_t h, int32_t dial, int32_t timeout) {
-  if (int32_t r = host_enter()) return r;
-  int32_t error;
-  Session *s = session_find(h, &error);
-  if (!s) return error;
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
   std::string_view text;
   bool given;
   if (!arg_optional_string(dial, &text, &given)) return KT_E_BADARG;
@@ -402,10 +398,8 @@ int32_t ktDisconnectSession(int32_t h) {
 }
 
 int32_t ktSkipConnection(int32_t h) {
-  if (int32_t r = host_enter()) return r;
-  int32_t error;
-  Session *s = session_find(h, &error);
-  if (!s) return error;
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
   if (s->status != KT_ST_CONNECTING) return KT_E_STATE;
   session_log(*s, "attempt skipped");
   if (s->redials_left > 0) {
@@ -422,18 +416,15 @@ int32_t ktSkipConnection(int32_t h) {
 }
 
 int32_t ktGetConnectionStatus(int32_t h) {
-  if (int32_t r = host_enter()) return r;
-  int32_t error;
-  Session *s = session_find(h, &error);
-  return s ? s->status : error;
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  return s->status;
 }
 
 // Settings that only the modem and answer mode use: kept for the session (and ktSavePhonebook).
 static int32_t store_setting(int32_t h, const char *key, const std::string &value) {
-  if (int32_t r = host_enter()) return r;
-  int32_t error;
-  Session *s = session_find(h, &error);
-  if (!s) return error;
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
   s->settings.set(key, value);
   return KT_OK;
 }
@@ -455,10 +446,9 @@ int32_t ktSetLogonTask(int32_t h, int32_t command) {
 }
 
 int32_t ktGetRingsForAnswer(int32_t h) {
-  if (int32_t r = host_enter()) return r;
-  int32_t error;
-  Session *s = session_find(h, &error);
-  return s ? static_cast<int32_t>(session_number(*s, "Rings")) : error;
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  return static_cast<int32_t>(session_number(*s, "Rings"));
 }
 
 int32_t ktSetPulseTone(int32_t h, int32_t pulse) {

@@ -219,10 +219,8 @@ int32_t ktGetSession(int32_t which) {
 }
 
 int32_t ktSetSession(int32_t h, int32_t flags) {
-  if (int32_t r = host_enter()) return r;
-  int32_t error;
-  Session *s = session_find(h, &error);
-  if (!s) return error;
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
   current = s->handle;
   if (flags & KT_SESSION_SHOW)
     for (Session *other : open_sessions()) other->local_display = other == s;
@@ -242,17 +240,14 @@ int32_t ktGetOpenSession(int32_t name, int32_t index) {
 }
 
 int32_t ktGetNameString(int32_t h, int32_t buf, int32_t size) {
-  if (int32_t r = host_enter()) return r;
-  int32_t error;
-  Session *s = session_find(h, &error);
-  return s ? put_string(buf, size, s->name) : error;
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  return put_string(buf, size, s->name);
 }
 
 int32_t ktSetNameString(int32_t h, int32_t name) {
-  if (int32_t r = host_enter()) return r;
-  int32_t error;
-  Session *s = session_find(h, &error);
-  if (!s) return error;
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
   std::string_view text;
   if (!arg_string(name, &text) || text.empty()) return KT_E_BADARG;
   session_log(*s, "renamed to " + std::string(text));
@@ -267,10 +262,8 @@ static std::string data_key(std::string_view key) {
 }
 
 int32_t ktGetSessionDataString(int32_t h, int32_t key, int32_t buf, int32_t size) {
-  if (int32_t r = host_enter()) return r;
-  int32_t error;
-  Session *s = session_find(h, &error);
-  if (!s) return error;
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
   std::string_view k;
   if (!arg_string(key, &k) || k.empty()) return KT_E_BADARG;
   std::string stored = data_key(k);
@@ -280,10 +273,8 @@ int32_t ktGetSessionDataString(int32_t h, int32_t key, int32_t buf, int32_t size
 }
 
 int32_t ktSetSessionDataString(int32_t h, int32_t key, int32_t value) {
-  if (int32_t r = host_enter()) return r;
-  int32_t error;
-  Session *s = session_find(h, &error);
-  if (!s) return error;
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
   std::string_view k, v;
   bool given;
   if (!arg_string(key, &k) || k.empty() || !arg_optional_string(value, &v, &given)) return KT_E_BADARG;
@@ -315,10 +306,8 @@ void session_resize(Session &s, int rows, int columns) {
 }
 
 int32_t ktSizeSession(int32_t h, int32_t size) {
-  if (int32_t r = host_enter()) return r;
-  int32_t error;
-  Session *s = session_find(h, &error);
-  if (!s) return error;
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
   int rows = s->entry_rows, columns = s->entry_columns;
   if (size != 0 && !split_size(size, &rows, &columns)) return KT_E_BADARG;
   session_resize(*s, rows, columns);
