@@ -1,15 +1,14 @@
 #!/usr/bin/env bash
-# Installs what building and testing oxel needs on a Debian machine, when it is missing (as root,
-# without standard input): the tools, GoogleTest, libvterm (the host library's screen) and socat
-# (the serial line of its tests, a pty pair); then what the Win32 leg needs.
+# Installs what the tests need when it is missing, on Debian as root (no input needed): what the build
+# needs (cmake/install_deps.sh), then Python, GoogleTest and socat (the serial line of the host
+# library's tests, a pty pair). The Win32 leg installs its own tools (tests/win32/install.sh).
 set -euo pipefail
+bash "$(dirname "$0")/../cmake/install_deps.sh"
 missing=()
-for tool in cmake g++ python3 socat; do command -v "$tool" >/dev/null || missing+=("$tool"); done
+for tool in python3 socat; do command -v "$tool" >/dev/null || missing+=("$tool"); done
 [ -e /usr/lib/x86_64-linux-gnu/libgtest.a ] || [ -e /usr/lib/libgtest.a ] || missing+=(libgtest-dev)
-[ -e /usr/include/vterm.h ] || missing+=(libvterm-dev)
 if [ ${#missing[@]} -gt 0 ]; then
   echo "installing: ${missing[*]}"
   apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" </dev/null
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" </dev/null >/dev/null
 fi
-bash "$(dirname "$0")/win32/install.sh"

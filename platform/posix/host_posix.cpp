@@ -55,6 +55,11 @@ static std::string as_path(const std::string &name) {
   return name.find('/') == std::string::npos ? "./" + name : name;
 }
 
+static bool library_chosen() {
+  const char *env = std::getenv("OXEL_HOST");
+  return !library_option.empty() || (env && *env);
+}
+
 static std::string library_path() {
   if (!library_option.empty()) return as_path(library_option);
   const char *env = std::getenv("OXEL_HOST");
@@ -102,6 +107,8 @@ static void load_library() {
   library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!library) {
     const char *reason = dlerror();
+    if (!OXEL_REFERENCE_HOST && !library_chosen())
+      reason = "not built, as libvterm was missing: install libvterm-dev (Debian) and build oxel again";
     std::fprintf(stderr, "oxel: host library %s: %s\n", path.c_str(), reason ? reason : "not loaded");
     return;
   }
