@@ -100,7 +100,7 @@ BuiltinResult bi_fopen(const std::int32_t *w) {
   const char *mode = name ? script_string(w[1]) : nullptr;
   char native[8];
   if (!mode || !native_mode(mode, native) || plat_is_directory(name)) return word(0);
-  return word(enter_stream(std::fopen(name, native), native));
+  return word(enter_stream(plat_fopen(name, native), native));
 }
 
 BuiltinResult bi_tmpfile(const std::int32_t *) { return word(enter_stream(std::tmpfile(), "w+b")); }

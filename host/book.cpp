@@ -7,7 +7,8 @@ int32_t ktReloadPhonebook(int32_t path) {
   std::string_view name;
   bool given;
   if (!arg_optional_string(path, &name, &given)) return KT_E_BADARG;
-  int count = phonebook_load(given && !name.empty() ? std::string(name) : phonebook_path());
+  bool named = given && !name.empty();
+  int count = phonebook_load(named ? std::string(name) : phonebook_path(), named || phonebook_named());
   return count < 0 ? KT_E_IO : count;
 }
 

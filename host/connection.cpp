@@ -237,6 +237,7 @@ static void connected(Session &s) {
   s.telnet.terminal = session_setting(s, "Terminal");
   s.telnet.rows = static_cast<int>(session_number(s, "Rows"));
   s.telnet.columns = static_cast<int>(session_number(s, "Columns"));
+  s.telnet.echo = session_flag(s, "Echo");
   if (session_kind(s) == KIND_TCP && session_flag(s, "KeepAlive")) {
     int on = 1;
     setsockopt(s.fd, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on);

@@ -1,5 +1,6 @@
 // display.cpp: the functions of the screen and the display.
 #include "host.h"
+#include "io.h"
 #include "screen.h"
 #include "session.h"
 
@@ -31,7 +32,11 @@ int32_t ktGetDisplay(int32_t h) {
 
 int32_t ktSetLocalEcho(int32_t h, int32_t on) { return session_set_flag(h, "LocalEcho", on); }
 
-int32_t ktSetEcho(int32_t h, int32_t on) { return session_set_flag(h, "Echo", on); }
+int32_t ktSetEcho(int32_t h, int32_t on) {
+  int32_t r = session_set_flag(h, "Echo", on);
+  if (r == KT_OK) io_follow_echo(*session_find(h, &r));
+  return r;
+}
 
 int32_t ktSetLocalDisplay(int32_t h, int32_t on) {
   Session *s;

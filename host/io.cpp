@@ -249,7 +249,15 @@ static void run_timers(int64_t now, int64_t *wake) {
   for (Session *s : open_sessions()) connection_timers(*s, now, wake);
 }
 
+void io_follow_echo(Session &s) {
+  bool echo = session_flag(s, "Echo");
+  if (!s.telnet_on || s.status != KT_ST_CONNECTED || echo == s.telnet.echo) return;
+  s.telnet.echo = echo;
+  queue_raw(s, telnet_ask(s.telnet, TELNET_ECHO, false, echo));
+}
+
 void io_service_pass() {
+  for (Session *s : open_sessions()) io_follow_echo(*s);  // Echo may have been set by any key
   int64_t wake = -1;
   run_timers(now_ms(), &wake);
   poll_sessions(0, false, -1, false);

@@ -32,6 +32,8 @@ void io_drain(Session &s);
 int32_t io_send(Session &s, std::string_view bytes);
 // Queues bytes that are ready for the wire as they are (telnet commands).
 void io_send_raw(Session &s, std::string_view bytes);
+// A telnet session tells the peer when its Echo setting changed (WILL or WONT ECHO).
+void io_follow_echo(Session &s);
 // Shows bytes on the screen and the local display as if received.
 void io_show_local(Session &s, std::string_view bytes);
 

@@ -8,8 +8,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "host.h"
 
@@ -149,16 +147,28 @@ std::string settings_file(const std::string &name) {
 }
 
 // The whole file, or false when it cannot be read (*missing tells whether it does not exist).
+// The whole file; false with errno set when it cannot be read (*missing: it does not exist).
 static bool read_file(const std::string &path, std::string *text, bool *missing) {
-  std::ifstream in(path, std::ios::binary);
   *missing = false;
-  if (!in) {
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
     *missing = errno == ENOENT;
     return false;
   }
-  std::ostringstream all;
-  all << in.rdbuf();
-  *text = all.str();
+  std::string all;
+  char buffer[65536];
+  ssize_t n;
+  while ((n = read(fd, buffer, sizeof buffer)) != 0) {
+    if (n > 0) all.append(buffer, static_cast<size_t>(n));
+    else if (errno != EINTR) break;
+  }
+  int err = errno;
+  close(fd);
+  if (n < 0) {
+    errno = err;
+    return false;
+  }
+  *text = std::move(all);
   return true;
 }
 
@@ -179,20 +189,22 @@ std::string host_setting(std::string_view section, std::string_view key, std::st
 }
 
 static std::string book_path;
+static bool book_named = false;
 static std::vector<IniSection> book;
 
-int phonebook_load(const std::string &path) {
+int phonebook_load(const std::string &path, bool named) {
   std::string text;
   bool missing;
-  if (!read_file(path, &text, &missing) && !missing) {
-    note_errno(errno);
-    return -1;
-  }
+  bool failed = !read_file(path, &text, &missing) && (named || !missing);
+  if (failed) note_errno(errno);
+  if (failed && !book_path.empty()) return -1;  // a failed reload keeps the phonebook in use
   book_path = path;
+  book_named = named;
   book = ini_parse(text);
-  return static_cast<int>(book.size());
+  return failed ? -1 : static_cast<int>(book.size());
 }
 
+bool phonebook_named() { return book_named; }
 const std::string &phonebook_path() { return book_path; }
 const std::vector<IniSection> &phonebook_entries() { return book; }
 
@@ -290,8 +302,10 @@ bool is_known_key(std::string_view key) {
 
 std::string setting_text(const Settings &s, std::string_view key, std::string_view session_name) {
   if (const std::string *v = s.find(key)) return *v;
-  if (same_name(key, "LineEnd"))
-    return same_name(setting_text(s, "Kind", session_name), "tcp") ? "crlf" : "cr";
+  if (same_name(key, "LineEnd")) {
+    if (!same_name(setting_text(s, "Kind", session_name), "tcp")) return "cr";
+    return setting_code("Telnet", setting_text(s, "Telnet", session_name)) == 1 ? "telnet" : "crlf";
+  }
   if (same_name(key, "Capture")) return std::string(session_name) + ".cap";
   for (const KeyDefault &d : key_defaults)
     if (same_name(d.key, key)) return d.value;
@@ -325,7 +339,7 @@ static const Names key_names[] = {
     {"Parity", {"none", "odd", "even", "mark", "space"}},
     {"Flow", {"none", "xonxoff", "rtscts"}},
     {"Dial", {"tone", "pulse"}},
-    {"LineEnd", {"cr", "lf", "crlf"}},
+    {"LineEnd", {"cr", "lf", "crlf", "telnet"}},
     {"SendProtocol", {"raw", "ascii", "xmodem", "xmodem-1k", "ymodem", "zmodem"}},
     {"ReceiveProtocol", {"raw", "ascii", "xmodem", "xmodem-1k", "ymodem", "zmodem"}},
 };

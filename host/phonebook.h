@@ -41,9 +41,12 @@ std::string settings_file(const std::string &name);
 // A key of ravelto.ini, or 'fallback'.
 std::string host_setting(std::string_view section, std::string_view key, std::string_view fallback);
 
-// The phonebook in use: loads 'path' (a missing file is an empty phonebook); the entry count, or
-// -1 when the file exists but cannot be read.
-int phonebook_load(const std::string &path);
+// The phonebook in use: loads 'path', which becomes the file in use; the entry count, or -1 with
+// errno noted when it cannot be read (a reload then keeps the phonebook in use; the first load
+// takes the path with no entries). A missing file is an empty
+// phonebook, unless the user 'named' it (a start-up item, ravelto.ini, ktReloadPhonebook).
+int phonebook_load(const std::string &path, bool named);
+bool phonebook_named();
 const std::string &phonebook_path();
 const std::vector<IniSection> &phonebook_entries();
 const IniSection *phonebook_find(std::string_view name);

@@ -169,6 +169,11 @@ static const char *const ascii_keys[] = {"",          "LineEnd",  "AddLF",   "Ch
                                          "LineDelay", "WaitChar", "TabWidth"};
 enum { ASCII_LINE_END = 1, ASCII_ADD_LF, ASCII_WAIT_CHAR = 5, ASCII_LAST = 6 };
 
+// The line end in force as LineEnd names it: "telnet" is one of the others at any time.
+static const char *line_end_name(const std::string &end) {
+  return end == "\n" ? "lf" : end == "\r\n" ? "crlf" : "cr";
+}
+
 int32_t ktGetAsciiSettings(int32_t h, int32_t id, int32_t pvalue) {
   Session *s;
   if (int32_t r = session_enter(h, &s)) return r;
@@ -176,7 +181,8 @@ int32_t ktGetAsciiSettings(int32_t h, int32_t id, int32_t pvalue) {
   std::string v = session_setting(*s, ascii_keys[id]);
   int32_t n;
   if (id == ASCII_WAIT_CHAR) n = v.empty() ? 0 : static_cast<unsigned char>(v[0]);
-  else if (id <= ASCII_ADD_LF) n = setting_code(ascii_keys[id], v);
+  else if (id == ASCII_LINE_END) n = setting_code("LineEnd", line_end_name(session_line_end(*s)));
+  else if (id == ASCII_ADD_LF) n = setting_code(ascii_keys[id], v);
   else n = static_cast<int32_t>(std::strtol(v.c_str(), nullptr, 10));
   return put_int(pvalue, n);
 }

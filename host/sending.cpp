@@ -27,14 +27,6 @@ int32_t ktTextSend(int32_t h, int32_t text) {
   return static_cast<int32_t>(bytes.size());
 }
 
-// The bytes a typed CR becomes.
-static std::string line_end(const Session &s) {
-  std::string end = session_setting(s, "LineEnd");
-  if (same_name(end, "lf")) return "\n";
-  if (same_name(end, "crlf")) return "\r\n";
-  return "\r";
-}
-
 // Waits 'ms' while servicing every session: KT_OK, or KT_E_CANCELLED.
 static int32_t pause_for(int64_t ms) {
   if (ms <= 0) return KT_OK;
@@ -42,15 +34,18 @@ static int32_t pause_for(int64_t ms) {
   return r == WAIT_CANCELLED ? KT_E_CANCELLED : KT_OK;
 }
 
-// Types one character: its bytes go out, and show on the screen with local echo.
-static int32_t type_one(Session &s, char c, bool echo) {
-  std::string bytes = c == '\r' ? line_end(s) : std::string(1, c);
+// Types a piece of text: its bytes go out in one write, each CR as the line end, and show on the
+// screen with local echo.
+static int32_t type_piece(Session &s, std::string_view piece, const std::string &end, bool echo) {
+  std::string bytes;
+  for (char c : piece) c == '\r' ? bytes += end : bytes += c;
   if (int32_t r = io_send(s, bytes)) return r;
   if (echo) io_show_local(s, bytes);
-  if (c == '\r') return pause_for(session_number(s, "LineDelay"));
   return KT_OK;
 }
 
+// The pieces are characters with a delay between them, else lines with a LineDelay after each,
+// else the whole text.
 int32_t ktTypeText(int32_t h, int32_t text, int32_t delay) {
   Session *s;
   if (int32_t r = session_enter(h, &s)) return r;
@@ -58,12 +53,20 @@ int32_t ktTypeText(int32_t h, int32_t text, int32_t delay) {
   if (!arg_string(text, &typed) || delay < -1) return KT_E_BADARG;
   if (s->status != KT_ST_CONNECTED) return KT_E_NOTCONNECTED;
   int64_t gap = delay == -1 ? session_number(*s, "CharDelay") : delay;
+  int64_t line_gap = session_number(*s, "LineDelay");
   bool echo = session_flag(*s, "LocalEcho") && !s->hide_input;
+  std::string end = session_line_end(*s);
   log_sent(*s, typed);
-  for (size_t i = 0; i < typed.size(); ++i) {
-    if (i > 0)
+  for (size_t i = 0; i < typed.size();) {
+    if (i > 0 && gap > 0)
       if (int32_t r = pause_for(gap)) return r;
-    if (int32_t r = type_one(*s, typed[i], echo)) return r;
+    size_t cr = line_gap > 0 ? typed.find('\r', i) : std::string_view::npos;
+    size_t n = gap > 0 ? 1 : cr != std::string_view::npos ? cr - i + 1 : typed.size() - i;
+    std::string_view piece = typed.substr(i, n);
+    if (int32_t r = type_piece(*s, piece, end, echo)) return r;
+    i += piece.size();
+    if (piece.back() == '\r')
+      if (int32_t r = pause_for(line_gap)) return r;
   }
   return static_cast<int32_t>(typed.size());
 }

@@ -53,6 +53,14 @@ int32_t session_set_flag(int32_t h, const char *key, int32_t on) {
   return KT_OK;
 }
 
+std::string session_line_end(const Session &s) {
+  std::string end = session_setting(s, "LineEnd");
+  if (same_name(end, "lf")) return "\n";
+  if (same_name(end, "cr")) return "\r";
+  if (same_name(end, "telnet") && s.telnet_on && telnet_ours(s.telnet, TELNET_BINARY)) return "\r";
+  return "\r\n";
+}
+
 void session_log(Session &s, const std::string &text) { log_line(s.log, s.name, text); }
 
 SessionKind session_kind(const Session &s) {
@@ -139,15 +147,16 @@ static void close_session(Session *s) {
   delete s;
 }
 
-static std::string phonebook_file(const StartupItems &items) {
-  if (!items.phonebook.empty()) return items.phonebook;
-  std::string named = host_setting("Host", "Phonebook", "");
-  return named.empty() ? settings_file("phonebook.ini") : named;
+// The phonebook the user named, or "" for the default one.
+static std::string phonebook_named(const StartupItems &items) {
+  return items.phonebook.empty() ? host_setting("Host", "Phonebook", "") : items.phonebook;
 }
 
 int32_t sessions_start(const StartupItems &items) {
-  std::string book = phonebook_file(items);
-  if (phonebook_load(book) < 0) host_say("cannot read the phonebook " + book);
+  std::string named = phonebook_named(items);
+  std::string book = named.empty() ? settings_file("phonebook.ini") : named;
+  if (phonebook_load(book, !named.empty()) < 0)
+    host_say("cannot read the phonebook " + book + ": " + host_errno_text());
   user_start(items);
   for (const std::string &item : items.unknown) host_say("start-up item \"" + item + "\" ignored");
   if (items.entry.empty()) return 0;

@@ -83,6 +83,10 @@ std::string session_setting(const Session &s, std::string_view key);
 long session_number(const Session &s, std::string_view key);
 bool session_flag(const Session &s, std::string_view key);
 
+// The bytes a typed CR becomes: LineEnd, where "telnet" is CR LF while our side of the telnet
+// connection sends in NVT mode and CR once it sends in binary mode.
+std::string session_line_end(const Session &s);
+
 // Rows x columns for the session: its settings, screen, and the remote (TIOCSWINSZ or NAWS).
 void session_resize(Session &s, int rows, int columns);
 

@@ -12,7 +12,6 @@ enum : uint8_t {
   DONT = 254,
   IAC = 255,
 };
-enum : uint8_t { OPT_BINARY = 0, OPT_ECHO = 1, OPT_SGA = 3, OPT_TTYPE = 24, OPT_NAWS = 31 };
 enum : uint8_t { TTYPE_IS = 0, TTYPE_SEND = 1 };
 // Decoder states.
 enum { DATA, COMMAND, OPTION, SUB, SUB_IAC };
@@ -20,14 +19,17 @@ enum { DATA, COMMAND, OPTION, SUB, SUB_IAC };
 
 static uint64_t bit(uint8_t option) { return option < 64 ? uint64_t{1} << option : 0; }
 
-static bool we_agree(uint8_t option) {  // to do it ourselves, when asked with DO
-  return option == OPT_TTYPE || option == OPT_NAWS || option == OPT_SGA || option == OPT_ECHO ||
-         option == OPT_BINARY;
+static bool we_agree(const Telnet &t, uint8_t option) {  // to do it ourselves, when asked with DO
+  return option == TELNET_TTYPE || option == TELNET_NAWS || option == TELNET_SGA || option == TELNET_BINARY ||
+         (option == TELNET_ECHO && t.echo);
 }
 
 static bool they_may(uint8_t option) {  // the peer doing it, when offered with WILL
-  return option == OPT_SGA || option == OPT_ECHO || option == OPT_BINARY;
+  return option == TELNET_SGA || option == TELNET_ECHO || option == TELNET_BINARY;
 }
+
+bool telnet_ours(const Telnet &t, uint8_t option) { return t.ours & bit(option); }
+bool telnet_theirs(const Telnet &t, uint8_t option) { return t.theirs & bit(option); }
 
 static void command(std::string &reply, uint8_t verb, uint8_t option) {
   reply += static_cast<char>(IAC);
@@ -53,8 +55,8 @@ static void put16(std::string &out, int value) {
 }
 
 std::string telnet_window_size(const Telnet &t) {
-  if (!(t.ours & bit(OPT_NAWS))) return {};
-  std::string out = {static_cast<char>(IAC), static_cast<char>(SB), static_cast<char>(OPT_NAWS)};
+  if (!(t.ours & bit(TELNET_NAWS))) return {};
+  std::string out = {static_cast<char>(IAC), static_cast<char>(SB), static_cast<char>(TELNET_NAWS)};
   put16(out, t.columns);
   put16(out, t.rows);
   out += static_cast<char>(IAC);
@@ -64,47 +66,51 @@ std::string telnet_window_size(const Telnet &t) {
 
 std::string telnet_break() { return {static_cast<char>(IAC), static_cast<char>(BRK)}; }
 
+std::string telnet_ask(Telnet &t, uint8_t option, bool theirs, bool on) {
+  uint64_t b = bit(option);
+  uint64_t &state = theirs ? t.theirs : t.ours;
+  uint64_t &asked = theirs ? t.asked_theirs : t.asked_ours;
+  std::string out;
+  if (!b || (asked & b) || static_cast<bool>(state & b) == on) return out;
+  asked |= b;
+  state = on ? state | b : state & ~b;
+  command(out, theirs ? (on ? DO : DONT) : (on ? WILL : WONT), option);
+  return out;
+}
+
+// One side of an option: 'agree' is whether we accept it on. An answer to our own question
+// changes the state without a reply; a request for the state in force gets none either.
+static void settle(uint64_t &state, uint64_t &asked, uint64_t b, bool on, bool agree, uint8_t yes, uint8_t no,
+                   uint8_t option, std::string &reply) {
+  if (asked & b) {
+    asked &= ~b;
+    state = on && agree ? state | b : state & ~b;
+    return;
+  }
+  if (on && !agree) {
+    command(reply, no, option);
+  } else if (static_cast<bool>(state & b) != on) {
+    state = on ? state | b : state & ~b;
+    command(reply, on ? yes : no, option);
+  }
+}
+
 // DO/DONT ask about our side of the option, WILL/WONT about theirs.
 static void negotiate(Telnet &t, uint8_t verb, uint8_t option, std::string &reply) {
   uint64_t b = bit(option);
-  switch (verb) {
-  case DO:
-    if (!we_agree(option)) {
-      command(reply, WONT, option);
-    } else if (!(t.ours & b)) {
-      t.ours |= b;
-      command(reply, WILL, option);
-      if (option == OPT_NAWS) reply += telnet_window_size(t);
-    }
-    break;
-  case DONT:
-    if (t.ours & b) {
-      t.ours &= ~b;
-      command(reply, WONT, option);
-    }
-    break;
-  case WILL:
-    if (!they_may(option)) {
-      command(reply, DONT, option);
-    } else if (!(t.theirs & b)) {
-      t.theirs |= b;
-      command(reply, DO, option);
-    }
-    break;
-  case WONT:
-    if (t.theirs & b) {
-      t.theirs &= ~b;
-      command(reply, DONT, option);
-    }
-    break;
-  }
+  bool was_naws = t.ours & bit(TELNET_NAWS);
+  if (verb == DO || verb == DONT)
+    settle(t.ours, t.asked_ours, b, verb == DO, we_agree(t, option), WILL, WONT, option, reply);
+  else
+    settle(t.theirs, t.asked_theirs, b, verb == WILL, they_may(option), DO, DONT, option, reply);
+  if (option == TELNET_NAWS && !was_naws) reply += telnet_window_size(t);
 }
 
 static void subnegotiation(const Telnet &t, std::string &reply) {
   const std::string &s = t.subnegotiation;
-  if (s.size() >= 2 && static_cast<uint8_t>(s[0]) == OPT_TTYPE && static_cast<uint8_t>(s[1]) == TTYPE_SEND &&
-      (t.ours & bit(OPT_TTYPE))) {
-    reply += {static_cast<char>(IAC), static_cast<char>(SB), static_cast<char>(OPT_TTYPE),
+  if (s.size() >= 2 && static_cast<uint8_t>(s[0]) == TELNET_TTYPE && static_cast<uint8_t>(s[1]) == TTYPE_SEND &&
+      (t.ours & bit(TELNET_TTYPE))) {
+    reply += {static_cast<char>(IAC), static_cast<char>(SB), static_cast<char>(TELNET_TTYPE),
               static_cast<char>(TTYPE_IS)};
     reply += telnet_encode(t.terminal);
     reply += {static_cast<char>(IAC), static_cast<char>(SE)};
@@ -112,8 +118,9 @@ static void subnegotiation(const Telnet &t, std::string &reply) {
 }
 
 static void data_byte(Telnet &t, uint8_t c, std::string &data) {
-  bool drop = t.after_cr && c == 0;
-  t.after_cr = c == '\r';
+  bool nvt = !(t.theirs & bit(TELNET_BINARY));
+  bool drop = t.after_cr && c == 0 && nvt;
+  t.after_cr = c == '\r' && nvt;
   if (!drop) data += static_cast<char>(c);
 }
 

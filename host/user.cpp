@@ -33,6 +33,9 @@ void user_start(const StartupItems &items) {
   if (same_name(mode, "interactive")) interactive = true;
   else if (same_name(mode, "unattended")) interactive = false;
   answers_path = items.answers.empty() ? host_setting("Host", "Answers", "") : items.answers;
+  std::string text;
+  if (!answers_path.empty() && !ini_read_file(answers_path, &text))
+    host_say("cannot read the answers file " + answers_path + ": " + std::strerror(errno));
   startup_entry = items.entry;
   window_bits[0] = interactive ? BIT_VISIBLE | BIT_ACTIVE : 0;
   if (interactive) prompt_save_terminal();

@@ -2,6 +2,7 @@
 // only these functions; platform/posix and platform/win32 implement them.
 #pragma once
 #include <cstdint>
+#include <cstdio>
 
 // A source file opened for reading; the core keeps it opaque.
 struct PlatFile;
@@ -53,6 +54,10 @@ char plat_dir_separator();
 // --- Files, directories and settings for the built-ins --------------------------------------
 // Paths are the platform's own; results follow the C library (0 on success, -1 on failure).
 
+// A stream for a script's fopen: the C library's fopen, but where the platform names its own
+// standard streams as files (/dev/stdout on POSIX), the stream is on the process's own descriptor,
+// the same open file, so that output the caller redirected or piped keeps its order.
+std::FILE *plat_fopen(const char *path, const char *mode);
 // Whether something (a file or a directory) exists at 'path'.
 bool plat_exists(const char *path);
 bool plat_is_directory(const char *path);

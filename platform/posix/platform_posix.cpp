@@ -164,6 +164,25 @@ void plat_module_dir(char *buf, int size) {
 
 // --- Files and directories ------------------------------------------------------------------
 
+// Opening /dev/stdout anew would give a second open file with an offset of its own: its writes
+// would overwrite what the process wrote to a redirected standard output. The descriptor's copy
+// shares the offset; standard output and error are line-buffered like the interpreter's own lines.
+std::FILE *plat_fopen(const char *path, const char *mode) {
+  static const char *const standard[] = {"/dev/stdin", "/dev/stdout", "/dev/stderr"};
+  for (int fd = 0; fd < 3; ++fd) {
+    if (std::strcmp(path, standard[fd]) != 0) continue;
+    int copy = fcntl(fd, F_DUPFD_CLOEXEC, 3);
+    std::FILE *file = copy >= 0 ? fdopen(copy, mode) : nullptr;
+    if (!file) {
+      if (copy >= 0) close(copy);
+      return nullptr;
+    }
+    if (fd > 0) std::setvbuf(file, nullptr, _IOLBF, BUFSIZ);
+    return file;
+  }
+  return std::fopen(path, mode);
+}
+
 bool plat_exists(const char *path) {
   struct stat st;
   return stat(path, &st) == 0;

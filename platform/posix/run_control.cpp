@@ -66,13 +66,20 @@ static void on_signal(int sig) {
   errno = saved_errno;
 }
 
-// Without SA_RESTART, so that a blocking read returns EINTR and the run can end.
+// Without SA_RESTART, so that a blocking read returns EINTR and the run can end. SIGINT and SIGHUP
+// that were ignored when oxel started stay ignored, as shells expect of a background job (`&`,
+// nohup): a Ctrl-C meant for the foreground job must not end it.
 static void install_handlers() {
   struct sigaction action {};
   action.sa_handler = on_signal;
   sigemptyset(&action.sa_mask);
   for (int sig : handled_signals) sigaddset(&action.sa_mask, sig);
-  for (int sig : handled_signals) sigaction(sig, &action, nullptr);
+  for (int sig : handled_signals) {
+    struct sigaction before {};
+    bool may_stay = sig == SIGINT || sig == SIGHUP;
+    if (may_stay && sigaction(sig, nullptr, &before) == 0 && before.sa_handler == SIG_IGN) continue;
+    sigaction(sig, &action, nullptr);
+  }
 }
 
 void posix_start_run(int time_limit) {

@@ -193,6 +193,8 @@ char plat_dir_separator() { return '\\'; }
 
 // --- Files and directories --------------------------------------------------------------------
 
+std::FILE *plat_fopen(const char *path, const char *mode) { return std::fopen(path, mode); }
+
 bool plat_exists(const char *path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
 
 bool plat_is_directory(const char *path) {

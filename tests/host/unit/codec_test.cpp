@@ -9,7 +9,7 @@ using namespace std::string_literals;
 namespace {
 const std::string IAC = "\xff", DO = "\xfd", DONT = "\xfe", WILL = "\xfb", WONT = "\xfc", SB = "\xfa",
                   SE = "\xf0";
-const std::string TTYPE = "\x18", NAWS = "\x1f", ECHO_ = "\x01", LINEMODE = "\x22";
+const std::string TTYPE = "\x18", NAWS = "\x1f", ECHO_ = "\x01", LINEMODE = "\x22", BINARY = "\x00"s;
 
 // as if every byte came in a read of its own
 void decode_bytewise(Telnet &t, const std::string &in, std::string &data, std::string &reply) {
@@ -17,12 +17,37 @@ void decode_bytewise(Telnet &t, const std::string &in, std::string &data, std::s
 }
 }  // namespace
 
-TEST(Telnet, DataPassesWithIacUndoubledAndCrNulDropped) {
+TEST(Telnet, NvtDataDropsTheNulAfterCrBinaryDataKeepsEveryByte) {
   Telnet t;
   std::string data, reply;
   decode_bytewise(t, "x\xff\xffy\r\0z\r\nq\0"s, data, reply);
   EXPECT_EQ(data, "x\xffy\rz\r\nq\0"s);
+  data.clear();
+  // BINARY is per direction: our agreeing to send binary leaves their data NVT
+  decode_bytewise(t, IAC + DO + BINARY + "A\r\0B"s, data, reply);
+  EXPECT_EQ(data, "A\rB");
+  data.clear();
+  decode_bytewise(t, IAC + WILL + BINARY + "A\r\0B\n\r\n\xff\xff\r"s + IAC + WONT + BINARY + "\0C\r\0"s, data, reply);
+  EXPECT_EQ(data, "A\r\0B\n\r\n\xff\r\0C\r"s);
+  EXPECT_EQ(reply, IAC + WILL + BINARY + IAC + DO + BINARY + IAC + DONT + BINARY);
+}
+
+TEST(Telnet, EchoIsAgreedOnlyWhileTheSessionEchoesAndAnswersToOurQuestionsGetNoReply) {
+  Telnet t;
+  std::string data, reply;
+  decode_bytewise(t, IAC + DO + ECHO_, data, reply);
+  EXPECT_EQ(reply, IAC + WONT + ECHO_);
+  t.echo = true;
+  EXPECT_EQ(telnet_ask(t, ECHO_[0], false, true), IAC + WILL + ECHO_);
+  EXPECT_EQ(telnet_ask(t, ECHO_[0], false, true), "");  // asked already
+  reply.clear();
+  decode_bytewise(t, IAC + DO + ECHO_ + IAC + DO + ECHO_, data, reply);
   EXPECT_EQ(reply, "");
+  EXPECT_TRUE(telnet_ours(t, ECHO_[0]));
+  EXPECT_EQ(telnet_ask(t, BINARY[0], true, true), IAC + DO + BINARY);
+  decode_bytewise(t, IAC + WONT + BINARY, data, reply);  // refused: no reply, not on
+  EXPECT_EQ(reply, "");
+  EXPECT_FALSE(telnet_theirs(t, BINARY[0]));
 }
 
 TEST(Telnet, AgreesOnceToWhatItKnowsAndRefusesTheRest) {

@@ -29,6 +29,8 @@ TEST(Ini, ReplacingASectionKeepsEveryOtherByte) {
 
 TEST(Settings, DefaultsCodesAndChecks) {
   Settings s;
+  EXPECT_EQ(setting_text(s, "LineEnd", "n"), "telnet");
+  s.set("Telnet", "no");
   EXPECT_EQ(setting_text(s, "LineEnd", "n"), "crlf");
   EXPECT_EQ(setting_code("Parity", "MARK"), 3);
   EXPECT_EQ(setting_code("Telnet", "off"), 0);
