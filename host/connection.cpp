@@ -238,6 +238,8 @@ static void connected(Session &s) {
   s.telnet.rows = static_cast<int>(session_number(s, "Rows"));
   s.telnet.columns = static_cast<int>(session_number(s, "Columns"));
   s.telnet.echo = session_flag(s, "Echo");
+  if (s.telnet_on && session_flag(s, "Binary"))  // an 8-bit path both ways, as telnet -8 asks for it
+    s.output += telnet_ask(s.telnet, TELNET_BINARY, false, true) + telnet_ask(s.telnet, TELNET_BINARY, true, true);
   if (session_kind(s) == KIND_TCP && session_flag(s, "KeepAlive")) {
     int on = 1;
     setsockopt(s.fd, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on);

@@ -51,6 +51,12 @@
 #define KT_CAP_APPEND       1
 #define KT_CAP_TEXT         2
 
+/* ktCaptureControl and ktCaptureToPrinterControl actions; a query gives 0 off, 1 on, 2 paused */
+#define KT_CAP_STOP         0
+#define KT_CAP_PAUSE        1
+#define KT_CAP_RESUME       2
+#define KT_CAP_QUERY        3
+
 /* ktGetInput flags */
 #define KT_IN_HIDDEN        1
 #define KT_IN_NUMBER        2
@@ -71,4 +77,27 @@
 #define KT_XF_ASCII         4
 #define KT_XF_KEEPPATHS     8
 #define KT_XF_QUIET         16
+
+/* ktGetRuntimeValue ids: the value as a number in *pvalue, as text in buf */
+#define KT_RV_BYTES_IN         1   /* bytes received */
+#define KT_RV_BYTES_OUT        2   /* bytes sent */
+#define KT_RV_SECONDS          3   /* seconds connected */
+#define KT_RV_UNCONSUMED       4   /* bytes received and not consumed by a wait */
+#define KT_RV_DROPPED          5   /* unconsumed bytes dropped from a full receive buffer */
+#define KT_RV_CURSOR_ROW       6
+#define KT_RV_CURSOR_COLUMN    7
+#define KT_RV_ROWS             8
+#define KT_RV_COLUMNS          9
+#define KT_RV_CONSUMED_TEXT    10  /* what the last match consumed (its last 16 KiB) */
+#define KT_RV_MATCH            11  /* the text the last wait matched */
+#define KT_RV_UNCONSUMED_TEXT  12  /* the unconsumed bytes, left unconsumed */
+#define KT_RV_XFER_BYTES       13  /* the running transfer's bytes so far */
+#define KT_RV_XFER_TOTAL       14  /* its file's size */
+#define KT_RV_XFER_FILE        15  /* its file */
+#define KT_RV_XFER_FILES       16  /* files transferred */
+#define KT_RV_PEER             17  /* ip:port, device, or "pid N" */
+#define KT_RV_CHILD_PID        18  /* the pty child's process id */
+#define KT_RV_CHILD_STATUS     19  /* its exit status, -1 while it runs */
+#define KT_RV_ERRNO            20  /* the last errno, and its text */
+#define KT_RV_MODE             21  /* 1 interactive, 0 unattended */
 /* clang-format on */

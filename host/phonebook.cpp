@@ -253,6 +253,7 @@ static const KeyDefault key_defaults[] = {
     {"Address", ""},
     {"Port", "23"},
     {"Telnet", "yes"},
+    {"Binary", "no"},
     {"Command", "/bin/sh"},
     {"Device", ""},
     {"Number", ""},
@@ -343,7 +344,7 @@ static const Names key_names[] = {
     {"SendProtocol", {"raw", "ascii", "xmodem", "xmodem-1k", "ymodem", "zmodem"}},
     {"ReceiveProtocol", {"raw", "ascii", "xmodem", "xmodem-1k", "ymodem", "zmodem"}},
 };
-static const char *const flag_keys[] = {"Telnet",       "KeepAlive", "AddLF",        "Echo", "LocalEcho",
+static const char *const flag_keys[] = {"Telnet",       "Binary", "KeepAlive", "AddLF",        "Echo", "LocalEcho",
                                         "StripTo7Bits", "Display",   "AutoDownload", "DTR",  "RTS"};
 static const Range key_ranges[] = {
     {"Port", 1, 65535},      {"DataBits", 5, 8},

@@ -71,7 +71,7 @@ std::string telnet_ask(Telnet &t, uint8_t option, bool theirs, bool on) {
   uint64_t &state = theirs ? t.theirs : t.ours;
   uint64_t &asked = theirs ? t.asked_theirs : t.asked_ours;
   std::string out;
-  if (!b || (asked & b) || static_cast<bool>(state & b) == on) return out;
+  if (!b || static_cast<bool>(state & b) == on) return out;
   asked |= b;
   state = on ? state | b : state & ~b;
   command(out, theirs ? (on ? DO : DONT) : (on ? WILL : WONT), option);

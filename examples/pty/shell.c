@@ -48,7 +48,7 @@ int main()
     ktTypeText(h, COMMAND, 0);
     if (ktWaitForPrompt(h, QUIET, PROMPT, WAIT_MS, 0) < 0) fail("the command did not finish");
     rows = 0;
-    ktGetRuntimeValue(h, 8, 0, 0, &rows);
+    ktGetRuntimeValue(h, KT_RV_ROWS, 0, 0, &rows);
     fputs("The screen after the command:\n", out);
     for (row = 0; row < rows; row++) {
         if (read_row(row) > 0) {

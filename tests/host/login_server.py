@@ -3,16 +3,19 @@
 any; --once serves one session): a banner, "login: " and "Password: " (alice/secret), then a "$ "
 prompt with echo. Commands: ls (three file names), echo TEXT, lines N (N numbered lines), slow MS
 TEXT (TEXT a byte every MS ms), bytes N (N bytes of PATTERN, as fast as the client takes them),
-term (the terminal type and window size telnet gave), hangup (closes without a word) and exit
-("logout", then closes). A telnet server asks for TTYPE and NAWS and offers ECHO."""
+term (the terminal type and window size telnet gave, and what the client said of its ECHO and BINARY),
+hangup (closes without a word) and exit ("logout", then closes). A telnet server asks for TTYPE, NAWS,
+ECHO and BINARY and offers ECHO and BINARY; it sends its data as they are (binary mode)."""
 import argparse
 import re
 import socketserver
 import time
 
 IAC, DO, WILL, SB, SE = 255, 253, 251, 250, 240
-TTYPE, NAWS, ECHO = 24, 31, 1
-PATTERN = bytes(range(256)) * 256  # 'bytes N' sends it again and again
+TTYPE, NAWS, ECHO, BINARY = 24, 31, 1, 0
+WONT = 252
+VERBS = {WILL: "WILL", WONT: "WONT"}
+PATTERN = (bytes(range(256)) + b"\r\x00") * 256  # 'bytes N' sends it again and again
 # What the client sends besides data: an escaped IAC, a negotiation (WILL, WONT, DO, DONT) or a
 # subnegotiation.
 TELNET = re.compile(rb"\xff(?:(\xff)|([\xfb-\xfe].)|\xfa(.*?)\xff\xf0)", re.S)
@@ -23,6 +26,7 @@ class Session(socketserver.BaseRequestHandler):
     def setup(self):
         self.pending = self.raw_rest = b""
         self.terminal = self.size = "none"
+        self.said = {ECHO: [], BINARY: []}  # what the client said of its side of each (WILL, WONT)
 
     def send(self, data):
         data = data.encode() if isinstance(data, str) else data
@@ -37,6 +41,8 @@ class Session(socketserver.BaseRequestHandler):
             out, end = out + data[end:m.start()] + (m[1] or b""), m.end()
             if m[2] == bytes([WILL, TTYPE]):
                 self.request.sendall(bytes([IAC, SB, TTYPE, 1, IAC, SE]))
+            elif m[2] and m[2][1] in self.said and m[2][0] in (WILL, WONT):
+                self.said[m[2][1]].append(VERBS[m[2][0]])
             elif m[3] is not None:
                 self.subnegotiation(m[3])
         cut = data.find(bytes([IAC]), end)  # where a command that is not whole yet begins
@@ -65,7 +71,8 @@ class Session(socketserver.BaseRequestHandler):
 
     def handle(self):
         if self.server.telnet:
-            self.request.sendall(bytes([IAC, DO, TTYPE, IAC, DO, NAWS, IAC, WILL, ECHO]))
+            self.request.sendall(bytes([IAC, DO, TTYPE, IAC, DO, NAWS, IAC, WILL, ECHO, IAC, DO, ECHO,
+                                        IAC, WILL, BINARY, IAC, DO, BINARY]))
         self.send("Welcome to the test server\r\n")
         while True:
             self.send("login: ")
@@ -104,7 +111,8 @@ class Session(socketserver.BaseRequestHandler):
             for at in range(0, int(rest), len(PATTERN)):
                 self.send(PATTERN[:int(rest) - at])
         elif word == "term":
-            self.send(f"terminal {self.terminal} size {self.size}\r\n")
+            echo, binary = (",".join(self.said[option]) for option in (ECHO, BINARY))
+            self.send(f"terminal {self.terminal} size {self.size} echo {echo} binary {binary}\r\n")
         elif word:
             self.send(f"{word}: command not found\r\n")
 

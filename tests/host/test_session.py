@@ -16,7 +16,7 @@ ktWaitForPrompt(h, 50, "$ ", 30000, 0); ktCaptureControl(h, 0); value(5) > 0
 ktGetTextFromScreen(h, 65535, value(7) - 2, 2, buf); show(buf)\n""")
         self.assertEqual(values, [0, 1, 0, 1, 0, 0, 1, 2, 0])
         self.assertEqual(self.shown(), ["$ "])  # the screen has seen all of it
-        pattern = login_server.PATTERN * (FLOOD // len(login_server.PATTERN))
+        pattern = (login_server.PATTERN * (FLOOD // len(login_server.PATTERN) + 1))[:FLOOD]
         self.assertTrue(self.read("flood.bin") == f"bytes {FLOOD}\r\n".encode() + pattern + b"$ ", "not whole")
 
     def test_text_append_pause_resume_and_a_full_disk(self):

@@ -49,13 +49,17 @@ class Tcp(HostCase):
         self.assertEqual(log[-3:], ["TIME [testhost] script ended (status 2)",
                                     "TIME [testhost] disconnect (session closed)", "TIME [testhost] close"])
 
-    def test_terminal_type_and_window_size_reach_the_telnet_server(self):
+    def test_telnet_options_terminal_window_echo_and_binary_data(self):
         values = self.on_server("""cmd("term"); text(10); ktSizeSession(h, (40 << 16) | 100)
-ktSizeSession(h, (1 << 16) | 100); cmd("term"); text(10); ktTextSend(h, "echo \\377x\\r")
-ktWaitForPrompt(h, 0, "$ ", 5000, 0); text(10)\n""", telnet=True)
-        self.assertEqual(values, [0, 0, 35, 0, -4, 0, 36, 8, 0, 15])
-        self.assertEqual(self.shown(), ["term", "terminal xterm size 24x80", "$ ", "term",
-                                        "terminal xterm size 40x100", "$ ", "echo \xffx", "\xffx", "$ "])
+ktSizeSession(h, (1 << 16) | 100); ktSetEcho(h, 1); ktSetEcho(h, 0); cmd("term"); text(10)
+ktTextSend(h, "echo \\377x\\r"); ktWaitForPrompt(h, 0, "$ ", 5000, 0); text(10)
+ktCaptureBegin(h, "binary.bin", 0); cmd("bytes 1000"); ktCaptureControl(h, KT_CAP_STOP)\n""", telnet=True)
+        self.assertEqual(values, [0, 0, 57, 0, -4, 0, 0, 0, 68, 8, 0, 15, 0, 0, 0])
+        self.assertEqual(self.shown(), [
+            "term", "terminal xterm size 24x80 echo WONT binary WILL", "$ ", "term",
+            "terminal xterm size 40x100 echo WONT,WILL,WONT binary WILL", "$ ", "echo \xffx", "\xffx", "$ "])
+        # in binary mode CR NUL is data, and a typed CR goes out alone
+        self.assertEqual(self.read("binary.bin"), b"bytes 1000\r\n" + hostcase.server_module.PATTERN[:1000] + b"$ ")
 
     def test_a_refused_connection_fails_and_is_logged(self):
         port = hostcase.refused_port()

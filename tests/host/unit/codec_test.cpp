@@ -39,7 +39,7 @@ TEST(Telnet, EchoIsAgreedOnlyWhileTheSessionEchoesAndAnswersToOurQuestionsGetNoR
   EXPECT_EQ(reply, IAC + WONT + ECHO_);
   t.echo = true;
   EXPECT_EQ(telnet_ask(t, ECHO_[0], false, true), IAC + WILL + ECHO_);
-  EXPECT_EQ(telnet_ask(t, ECHO_[0], false, true), "");  // asked already
+  EXPECT_EQ(telnet_ask(t, ECHO_[0], false, true), "");  // on already
   reply.clear();
   decode_bytewise(t, IAC + DO + ECHO_ + IAC + DO + ECHO_, data, reply);
   EXPECT_EQ(reply, "");
