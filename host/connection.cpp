@@ -307,7 +307,9 @@ void connection_start(Session &s) {
 short connection_events(const Session &s) {
   if (s.fd < 0 || s.input_ended) return 0;
   if (s.status == KT_ST_CONNECTING && !program_running(s.logon)) return POLLOUT;
-  return static_cast<short>(POLLIN | (s.output.empty() ? 0 : POLLOUT));
+  // The remote's data waits in the kernel while the logon task does not read what it has.
+  bool room = !program_running(s.logon) || s.logon.to_program.size() < OUTPUT_LIMIT;
+  return static_cast<short>((room ? POLLIN : 0) | (s.output.empty() ? 0 : POLLOUT));
 }
 
 void connection_finish(Session &s) {

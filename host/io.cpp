@@ -30,13 +30,23 @@ constexpr int READS_PER_PASS = 16;
 // Queues bytes that are ready for the wire (no encoding), and writes what the connection takes.
 static void queue_raw(Session &s, std::string_view bytes);
 
-static void receive(Session &s, std::string_view raw) {
+// Queues what the remote's data made us answer (telnet replies, the emulator's reports, the remote
+// echo) without waiting: a remote that sends and does not read cannot make the queue grow past
+// OUTPUT_LIMIT, and what does not fit is dropped.
+static void queue_answer(Session &s, std::string_view bytes) {
+  size_t room = OUTPUT_LIMIT > s.output.size() ? OUTPUT_LIMIT - s.output.size() : 0;
+  if (bytes.size() > room && !s.answers_dropped) session_log(s, "answers dropped: the remote does not read");
+  s.answers_dropped = bytes.size() > room;
+  queue_raw(s, bytes.substr(0, room));
+}
+
+void io_receive(Session &s, std::string_view raw) {
   std::string decoded, reply;
   std::string_view data = raw;
   s.bytes_in += raw.size();
   if (s.telnet_on) {
     telnet_decode(s.telnet, raw, decoded, reply);
-    if (!reply.empty()) queue_raw(s, reply);
+    if (!reply.empty()) queue_answer(s, reply);
     data = decoded;
   }
   if (program_running(s.logon)) {  // the logon task reads everything until it has logged on
@@ -52,7 +62,7 @@ static void receive(Session &s, std::string_view raw) {
   }
   if (data.empty()) return;
   s.last_byte_ms = now_ms();
-  if (session_flag(s, "Echo")) io_send(s, data);
+  if (session_flag(s, "Echo")) queue_answer(s, s.telnet_on ? telnet_encode(data) : std::string(data));
   receive_append(s.received, data);
   if (s.screen && session_flag(s, "Display")) screen_feed(*s.screen, data, session_flag(s, "AddLF"));
   if (!capture_write(s.capture, data))
@@ -69,7 +79,7 @@ static void read_session(Session &s) {
   for (int i = 0; i < READS_PER_PASS && s.fd >= 0; ++i) {
     ssize_t n = read(s.fd, buffer, sizeof buffer);
     if (n > 0) {
-      receive(s, std::string_view(buffer, static_cast<size_t>(n)));
+      io_receive(s, std::string_view(buffer, static_cast<size_t>(n)));
       if (static_cast<size_t>(n) < sizeof buffer) return;
       continue;
     }
@@ -92,7 +102,7 @@ void io_drain(Session &s) {
     static char buffer[READ_CHUNK];
     ssize_t n = read(s.fd, buffer, sizeof buffer);
     if (n <= 0) return;
-    receive(s, std::string_view(buffer, static_cast<size_t>(n)));
+    io_receive(s, std::string_view(buffer, static_cast<size_t>(n)));
   }
 }
 
@@ -141,8 +151,10 @@ struct Watched {
 static void watch_logon_task(Session &s, std::vector<pollfd> &fds, std::vector<Watched> &watched) {
   const Program &p = s.logon;
   if (!program_running(p)) return;
+  // The task's output waits in its pipe while the connection's queue is full.
+  int out = s.output.size() < OUTPUT_LIMIT ? p.out : -1;
   for (auto [fd, events, what] :
-       {std::tuple{p.out, POLLIN, W_TASK_OUT}, std::tuple{p.err, POLLIN, W_TASK_ERR},
+       {std::tuple{out, POLLIN, W_TASK_OUT}, std::tuple{p.err, POLLIN, W_TASK_ERR},
         std::tuple{p.pidfd, POLLIN, W_TASK_END}}) {
     if (fd < 0) continue;
     fds.push_back({fd, static_cast<short>(events), 0});
@@ -239,7 +251,7 @@ static bool work_on_screens() {
     if (screen_pending(*s->screen)) screen_work(*s->screen, SCREEN_SLICE);
     std::string answer = screen_take_output(*s->screen);
     if (!answer.empty() && s->status == KT_ST_CONNECTED)
-      queue_raw(*s, s->telnet_on ? telnet_encode(answer) : answer);
+      queue_answer(*s, s->telnet_on ? telnet_encode(answer) : answer);
     pending = pending || screen_pending(*s->screen);
   }
   return pending;

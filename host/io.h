@@ -23,6 +23,9 @@ using WaitReady = std::function<bool(int64_t now, int64_t *wake)>;
 // without 'interruptible' (the interrupt that ended it stays readable). 'watch_fd', when not -1,
 // is polled too: 'ready' is asked again when it turns readable.
 WaitResult io_wait(int64_t deadline, const WaitReady &ready, bool interruptible = true, int watch_fd = -1);
+// What the I/O loop does with bytes read from the connection: telnet decoding, then the logon task
+// or the receive buffer, the screen, the capture and the local display.
+void io_receive(Session &s, std::string_view raw);
 // One pass without waiting.
 void io_service_pass();
 // Reads what the connection holds now (before a hang-up, so nothing received is lost).

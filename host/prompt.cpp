@@ -16,7 +16,6 @@
 static const char *const answer_names[] = {"", "OK", "Cancel", "Abort", "Retry", "Ignore", "Yes", "No"};
 static const int button_sets[][3] = {{1}, {1, 2}, {3, 4, 5}, {6, 7, 2}, {6, 7}, {4, 2}};
 static const char *const icon_tags[] = {"", "[info] ", "[warning] ", "[error] ", "[question] "};
-constexpr int ANSWER_CANCEL = 2;
 constexpr char ESCAPE = 0x1b;
 
 static termios saved_modes;

@@ -50,6 +50,7 @@ struct Session {
 
   ReceiveBuffer received;
   std::string output;                    // queued output, already encoded for the connection
+  bool answers_dropped = false;          // the last answer to the remote did not fit in the queue
   uint64_t bytes_in = 0, bytes_out = 0;  // on the wire, telnet commands included
   int64_t last_byte_ms = -1;             // when the last byte arrived
   int64_t connected_ms = -1;
