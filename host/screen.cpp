@@ -4,6 +4,15 @@
 #include <vterm.h>
 
 #include <algorithm>
+#include <cstdio>
+
+namespace {
+// Where the bytes given to the emulator stand, as its parser sees them: enough of it to find REP.
+// libvterm 0.1 starts a CSI at any '[' after an ESC, with intermediates or inside a string; later
+// versions do not always: the scan takes the first view, so it finds every REP and at worst a
+// 'b' more than one.
+enum Scan { TEXT, ESC, CSI_LEADER, CSI_ARGS, CSI_INTERMEDIATE };
+}  // namespace
 
 struct Screen {
   VTerm *vt;
@@ -12,10 +21,114 @@ struct Screen {
   std::string pending;  // received bytes from 'parsed' on wait for the emulator
   size_t parsed = 0;
   bool after_cr = false;
+  Scan scan = TEXT;
+  bool first_argument = true;  // the CSI's digits are its first argument's
+  long repeat = 0;             // that argument
 };
 
 static void collect_output(const char *bytes, size_t len, void *user) {
   static_cast<Screen *>(user)->output.append(bytes, len);
+}
+
+static void put_utf8(std::string &out, uint32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xc0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3f));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xe0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3f));
+    out += static_cast<char>(0x80 | (c & 0x3f));
+  } else {
+    out += static_cast<char>(0xf0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3f));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3f));
+    out += static_cast<char>(0x80 | (c & 0x3f));
+  }
+}
+
+// The text of one cell: its characters (a base and combining marks), or a blank.
+static std::string cell_text(const VTermScreenCell &cell) {
+  std::string text;
+  for (int i = 0; i < VTERM_MAX_CHARS_PER_CELL && cell.chars[i]; ++i) put_utf8(text, cell.chars[i]);
+  return text.empty() ? " " : text;
+}
+
+// libvterm carries out REP (CSI Pn b) by printing the last character again until Pn columns are
+// filled, stepping by the character's width: after a character of width 0 (a combining mark with
+// nothing to combine with) it loops for ever. REP goes to the emulator as a sequence it ignores
+// (final '_'), and the character left of the cursor is printed Pn times in its place, as far as
+// the row goes: the way curses uses REP, right after the character.
+static void repeat_last_character(Screen &s, long count) {
+  VTermPos at;
+  vterm_state_get_cursorpos(vterm_obtain_state(s.vt), &at);
+  VTermScreenCell cell{};
+  int rows, columns;
+  vterm_get_size(s.vt, &rows, &columns);
+  // The cell left of the cursor, or the one before it when that is the right half of a wide one.
+  for (int back = 1; back <= 2 && at.col - back >= 0; ++back) {
+    vterm_screen_get_cell(s.cells, {at.row, at.col - back}, &cell);
+    if (cell.chars[0] && cell.chars[0] != static_cast<uint32_t>(-1)) break;
+  }
+  if (!cell.chars[0] || cell.chars[0] == static_cast<uint32_t>(-1) || cell.width < 1) return;
+  std::string text = cell_text(cell);
+  for (long i = std::min<long>(count, (columns - at.col) / cell.width); i > 0; --i)
+    vterm_input_write(s.vt, text.data(), text.size());
+}
+
+// One step of the scan over a byte that is not a control: true when it ends a REP.
+static bool scan_byte(Screen &s, unsigned char c) {
+  switch (s.scan) {
+  case TEXT: return false;
+  case ESC:  // intermediates, and bytes it cannot take, leave the parser in the escape
+    if (c == '[') s.scan = CSI_LEADER, s.first_argument = true, s.repeat = 0;
+    else if (c >= 0x30 && c <= 0x7e) s.scan = TEXT;
+    return false;
+  case CSI_LEADER:
+    if (c >= 0x3c && c <= 0x3f) {
+      s.repeat = -1;  // a private sequence, not REP
+      return false;
+    }
+    s.scan = CSI_ARGS;
+    [[fallthrough]];
+  case CSI_ARGS:
+    if (c >= '0' && c <= '9') {
+      if (s.first_argument && s.repeat >= 0) s.repeat = std::min(s.repeat * 10 + (c - '0'), 100000L);
+      return false;
+    }
+    if (c == ';' || c == ':') {
+      s.first_argument = false;
+      return false;
+    }
+    s.scan = CSI_INTERMEDIATE;
+    [[fallthrough]];
+  case CSI_INTERMEDIATE:
+    if (c >= 0x20 && c <= 0x2f) {
+      s.repeat = -1;
+      return false;
+    }
+    s.scan = TEXT;
+    return c == 'b' && s.repeat >= 0;
+  }
+  return false;
+}
+
+// Gives bytes to the emulator, REP carried out as above.
+static void emulate(Screen &s, const char *bytes, size_t size) {
+  size_t from = 0;
+  for (size_t i = 0; i < size; ++i) {
+    unsigned char c = static_cast<unsigned char>(bytes[i]);
+    if (c == 0x18 || c == 0x1a) s.scan = TEXT;  // CAN and SUB end any sequence
+    else if (c == 0x1b) s.scan = ESC;           // in a string too: ESC [ begins a CSI
+    else if (c >= 0x20 && c != 0x7f && scan_byte(s, c)) {
+      vterm_input_write(s.vt, bytes + from, i - from);
+      vterm_input_write(s.vt, "_", 1);
+      repeat_last_character(s, std::max(s.repeat, 1L));
+      from = i + 1;
+    }
+  }
+  vterm_input_write(s.vt, bytes + from, size - from);
 }
 
 Screen *screen_new(int rows, int columns) {
@@ -41,7 +154,7 @@ void screen_work(Screen &screen, size_t budget) {
   size_t end = screen.parsed + std::min(budget, screen.pending.size() - screen.parsed);
   while (screen.parsed < end) {
     size_t n = std::min(PIECE, end - screen.parsed);
-    vterm_input_write(screen.vt, screen.pending.data() + screen.parsed, n);
+    emulate(screen, screen.pending.data() + screen.parsed, n);
     screen.parsed += n;
   }
   // The parsed head goes once it is half the buffer: each byte is moved at most once on average.
@@ -76,7 +189,7 @@ void screen_show_local(Screen &screen, std::string_view bytes) {
   screen_flush(screen);
   std::string answers = screen_take_output(screen);
   for (size_t at = 0; at < bytes.size(); at += PIECE)
-    vterm_input_write(screen.vt, bytes.data() + at, std::min(PIECE, bytes.size() - at));
+    emulate(screen, bytes.data() + at, std::min(PIECE, bytes.size() - at));
   screen.output = answers;
 }
 
@@ -96,7 +209,7 @@ void screen_reset(Screen &screen, bool hard) {
   if (hard) {
     vterm_screen_reset(screen.cells, 1);
   } else {
-    vterm_input_write(screen.vt, "\x1b[2J\x1b[H", 7);
+    emulate(screen, "\x1b[2J\x1b[H", 7);
   }
 }
 
@@ -122,30 +235,6 @@ void screen_cursor(Screen &screen, int *row, int *column) {
   *column = pos.col;
 }
 
-static void put_utf8(std::string &out, uint32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xc0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3f));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xe0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3f));
-    out += static_cast<char>(0x80 | (c & 0x3f));
-  } else {
-    out += static_cast<char>(0xf0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3f));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3f));
-    out += static_cast<char>(0x80 | (c & 0x3f));
-  }
-}
-
-// The text of one cell: its characters (a base and combining marks), or a blank.
-static std::string cell_text(const VTermScreenCell &cell) {
-  std::string text;
-  for (int i = 0; i < VTERM_MAX_CHARS_PER_CELL && cell.chars[i]; ++i) put_utf8(text, cell.chars[i]);
-  return text.empty() ? " " : text;
-}
 
 std::string screen_text(Screen &screen, int row, int column, int count) {
   int rows = screen_rows(screen), columns = screen_columns(screen);

@@ -208,6 +208,19 @@ class Environment(OxelCase):
         self.assertClean(self.script('long f;\nf = fopen("out.txt", "w")\nfputs("kept", f)\nexit(263)\n' + MAIN), 7, [])
         self.assertEqual(Path(self.dir, "out.txt").read_text(), "kept")
 
+    def test_dev_stdout_and_dev_stderr_are_the_callers_streams_in_order(self):
+        # As (echo first; oxel s.c; echo last) >f 2>&1: a file opened anew would start at offset 0.
+        self.write("s.c", 'long o; long e; int *p;\nvoid main() { o = fopen("/dev/stdout", "w");'
+                          ' e = fopen("/dev/stderr", "a"); fputs("out\\n", o); fputs("err\\n", e); p = 100;'
+                          ' *p = 1; fputs("after", o); }\n')
+        with open(Path(self.dir, "f"), "wb") as f:
+            f.write(b"first\n")
+            f.flush()
+            status = subprocess.run([OXEL, "--on-error=continue", "s.c"], cwd=self.dir, stdout=f, stderr=f).returncode
+            f.write(b"\nlast\n")
+        self.assertEqual((status, Path(self.dir, "f").read_bytes()), (0, b"first\nout\nerr\n" + PREFIX +
+                         b"s.c (2) : error 102 : Memory overflow\nafter\nlast\n"))
+
 
 class AskMode(OxelCase):
     TEXT = "1\nint x;\n#one\n2\nint y;\n#two\n3\n" + MAIN

@@ -3,6 +3,8 @@
 // and their checks, the section rewrite of ktSavePhonebook, the answers' lookups, and the first
 // line as the start-up items of a command line.
 // Run: fuzz_files FILE... (AFL++: tests/fuzz/run.sh files).
+#include <unistd.h>
+
 #include <cstdio>
 #include <string>
 
@@ -36,7 +38,26 @@ static void run(const char *path) {
   parse_startup_items(text.substr(0, text.find('\n')).c_str());
 }
 
+#ifdef __AFL_FUZZ_TESTCASE_LEN
+__AFL_FUZZ_INIT();
+#endif
+
 int main(int argc, char **argv) {
+#ifdef __AFL_FUZZ_TESTCASE_LEN
+  if (argc < 2) {  // AFL++'s persistent mode: each input from shared memory goes through a file
+    const unsigned char *input = __AFL_FUZZ_TESTCASE_BUF;
+    std::string path = "fuzz_files." + std::to_string(getpid()) + ".ini";
+    while (__AFL_LOOP(10000)) {
+      std::FILE *f = std::fopen(path.c_str(), "wb");
+      if (!f) return 1;
+      std::fwrite(input, 1, __AFL_FUZZ_TESTCASE_LEN, f);
+      std::fclose(f);
+      run(path.c_str());
+    }
+    std::remove(path.c_str());
+    return 0;
+  }
+#endif
   if (argc < 2) {
     std::fprintf(stderr, "usage: %s FILE...\n", argv[0]);
     return 2;

@@ -5,6 +5,8 @@
 // strip, 5 no display, 6 case ignored), its second the size of the reads, and the rest is the
 // data. A bound that a session's memory passed aborts, as a sanitizer report does.
 // Run: fuzz_receive FILE... (AFL++: tests/fuzz/run.sh receive).
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -74,7 +76,18 @@ static void run(const std::string &input) {
   screen_free(s.screen);
 }
 
+#ifdef __AFL_FUZZ_TESTCASE_LEN
+__AFL_FUZZ_INIT();
+#endif
+
 int main(int argc, char **argv) {
+#ifdef __AFL_FUZZ_TESTCASE_LEN
+  if (argc < 2) {  // AFL++'s persistent mode: the inputs come in shared memory, many to a process
+    const unsigned char *input = __AFL_FUZZ_TESTCASE_BUF;
+    while (__AFL_LOOP(10000)) run(std::string(reinterpret_cast<const char *>(input), __AFL_FUZZ_TESTCASE_LEN));
+    return 0;
+  }
+#endif
   if (argc < 2) {
     std::fprintf(stderr, "usage: %s FILE...\n", argv[0]);
     return 2;

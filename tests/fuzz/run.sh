@@ -18,7 +18,9 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD dir=${FUZZ_DIR:-build-fuzz} entry=oxel
 case "${1:-}" in receive | files) entry=$1 && shift ;; esac
-program=$root/$dir/oxel args=(--on-error=continue) && [ "$entry" != oxel ] && program=$root/$dir/tests/fuzz/fuzz_$entry args=()
+# The host library's entries take their inputs in shared memory (persistent mode), the file only in triage.
+program=$root/$dir/oxel args=(--on-error=continue) file=@@
+[ "$entry" != oxel ] && program=$root/$dir/tests/fuzz/fuzz_$entry args=() file=
 out=$dir/afl-$entry/out work=$dir/afl-$entry/work seeds=$dir/afl-$entry/seeds
 [ "$entry" = oxel ] && out=$dir/afl/out work=$dir/afl/work seeds=$dir/afl/seeds  # where earlier runs left theirs
 export ASAN_OPTIONS=abort_on_error=1:symbolize=0:detect_leaks=0:allocator_may_return_null=1
@@ -69,4 +71,4 @@ input=$root/$seeds && [ -d "$out/default/queue" ] && input=-
 cd "$work"
 export AFL_SKIP_CPUFREQ=1 AFL_NO_AFFINITY=1 AFL_I_DONT_CARE_ABOUT_MISSING_CRASHES=1
 "${run[@]}" nice -n 10 afl-fuzz -i "$input" -o "$root/$out" -m none -t "${FUZZ_TIMEOUT_MS:-500}" \
-  -x "$root/$dir/afl-$entry.dict" ${1:+-V "$1"} -- "$program" "${args[@]}" @@
+  -x "$root/$dir/afl-$entry.dict" ${1:+-V "$1"} -- "$program" "${args[@]}" $file

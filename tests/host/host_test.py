@@ -41,13 +41,13 @@ class HostCase(cli_test.OxelCase):
         r = self.run_oxel(["--on-error=continue", *args], oxel=oxel, env=self.env(**env), stdin=stdin)
         return r.status, r.trace, r.stderr
 
-    def start(self, script, *args, marker=b"ktGetSession(", **env):
-        """Starts oxel on 'script' with the trace on standard error; returns the process once
-        the host has recorded the call 'marker'."""
+    def start(self, script, *args, marker=b"ktGetSession(", ignored=(), **env):
+        """Starts oxel on 'script' with the trace on standard error and the signals 'ignored';
+        returns the process once the host has recorded the call 'marker'."""
         self.write("run.c", script)
         proc = subprocess.Popen([OXEL, "--trace=-", *args, "run.c"], cwd=self.dir,
-                                env=self.env(**env), stdin=subprocess.DEVNULL,
-                                stderr=subprocess.PIPE)
+                                env=self.env(**env), stdin=subprocess.DEVNULL, stderr=subprocess.PIPE,
+                                preexec_fn=lambda: [signal.signal(s, signal.SIG_IGN) for s in ignored])
         self.addCleanup(proc.kill)
         self.seen = b""
         while marker not in self.seen:
@@ -147,6 +147,13 @@ class EndOfRun(HostCase):
         proc = self.start(b"void main() { ktGetSession(0); while (1) ; }\n")
         proc.send_signal(signal.SIGINT)
         self.assertEqual(self.finish(proc), (130, b"ktGetSession(0)\r\noxel_host_detach(130)\n"))
+        # Started as a background job, with SIGINT and SIGHUP ignored: they stay ignored.
+        proc = self.start(b"void main() { ktGetSession(0); while (1) ; }\n", ignored=(signal.SIGINT, signal.SIGHUP))
+        proc.send_signal(signal.SIGINT)
+        proc.send_signal(signal.SIGHUP)
+        time.sleep(0.3)
+        proc.send_signal(signal.SIGTERM)
+        self.assertEqual(self.finish(proc), (143, b"ktGetSession(0)\r\noxel_host_detach(143)\n"))
         # A host call that does not return: the second interrupt ends the process at once.
         proc = self.start(b"void main() { ktSleep(1, 0); }\n", marker=b"ktSleep(",
                           results=b"ktSleep hang\n")

@@ -62,6 +62,13 @@ ktSavePhonebook(1); ktSetNameString(2, "Second"); ktSavePhonebook(2); ktReloadPh
         values = self.values("ktInitialize()\nktInitialize()\n", items="entry=missing")
         self.assertEqual(values, [-8, -8])
         self.assertIn('host: no phonebook entry "missing"', self.errors)
+        # Named files that cannot be read say so; a failed reload keeps the phonebook in use.
+        values = self.values('ktInitialize()\nktReloadPhonebook("other.ini")\nktReloadPhonebook("gone.ini")\n'
+                             'ktGetPhonebookEntry(0, 0, 0, 0)\n', items="phonebook=none.ini answers=. toy")
+        self.assertEqual(values, [-8, 1, -12, 9])
+        self.assertEqual(self.errors.splitlines(), ["host: cannot read the phonebook none.ini: No such file or directory",
+                                                    "host: cannot read the answers file .: Is a directory",
+                                                    'host: no phonebook entry "toy"'])
 
     def test_port_and_ascii_settings(self):
         values = self.values("""char name[20]; char text[20]; int v; ktInitialize()

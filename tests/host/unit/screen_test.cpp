@@ -36,3 +36,15 @@ TEST_F(ScreenTest, WorkGoesInSlicesAndWideCharactersFitWhole) {
   EXPECT_EQ(screen_text(*screen, 2, 0, 13), "line      \xe4\xb8\xad");  // reading on into row 3
   EXPECT_EQ(screen_text(*screen, 2, 0, 12), "line      ");
 }
+
+TEST_F(ScreenTest, RepeatRepeatsTheCharacterBeforeTheCursorAndNeverLoops) {
+  // as curses writes it, split across reads; a private CSI b and one with an intermediate are no REP
+  screen_feed(*screen, "-\x1b[", false);
+  screen_work(*screen, 3);
+  screen_feed(*screen, "3b|\xe4\xb8\xad\x1b[9b\r\n\x1b[?2b\x1b[2 b.", false);
+  EXPECT_EQ(screen_text(*screen, 0, 0, 12), "----|\xe4\xb8\xad\xe4\xb8\xad ");  // as far as the row goes
+  EXPECT_EQ(screen_text(*screen, 1, 0, 2), ". ");
+  // a combining mark with nothing to combine with has width 0: libvterm's own REP would not end
+  screen_show_local(*screen, "\x1b[3;1H\xcc\x81\x1b[5b\x1b[4;1H\xde\xb0\x1b[b");
+  EXPECT_EQ(screen_text(*screen, 2, 0, 4), "\xcc\x81  ");
+}
