@@ -22,8 +22,9 @@ struct Screen {
   size_t parsed = 0;
   bool after_cr = false;
   Scan scan = TEXT;
-  bool first_argument = true;  // the CSI's digits are its first argument's
-  long repeat = 0;             // that argument
+  int arguments = 0;  // of the CSI being read, the one being read included
+  int digits = 0;     // of the argument being read
+  long repeat = 0;    // the first argument, -1 when the CSI cannot be REP
 };
 
 static void collect_output(const char *bytes, size_t len, void *user) {
@@ -77,55 +78,68 @@ static void repeat_last_character(Screen &s, long count) {
     vterm_input_write(s.vt, text.data(), text.size());
 }
 
-// One step of the scan over a byte that is not a control: true when it ends a REP.
-static bool scan_byte(Screen &s, unsigned char c) {
+// What happens to a byte on its way to the emulator.
+enum Step { PASS, DROP, REPEAT };
+
+// libvterm 0.1 stores a CSI's arguments in an array of 16 without checking, and adds up each
+// argument's digits in a long: separators past the 16th argument, and digits past the ninth of
+// one, are not passed on (they would write past the array, or overflow).
+constexpr int MOST_ARGUMENTS = 16, MOST_DIGITS = 9;
+
+// One step of the scan over a byte that is not a control; REPEAT ends a REP.
+static Step scan_byte(Screen &s, unsigned char c) {
   switch (s.scan) {
-  case TEXT: return false;
+  case TEXT: return PASS;
   case ESC:  // intermediates, and bytes it cannot take, leave the parser in the escape
-    if (c == '[') s.scan = CSI_LEADER, s.first_argument = true, s.repeat = 0;
+    if (c == '[') s.scan = CSI_LEADER, s.arguments = 1, s.digits = 0, s.repeat = 0;
     else if (c >= 0x30 && c <= 0x7e) s.scan = TEXT;
-    return false;
+    return PASS;
   case CSI_LEADER:
     if (c >= 0x3c && c <= 0x3f) {
       s.repeat = -1;  // a private sequence, not REP
-      return false;
+      return PASS;
     }
     s.scan = CSI_ARGS;
     [[fallthrough]];
   case CSI_ARGS:
     if (c >= '0' && c <= '9') {
-      if (s.first_argument && s.repeat >= 0) s.repeat = std::min(s.repeat * 10 + (c - '0'), 100000L);
-      return false;
+      if (++s.digits > MOST_DIGITS) return DROP;
+      if (s.arguments == 1 && s.repeat >= 0) s.repeat = s.repeat * 10 + (c - '0');
+      return PASS;
     }
     if (c == ';' || c == ':') {
-      s.first_argument = false;
-      return false;
+      if (s.arguments == MOST_ARGUMENTS) return DROP;
+      ++s.arguments, s.digits = 0;
+      return PASS;
     }
     s.scan = CSI_INTERMEDIATE;
     [[fallthrough]];
   case CSI_INTERMEDIATE:
     if (c >= 0x20 && c <= 0x2f) {
       s.repeat = -1;
-      return false;
+      return PASS;
     }
     s.scan = TEXT;
-    return c == 'b' && s.repeat >= 0;
+    return c == 'b' && s.repeat >= 0 ? REPEAT : PASS;
   }
-  return false;
+  return PASS;
 }
 
-// Gives bytes to the emulator, REP carried out as above.
+// Gives bytes to the emulator, with REP and the CSI arguments as above.
 static void emulate(Screen &s, const char *bytes, size_t size) {
   size_t from = 0;
   for (size_t i = 0; i < size; ++i) {
     unsigned char c = static_cast<unsigned char>(bytes[i]);
+    Step step = PASS;
     if (c == 0x18 || c == 0x1a) s.scan = TEXT;  // CAN and SUB end any sequence
     else if (c == 0x1b) s.scan = ESC;           // in a string too: ESC [ begins a CSI
-    else if (c >= 0x20 && c != 0x7f && scan_byte(s, c)) {
-      vterm_input_write(s.vt, bytes + from, i - from);
+    else if (c >= 0x20 && c != 0x7f) step = scan_byte(s, c);
+    if (step == PASS) continue;
+    vterm_input_write(s.vt, bytes + from, i - from);
+    from = i + 1;
+    if (step == REPEAT) {
       vterm_input_write(s.vt, "_", 1);
       repeat_last_character(s, std::max(s.repeat, 1L));
-      from = i + 1;
     }
   }
   vterm_input_write(s.vt, bytes + from, size - from);
