@@ -30,6 +30,11 @@ constexpr int READS_PER_PASS = 16;
 // Queues bytes that are ready for the wire (no encoding), and writes what the connection takes.
 static void queue_raw(Session &s, std::string_view bytes);
 
+// Bytes as the connection carries them.
+static std::string for_wire(const Session &s, std::string_view data) {
+  return s.telnet_on ? telnet_encode(s.telnet, data) : std::string(data);
+}
+
 // Queues what the remote's data made us answer (telnet replies, the emulator's reports, the remote
 // echo) without waiting: a remote that sends and does not read cannot make the queue grow past
 // OUTPUT_LIMIT, and what does not fit is dropped.
@@ -62,7 +67,7 @@ void io_receive(Session &s, std::string_view raw) {
   }
   if (data.empty()) return;
   s.last_byte_ms = now_ms();
-  if (session_flag(s, "Echo")) queue_answer(s, s.telnet_on ? telnet_encode(data) : std::string(data));
+  if (session_flag(s, "Echo")) queue_answer(s, for_wire(s, data));
   receive_append(s.received, data);
   if (s.screen && session_flag(s, "Display")) screen_feed(*s.screen, data, session_flag(s, "AddLF"));
   if (!capture_write(s.capture, data))
@@ -170,7 +175,7 @@ static void watch_logon_task(Session &s, std::vector<pollfd> &fds, std::vector<W
 static void relay_logon_task(Session &s) {
   std::string data, lines;
   program_read(s.logon, &data);
-  if (!data.empty()) queue_raw(s, s.telnet_on ? telnet_encode(data) : data);
+  if (!data.empty()) queue_raw(s, for_wire(s, data));
   program_read_errors(s.logon, &lines);
   for (size_t start = 0, lf; (lf = lines.find('\n', start)) != std::string::npos; start = lf + 1)
     session_log(s, "logon task: " + lines.substr(start, lf - start));
@@ -251,7 +256,7 @@ static bool work_on_screens() {
     if (screen_pending(*s->screen)) screen_work(*s->screen, SCREEN_SLICE);
     std::string answer = screen_take_output(*s->screen);
     if (!answer.empty() && s->status == KT_ST_CONNECTED)
-      queue_answer(*s, s->telnet_on ? telnet_encode(answer) : answer);
+      queue_answer(*s, for_wire(*s, answer));
     pending = pending || screen_pending(*s->screen);
   }
   return pending;
@@ -303,11 +308,8 @@ WaitResult io_wait(int64_t deadline, const WaitReady &ready, bool interruptible,
 }
 
 int32_t io_send(Session &s, std::string_view bytes) {
-  std::string encoded;
-  if (s.telnet_on) {
-    encoded = telnet_encode(bytes);
-    bytes = encoded;
-  }
+  std::string encoded = for_wire(s, bytes);
+  bytes = encoded;
   while (!bytes.empty()) {
     if (s.status != KT_ST_CONNECTED) return KT_E_NOTCONNECTED;
     size_t room = OUTPUT_LIMIT > s.output.size() ? OUTPUT_LIMIT - s.output.size() : 0;

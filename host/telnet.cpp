@@ -37,12 +37,23 @@ static void command(std::string &reply, uint8_t verb, uint8_t option) {
   reply += static_cast<char>(option);
 }
 
-std::string telnet_encode(std::string_view data) {
+static std::string double_iac(std::string_view data) {
   std::string out;
-  out.reserve(data.size());
   for (char c : data) {
     out += c;
     if (static_cast<uint8_t>(c) == IAC) out += c;
+  }
+  return out;
+}
+
+std::string telnet_encode(const Telnet &t, std::string_view data) {
+  bool nvt = !(t.ours & bit(TELNET_BINARY));
+  std::string out;
+  out.reserve(data.size() + 16);
+  for (size_t i = 0; i < data.size(); ++i) {
+    out += data[i];
+    if (static_cast<uint8_t>(data[i]) == IAC) out += data[i];
+    else if (nvt && data[i] == '\r' && (i + 1 == data.size() || data[i + 1] != '\n')) out += '\0';
   }
   return out;
 }
@@ -112,7 +123,7 @@ static void subnegotiation(const Telnet &t, std::string &reply) {
       (t.ours & bit(TELNET_TTYPE))) {
     reply += {static_cast<char>(IAC), static_cast<char>(SB), static_cast<char>(TELNET_TTYPE),
               static_cast<char>(TTYPE_IS)};
-    reply += telnet_encode(t.terminal);
+    reply += double_iac(t.terminal);
     reply += {static_cast<char>(IAC), static_cast<char>(SE)};
   }
 }

@@ -36,8 +36,9 @@ struct Telnet {
 // Decodes 'in': the data goes to 'data', the answers that must go to the peer to 'reply'
 // (already encoded).
 void telnet_decode(Telnet &t, std::string_view in, std::string &data, std::string &reply);
-// Data as it goes out: each 0xFF doubled.
-std::string telnet_encode(std::string_view data);
+// Data as it goes out: each 0xFF doubled and, while our side sends in NVT mode, a NUL after each CR
+// that no LF follows (a bare CR), so that the server's decoding gives back exactly these bytes.
+std::string telnet_encode(const Telnet &t, std::string_view data);
 // Whether our side, or the peer's, has the option on.
 bool telnet_ours(const Telnet &t, uint8_t option);
 bool telnet_theirs(const Telnet &t, uint8_t option);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "capture_log.h"
+#include "session.h"
 #include "telnet.h"
 
 using namespace std::string_literals;
@@ -30,6 +31,19 @@ TEST(Telnet, NvtDataDropsTheNulAfterCrBinaryDataKeepsEveryByte) {
   decode_bytewise(t, IAC + WILL + BINARY + "A\r\0B\n\r\n\xff\xff\r"s + IAC + WONT + BINARY + "\0C\r\0"s, data, reply);
   EXPECT_EQ(data, "A\r\0B\n\r\n\xff\r\0C\r"s);
   EXPECT_EQ(reply, IAC + WILL + BINARY + IAC + DO + BINARY + IAC + DONT + BINARY);
+}
+
+TEST(Telnet, WhatGoesOutFollowsOurModeNvtThenBinary) {
+  Session s;
+  s.telnet_on = true;
+  EXPECT_EQ(session_line_end(s), "\r\n");  // the default on a telnet session
+  EXPECT_EQ(telnet_encode(s.telnet, "a\rb\r\n\xff\r"), "a\r\0b\r\n\xff\xff\r\0"s);
+  std::string data, reply;
+  telnet_decode(s.telnet, IAC + DO + BINARY, data, reply);
+  EXPECT_EQ(session_line_end(s), "\r");
+  EXPECT_EQ(telnet_encode(s.telnet, "a\rb\r\n\xff\r"), "a\rb\r\n\xff\xff\r");
+  s.settings.set("LineEnd", "crlf");
+  EXPECT_EQ(session_line_end(s), "\r\n");
 }
 
 TEST(Telnet, EchoIsAgreedOnlyWhileTheSessionEchoesAndAnswersToOurQuestionsGetNoReply) {
