@@ -25,6 +25,7 @@ struct Screen {
   int arguments = 0;  // of the CSI being read, the one being read included
   int digits = 0;     // of the argument being read
   long repeat = 0;    // the first argument, -1 when the CSI cannot be REP
+  bool after_c2 = false;  // the last byte of text was the lead byte 0xC2
 };
 
 static void collect_output(const char *bytes, size_t len, void *user) {
@@ -79,7 +80,7 @@ static void repeat_last_character(Screen &s, long count) {
 }
 
 // What happens to a byte on its way to the emulator.
-enum Step { PASS, DROP, REPEAT };
+enum Step { PASS, DROP, REPEAT, NO_BREAK_SPACE };
 
 // libvterm 0.1 stores a CSI's arguments in an array of 16 without checking, and adds up each
 // argument's digits in a long: separators past the 16th argument, and digits past the ninth of
@@ -125,24 +126,41 @@ static Step scan_byte(Screen &s, unsigned char c) {
   return PASS;
 }
 
-// Gives bytes to the emulator, with REP and the CSI arguments as above.
+// Gives bytes to the emulator, with REP, the CSI arguments and C1 controls in UTF-8 as above.
+// What goes to the emulator is written in one piece up to each REP: libvterm does not keep a
+// UTF-8 character that is split between two writes.
 static void emulate(Screen &s, const char *bytes, size_t size) {
-  size_t from = 0;
+  std::string out;
+  out.reserve(size);
   for (size_t i = 0; i < size; ++i) {
     unsigned char c = static_cast<unsigned char>(bytes[i]);
     Step step = PASS;
-    if (c == 0x18 || c == 0x1a) s.scan = TEXT;  // CAN and SUB end any sequence
-    else if (c == 0x1b) s.scan = ESC;           // in a string too: ESC [ begins a CSI
-    else if (c >= 0x20 && c != 0x7f) step = scan_byte(s, c);
-    if (step == PASS) continue;
-    vterm_input_write(s.vt, bytes + from, i - from);
-    from = i + 1;
-    if (step == REPEAT) {
-      vterm_input_write(s.vt, "_", 1);
+    if (s.scan == TEXT && c >= 0x20 && c != 0x7f) {
+      // A C1 control in UTF-8 (U+0080..U+009F) would be a character of width -1 to libvterm,
+      // which then moves the cursor left of column 0: it shows as a no-break space. The lead
+      // byte counts across controls and escape sequences, which the UTF-8 decoder never sees.
+      if (s.after_c2 && c >= 0x80 && c <= 0x9f) step = NO_BREAK_SPACE;
+      s.after_c2 = c == 0xc2;
+    } else if (c == 0x18 || c == 0x1a) {
+      s.scan = TEXT;  // CAN and SUB end any sequence
+    } else if (c == 0x1b) {
+      s.scan = ESC;  // in a string too: ESC [ begins a CSI
+    } else if (c >= 0x20 && c != 0x7f) {
+      step = scan_byte(s, c);
+    }
+    switch (step) {
+    case PASS: out += static_cast<char>(c); break;
+    case DROP: break;
+    case NO_BREAK_SPACE: out += '\xa0'; break;
+    case REPEAT:
+      out += '_';
+      vterm_input_write(s.vt, out.data(), out.size());
+      out.clear();
       repeat_last_character(s, std::max(s.repeat, 1L));
+      break;
     }
   }
-  vterm_input_write(s.vt, bytes + from, size - from);
+  vterm_input_write(s.vt, out.data(), out.size());
 }
 
 Screen *screen_new(int rows, int columns) {

@@ -48,3 +48,13 @@ TEST_F(ScreenTest, RepeatRepeatsTheCharacterBeforeTheCursorAndNeverLoops) {
   screen_show_local(*screen, "\x1b[3;1H\xcc\x81\x1b[5b\x1b[4;1H\xde\xb0\x1b[b");
   EXPECT_EQ(screen_text(*screen, 2, 0, 4), "\xcc\x81  ");
 }
+
+TEST_F(ScreenTest, UnicodeC1ControlsAndLongCsisDoNotBreakTheEmulator) {
+  // U+0080..U+009F have width -1 to libvterm; the decoder keeps a lead byte across controls
+  screen_feed(*screen, "\xc2\x85" "a\xc2\r\x9b" "\x1b[" + std::string(40, ';') + "3;2H", false);
+  int row, column;
+  screen_cursor(*screen, &row, &column);
+  EXPECT_EQ(screen_text(*screen, 0, 0, 4), "\xc2\xa0" "a ");
+  EXPECT_GE(column, 0);
+  EXPECT_EQ(row, 0);  // past the 16th argument separators are dropped: the CSI has no row
+}
