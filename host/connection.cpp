@@ -74,6 +74,7 @@ void connection_hang_up(Session &s, const std::string &reason) {
   bool was_connected = s.status == KT_ST_CONNECTED;
   // The child hears of the hang-up while its terminal is still there for its last words.
   program_stop(s.logon);
+  transfer_line_gone(s);
   end_child(s);
   if (s.fd >= 0 && session_kind(s) == KIND_SERIAL) serial_close(s.fd);
   else if (s.fd >= 0) close(s.fd);
@@ -307,8 +308,10 @@ void connection_start(Session &s) {
 short connection_events(const Session &s) {
   if (s.fd < 0 || s.input_ended) return 0;
   if (s.status == KT_ST_CONNECTING && !program_running(s.logon)) return POLLOUT;
-  // The remote's data waits in the kernel while the logon task does not read what it has.
-  bool room = !program_running(s.logon) || s.logon.to_program.size() < OUTPUT_LIMIT;
+  // The remote's data waits in the kernel while the logon task or a transfer does not read what
+  // it has.
+  const Program *p = session_program(s);
+  bool room = !p || p->to_program.size() < OUTPUT_LIMIT;
   return static_cast<short>((room ? POLLIN : 0) | (s.output.empty() ? 0 : POLLOUT));
 }
 

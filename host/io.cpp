@@ -1,6 +1,6 @@
 // io.cpp: the service pass, the waits' poll loop, the receive path and the output queue.
 //
-// A received byte goes: telnet decoding -> the logon task while it runs (and no further) ->
+// A received byte goes: telnet decoding -> the logon task or a transfer while it runs (and no further) ->
 // 7-bit strip -> remote echo -> receive buffer -> screen (while Display is on) -> capture ->
 // local display (standard output).
 #include "io.h"
@@ -21,6 +21,7 @@
 #include "keyboard.h"
 #include "screen.h"
 #include "session.h"
+#include "transfer.h"
 
 // One read takes at most this much; a pass reads each session at most READS_PER_PASS times, so
 // a fast sender cannot keep the others waiting.
@@ -54,11 +55,13 @@ void io_receive(Session &s, std::string_view raw) {
     if (!reply.empty()) queue_answer(s, reply);
     data = decoded;
   }
-  if (program_running(s.logon)) {  // the logon task reads everything until it has logged on
-    s.logon.to_program.append(data);
-    program_write(s.logon);
+  if (Program *p = session_program(s)) {  // the logon task or the transfer reads everything
+    if (p == &s.xfer.program) transfer_watch(s, data, true);
+    p->to_program.append(data);
+    program_write(*p);
     return;
   }
+  if (transfer_discards(s)) return;
   std::string stripped;
   if (session_flag(s, "StripTo7Bits")) {
     stripped.assign(data);
@@ -152,42 +155,46 @@ struct Watched {
 };
 }  // namespace
 
-// The logon task's descriptors in the poll set.
-static void watch_logon_task(Session &s, std::vector<pollfd> &fds, std::vector<Watched> &watched) {
-  const Program &p = s.logon;
-  if (!program_running(p)) return;
-  // The task's output waits in its pipe while the connection's queue is full.
-  int out = s.output.size() < OUTPUT_LIMIT ? p.out : -1;
+// The descriptors of the session's program (the logon task or a transfer) in the poll set.
+static void watch_program(Session &s, std::vector<pollfd> &fds, std::vector<Watched> &watched) {
+  const Program *p = session_program(s);
+  if (!p) return;
+  // The program's output waits in its pipe while the connection's queue is full.
+  int out = s.output.size() < OUTPUT_LIMIT ? p->out : -1;
   for (auto [fd, events, what] :
-       {std::tuple{out, POLLIN, W_TASK_OUT}, std::tuple{p.err, POLLIN, W_TASK_ERR},
-        std::tuple{p.pidfd, POLLIN, W_TASK_END}}) {
+       {std::tuple{out, POLLIN, W_TASK_OUT}, std::tuple{p->err, POLLIN, W_TASK_ERR},
+        std::tuple{p->pidfd, POLLIN, W_TASK_END}}) {
     if (fd < 0) continue;
     fds.push_back({fd, static_cast<short>(events), 0});
     watched.push_back({what, &s});
   }
-  if (p.in >= 0 && !p.to_program.empty()) {
-    fds.push_back({p.in, POLLOUT, 0});
+  if (p->in >= 0 && !p->to_program.empty()) {
+    fds.push_back({p->in, POLLOUT, 0});
     watched.push_back({W_TASK_IN, &s});
   }
 }
 
-// Moves what the logon task wrote: its output to the connection, its errors to the log.
-static void relay_logon_task(Session &s) {
+// Moves what the program wrote: its output to the connection, its errors to the log.
+static void relay_program(Session &s, Program &p) {
   std::string data, lines;
-  program_read(s.logon, &data);
-  if (!data.empty()) queue_raw(s, for_wire(s, data));
-  program_read_errors(s.logon, &lines);
+  program_read(p, &data);
+  if (&p == &s.xfer.program) transfer_watch(s, data, false);
+  if (!data.empty() && s.fd >= 0) queue_raw(s, for_wire(s, data));  // with no line, it is dropped
+  program_read_errors(p, &lines);
+  if (&p == &s.xfer.program) return transfer_errors(s, lines);
   for (size_t start = 0, lf; (lf = lines.find('\n', start)) != std::string::npos; start = lf + 1)
     session_log(s, "logon task: " + lines.substr(start, lf - start));
 }
 
-static void service_logon_task(Session &s, Watch what, int fd) {
-  Program &p = s.logon;
-  if (what == W_TASK_IN && fd == p.in) program_write(p);
-  if ((what == W_TASK_OUT && fd == p.out) || (what == W_TASK_ERR && fd == p.err)) relay_logon_task(s);
-  if (what != W_TASK_END || fd != p.pidfd) return;
-  relay_logon_task(s);
-  connection_logon_ended(s);
+static void service_program(Session &s, Watch what, int fd) {
+  Program *p = session_program(s);
+  if (!p) return;
+  if (what == W_TASK_IN && fd == p->in) program_write(*p);
+  if ((what == W_TASK_OUT && fd == p->out) || (what == W_TASK_ERR && fd == p->err)) relay_program(s, *p);
+  if (what != W_TASK_END || fd != p->pidfd) return;
+  relay_program(s, *p);
+  if (p == &s.logon) connection_logon_ended(s);
+  else transfer_ended(s);
 }
 
 // Polls every session for up to 'timeout' ms (-1: no limit) and services what is ready; true when
@@ -213,7 +220,7 @@ static bool poll_sessions(int timeout, bool watch_interrupt, int watch_fd, bool 
       fds.push_back({s->child_fd, POLLIN, 0});
       watched.push_back({W_CHILD, s});
     }
-    watch_logon_task(*s, fds, watched);
+    watch_program(*s, fds, watched);
   }
   int n = poll(fds.data(), fds.size(), timeout);
   if (n <= 0) return false;
@@ -239,7 +246,7 @@ static bool poll_sessions(int timeout, bool watch_interrupt, int watch_fd, bool 
     case W_KEYS:
       if (!keyboard_service()) return true;
       break;
-    default: service_logon_task(*s, watched[i].what, fds[i].fd); break;
+    default: service_program(*s, watched[i].what, fds[i].fd); break;
     }
   }
   return false;
@@ -263,7 +270,10 @@ static bool work_on_screens() {
 }
 
 static void run_timers(int64_t now, int64_t *wake) {
-  for (Session *s : open_sessions()) connection_timers(*s, now, wake);
+  for (Session *s : open_sessions()) {
+    connection_timers(*s, now, wake);
+    transfer_timers(*s, now, wake);
+  }
 }
 
 void io_follow_echo(Session &s) {

@@ -326,7 +326,7 @@ namespace {
 // The names an enumerated key takes, in the order of their codes.
 struct Names {
   const char *key;
-  const char *names[6];
+  const char *names[7];
 };
 // The numbers a numeric key takes.
 struct Range {
@@ -341,8 +341,8 @@ static const Names key_names[] = {
     {"Flow", {"none", "xonxoff", "rtscts"}},
     {"Dial", {"tone", "pulse"}},
     {"LineEnd", {"cr", "lf", "crlf", "telnet"}},
-    {"SendProtocol", {"raw", "ascii", "xmodem", "xmodem-1k", "ymodem", "zmodem"}},
-    {"ReceiveProtocol", {"raw", "ascii", "xmodem", "xmodem-1k", "ymodem", "zmodem"}},
+    {"SendProtocol", {"raw", "ascii", "xmodem", "xmodem-1k", "ymodem", "zmodem", "kermit"}},
+    {"ReceiveProtocol", {"raw", "ascii", "xmodem", "xmodem-1k", "ymodem", "zmodem", "kermit"}},
 };
 static const char *const flag_keys[] = {"Telnet",       "Binary", "KeepAlive", "AddLF",        "Echo", "LocalEcho",
                                         "StripTo7Bits", "Display",   "AutoDownload", "DTR",  "RTS"};
@@ -379,7 +379,7 @@ int setting_code(std::string_view key, std::string_view value) {
   }
   for (const Names &n : key_names) {
     if (!same_name(n.key, key)) continue;
-    for (int i = 0; i < 6 && n.names[i]; ++i)
+    for (int i = 0; i < 7 && n.names[i]; ++i)
       if (same_name(n.names[i], value)) return i;
     return -1;
   }

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -26,6 +27,7 @@ static void close_all(Program &p) {
   close_fd(p.err);
   close_fd(p.pidfd);
   p.pid = -1;
+  p.input_ends = false;
   p.to_program.clear();
   p.err_line.clear();
 }
@@ -48,10 +50,28 @@ static void close_all(Program &p) {
   _exit(127);
 }
 
-int program_start(Program &p, const std::string &command) {
-  int in[2], out[2], err[2];
-  if (pipe2(in, O_CLOEXEC) != 0) return errno;
-  if (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) {
+// Two pipes, or one socketpair whose ends serve both ways (our output end is a copy).
+static int make_channels(int in[2], int out[2], bool socket) {
+  if (!socket) {
+    if (pipe2(in, O_CLOEXEC) != 0) return errno;
+    if (pipe2(out, O_CLOEXEC) == 0) return 0;
+  } else {
+    int pair[2];
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair) != 0) return errno;
+    in[0] = pair[1], in[1] = pair[0], out[1] = fcntl(pair[1], F_DUPFD_CLOEXEC, 0);
+    out[0] = fcntl(pair[0], F_DUPFD_CLOEXEC, 0);
+    if (out[0] >= 0 && out[1] >= 0) return 0;
+  }
+  int e = errno;
+  for (int fd : {in[0], in[1], out[0], out[1]})
+    if (fd >= 0) close(fd);
+  return e;
+}
+
+int program_start(Program &p, const std::string &command, bool socket) {
+  int in[2] = {-1, -1}, out[2] = {-1, -1}, err[2];
+  if (int e = make_channels(in, out, socket)) return e;
+  if (pipe2(err, O_CLOEXEC) != 0) {
     int e = errno;
     for (int fd : {in[0], in[1], out[0], out[1]}) close(fd);
     return e;
@@ -99,11 +119,21 @@ static ssize_t write_to_program(int fd, const std::string &data) {
   return n;
 }
 
+void program_end_input(Program &p) {
+  p.input_ends = true;
+  program_write(p);
+}
+
 void program_write(Program &p) {
+  if (p.in >= 0 && p.to_program.empty() && p.input_ends) {
+    shutdown(p.in, SHUT_WR);  // a socket's other descriptor, the output, stays open
+    close_fd(p.in);
+  }
   while (p.in >= 0 && !p.to_program.empty()) {
     ssize_t n = write_to_program(p.in, p.to_program);
     if (n > 0) {
       p.to_program.erase(0, static_cast<size_t>(n));
+      if (p.to_program.empty() && p.input_ends) return program_write(p);
       continue;
     }
     if (n < 0 && (errno == EAGAIN || errno == EINTR)) return;
@@ -138,7 +168,10 @@ void program_read_errors(Program &p, std::string *lines) {
     p.err_line.append(buffer, static_cast<size_t>(n));
   }
   if (n == 0) close_fd(p.err);
+  for (char &c : p.err_line)
+    if (c == '\r') c = '\n';  // progress pieces end with CR
   size_t lf = p.err_line.rfind('\n');
+  if (lf == std::string::npos && p.err_line.size() > 4096) p.err_line += '\n', lf = p.err_line.size() - 1;
   if (lf == std::string::npos) return;
   lines->append(p.err_line, 0, lf + 1);
   p.err_line.erase(0, lf + 1);

@@ -66,11 +66,14 @@ static Value session_value(const Session &s, int id) {
   case RV_CONSUMED: return text(s.received.consumed);
   case RV_MATCH: return text(s.received.last_match);
   case RV_PEEK: return text(s.received.data);
-  case RV_XFER_FILE: return text("");
+  case RV_XFER_BYTES: return number(s.xfer.bytes);
+  case RV_XFER_TOTAL: return number(s.xfer.total);
+  case RV_XFER_FILE: return text(s.xfer.file);
+  case RV_XFER_FILES: return number(s.xfer.files);
   case RV_PEER: return text(s.peer);
   case RV_CHILD: return number(s.child > 0 ? s.child : 0);
   case RV_CHILD_STATUS: return number(s.child_status);
-  default: return number(0);  // transfers: none in this host
+  default: return number(0);
   }
 }
 

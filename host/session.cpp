@@ -53,6 +53,15 @@ int32_t session_set_flag(int32_t h, const char *key, int32_t on) {
   return KT_OK;
 }
 
+const Program *session_program(const Session &s) {
+  if (program_running(s.logon)) return &s.logon;
+  return program_running(s.xfer.program) ? &s.xfer.program : nullptr;
+}
+
+Program *session_program(Session &s) {
+  return const_cast<Program *>(session_program(static_cast<const Session &>(s)));
+}
+
 std::string session_line_end(const Session &s) {
   std::string end = session_setting(s, "LineEnd");
   if (same_name(end, "lf")) return "\n";
@@ -176,6 +185,7 @@ void sessions_discard_output() {
 }
 
 void sessions_end_run(int status) {
+  for (Session *s : open_sessions()) transfer_abort(*s);
   int64_t deadline = now_ms() + END_DRAIN_MS;
   io_wait(
       deadline,

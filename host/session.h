@@ -18,6 +18,7 @@
 #include "program.h"
 #include "startup.h"
 #include "telnet.h"
+#include "transfer.h"
 
 constexpr int MAX_SESSIONS = 8;
 constexpr size_t OUTPUT_LIMIT = 64 * 1024;
@@ -46,6 +47,7 @@ struct Session {
   bool attempt_failed = false;    // the last connect ended in failure
   bool telnet_on = false;
   Program logon;  // the logon task while it runs (the session is still CONNECTING)
+  Transfer xfer;
   Telnet telnet;
 
   ReceiveBuffer received;
@@ -83,6 +85,10 @@ SessionKind session_kind(const Session &s);
 std::string session_setting(const Session &s, std::string_view key);
 long session_number(const Session &s, std::string_view key);
 bool session_flag(const Session &s, std::string_view key);
+
+// The program that takes the received data while it runs: the logon task or a transfer's, or null.
+const Program *session_program(const Session &s);
+Program *session_program(Session &s);
 
 // The bytes a typed CR becomes: LineEnd, where "telnet" is CR LF while our side of the telnet
 // connection sends in NVT mode and CR once it sends in binary mode.

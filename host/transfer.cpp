@@ -1,0 +1,408 @@
+// transfer.cpp: the transfer functions, with the lrzsz programs.
+#include "transfer.h"
+
+#include <glob.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "host.h"
+#include "io.h"
+#include "phonebook.h"
+#include "session.h"
+#include "telnet.h"
+
+namespace {
+enum { DIR_SEND, DIR_RECEIVE, DIR_BOTH };
+enum { FLAG_OVERWRITE = 1, FLAG_RESUME = 2, FLAG_ASCII = 4, FLAG_KEEPPATHS = 8 };
+}  // namespace
+
+// After an abort, received data is dropped until the line has been quiet this long.
+constexpr int64_t ABORT_QUIET_MS = 500;
+// After ZFIN both ways, how long the line stays quiet before rz gets the end of its input.
+constexpr int64_t ZFIN_QUIET_MS = 800;
+constexpr std::string_view ZFIN = "**\x18" "B08";
+static const char *const protocol_names[] = {"raw", "ascii", "xmodem", "xmodem-1k", "ymodem", "zmodem", "kermit"};
+static const char *const direction_keys[] = {"SendProtocol", "ReceiveProtocol"};
+static const char *const directory_keys[] = {"UploadDir", "DownloadDir"};
+
+bool transfer_running(const Session &s) { return program_running(s.xfer.program); }
+
+static std::string quote(std::string_view text) {
+  std::string out = "'";
+  for (char c : text) c == '\'' ? out += "'\\''" : out += c;
+  return out + "'";
+}
+
+static bool is_directory(const std::string &path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// A relative name joined to the directory setting 'key' (upload or download), when it is set.
+static std::string in_directory(const Session &s, const char *key, const std::string &name) {
+  std::string dir = session_setting(s, key);
+  if (dir.empty() || name.empty() || name[0] == '/') return name;
+  return dir + (dir.back() == '/' ? "" : "/") + name;
+}
+
+// The command of a protocol program ([Transfer] of ravelto.ini) with the flags of XferFlags that
+// it takes.
+static std::string command_for(const Session &s, int protocol, bool sending) {
+  static const char *const keys[][2] = {{"XmodemReceive", "XmodemSend"}, {"YmodemReceive", "YmodemSend"},
+                                        {"ZmodemReceive", "ZmodemSend"}};
+  static const char *const programs[][2] = {{"rx", "sx"}, {"rb", "sb"}, {"rz", "sz"}};
+  int which = protocol <= KT_XP_XMODEM_1K ? 0 : protocol == KT_XP_YMODEM ? 1 : 2;
+  std::string command = host_setting("Transfer", keys[which][sending], programs[which][sending]) + " -vv";
+  long flags = session_number(s, "XferFlags");
+  if (protocol == KT_XP_XMODEM_1K && sending) command += " -k";
+  if (flags & FLAG_ASCII) command += " -a";
+  if (which == 0) return command;
+  if (flags & FLAG_OVERWRITE) command += " -y";
+  if (flags & FLAG_KEEPPATHS && sending) command += " -f";
+  if (flags & FLAG_RESUME && which == 2) command += " -r";
+  return command;
+}
+
+// The protocol of a direction, or -1 for one this host does not run yet.
+static int protocol_of(const Session &s, int direction) {
+  int protocol = setting_code(direction_keys[direction], session_setting(s, direction_keys[direction]));
+  return protocol >= KT_XP_XMODEM && protocol <= KT_XP_ZMODEM ? protocol : -1;
+}
+
+// Waits up to 'timeout' for the transfer: its final status, KT_PENDING while it runs on.
+static int32_t wait_for(Session &s, int32_t timeout) {
+  if (timeout != 0) {
+    WaitResult r = io_wait(deadline_after(timeout), [&s](int64_t, int64_t *) { return !transfer_running(s); });
+    if (r == WAIT_CANCELLED) return KT_E_CANCELLED;
+  }
+  return transfer_running(s) ? KT_PENDING : s.xfer.final_status;
+}
+
+// Telnet carries the transfer's bytes as they are once binary mode is on both ways.
+static void ask_binary(Session &s, bool on) {
+  if (!s.telnet_on || s.status != KT_ST_CONNECTED) return;
+  for (bool theirs : {false, true}) {
+    if (!on && !s.xfer.asked_binary[theirs]) continue;
+    std::string ask = telnet_ask(s.telnet, TELNET_BINARY, theirs, on);
+    s.xfer.asked_binary[theirs] = on && !ask.empty();
+    io_send_raw(s, ask);
+  }
+}
+
+// Starts 'command' in 'dir' (empty: the current directory); 'file' is the one file of XMODEM.
+static int32_t start(Session &s, bool sending, const std::string &command, const std::string &dir,
+                     const std::string &file, int32_t timeout) {
+  if (s.status != KT_ST_CONNECTED) return KT_E_NOTCONNECTED;
+  if (transfer_running(s)) return KT_E_STATE;
+  Transfer &x = s.xfer;
+  x.sending = sending;
+  x.aborted = false;
+  x.file = file, x.partial = sending ? "" : file, x.progress.clear(), x.directory = dir;
+  x.tail[0].clear(), x.tail[1].clear(), x.zfin[0] = x.zfin[1] = false, x.last_in_ms = now_ms();
+  x.bytes = x.total = x.files = 0;
+  std::string line = (dir.empty() ? "" : "cd " + quote(dir) + " && ") + "exec " + command;
+  if (int err = program_start(x.program, line, true)) {
+    session_log(s, "transfer not started: " + std::string(std::strerror(err)));
+    return host_fail(err);
+  }
+  session_log(s, "transfer start " + command);
+  ask_binary(s, true);
+  return wait_for(s, timeout);
+}
+
+static void finish(Session &s, int32_t status) {
+  Transfer &x = s.xfer;
+  if (!x.progress.empty()) session_log(s, "transfer: " + x.progress);
+  if (status == KT_OK) x.files += !x.file.empty();
+  else if (!x.sending && !x.partial.empty() && !(session_number(s, "XferFlags") & FLAG_RESUME))
+    std::remove(x.partial.c_str());
+  x.final_status = status;
+  x.finished = true;
+  ask_binary(s, false);
+  session_log(s, "transfer end (" + std::to_string(status) + ")");
+}
+
+void transfer_ended(Session &s) {
+  int status = program_reap(s.xfer.program);
+  finish(s, s.xfer.aborted ? KT_E_ABORTED : status == 0 ? KT_OK : KT_E_XFER);
+}
+
+void transfer_line_gone(Session &s) {
+  if (!transfer_running(s)) return;
+  session_log(s, "transfer: the line is gone, the program's input ends");
+  program_end_input(s.xfer.program);
+}
+
+void transfer_watch(Session &s, std::string_view bytes, bool in) {
+  Transfer &x = s.xfer;
+  if (in) x.last_in_ms = now_ms();
+  std::string &tail = x.tail[in];
+  tail.append(bytes.substr(bytes.size() > 64 ? bytes.size() - 64 : 0));
+  if (tail.find(ZFIN) != std::string::npos) x.zfin[in] = true;
+  if (tail.size() > ZFIN.size()) tail.erase(0, tail.size() - ZFIN.size());
+}
+
+void transfer_timers(Session &s, int64_t now, int64_t *wake) {
+  Transfer &x = s.xfer;
+  if (!transfer_running(s) || x.sending || !x.zfin[0] || !x.zfin[1] || x.program.input_ends) return;
+  int64_t at = x.last_in_ms + ZFIN_QUIET_MS;
+  if (now >= at) program_end_input(x.program);
+  else if (*wake < 0 || at < *wake) *wake = at;
+}
+
+void transfer_stop(Session &s, int32_t status) {
+  if (!transfer_running(s)) return;
+  program_stop(s.xfer.program);
+  finish(s, status);
+}
+
+// "Bytes Sent: N/ T ..." and "Bytes received: N/ T ...": the progress of the file.
+static bool progress_piece(Transfer &x, const std::string &piece) {
+  long long done, total;
+  if (std::sscanf(piece.c_str(), "Bytes %*[^:]: %lld/ %lld", &done, &total) != 2) return false;
+  x.bytes = done, x.total = total, x.progress = piece;
+  return true;
+}
+
+void transfer_errors(Session &s, const std::string &pieces) {
+  Transfer &x = s.xfer;
+  for (size_t start = 0, end; (end = pieces.find('\n', start)) != std::string::npos; start = end + 1) {
+    std::string piece = pieces.substr(start, end - start);
+    while (!piece.empty() && piece.back() == ' ') piece.pop_back();
+    if (piece.empty() || progress_piece(x, piece)) continue;
+    for (const char *head : {"Sending: ", "Receiving: "}) {
+      if (piece.rfind(head, 0) != 0) continue;
+      if (!x.file.empty()) ++x.files;
+      x.file = piece.substr(std::strlen(head));
+      x.bytes = x.total = 0;
+      if (!x.sending && x.file.find('/') == std::string::npos)  // rz keeps no sender's folders
+        x.partial = (x.directory.empty() ? "" : x.directory + "/") + x.file;
+    }
+    session_log(s, "transfer: " + piece);
+  }
+}
+
+// The files of blank-separated names and patterns, relative ones under UploadDir: KT_OK, or
+// KT_E_NOTFOUND when one matches nothing.
+static int32_t expand(const Session &s, std::string_view names, std::vector<std::string> *files) {
+  for (size_t start = 0; start < names.size();) {
+    size_t end = names.find(' ', start);
+    if (end == std::string_view::npos) end = names.size();
+    std::string pattern = in_directory(s, "UploadDir", std::string(names.substr(start, end - start)));
+    start = end + 1;
+    if (pattern.empty()) continue;
+    glob_t found;
+    if (glob(pattern.c_str(), GLOB_NOCHECK, nullptr, &found) != 0) return KT_E_NOTFOUND;
+    for (size_t i = 0; i < found.gl_pathc; ++i) files->push_back(found.gl_pathv[i]);
+    globfree(&found);
+    if (access(files->back().c_str(), R_OK) != 0) return KT_E_NOTFOUND;  // the pattern itself
+  }
+  return files->empty() ? KT_E_NOTFOUND : KT_OK;
+}
+
+static int32_t send_files(Session &s, const std::vector<std::string> &files, int32_t timeout) {
+  int protocol = protocol_of(s, DIR_SEND);
+  if (protocol < 0) return KT_E_UNSUPPORTED;
+  if (files.empty()) return KT_E_NOTFOUND;
+  if (files.size() > 1 && protocol <= KT_XP_XMODEM_1K) return KT_E_UNSUPPORTED;
+  std::string command = command_for(s, protocol, true) + " --";
+  for (const std::string &f : files) command += " " + quote(f);
+  return start(s, true, command, "", protocol <= KT_XP_XMODEM_1K ? files[0] : "", timeout);
+}
+
+static int32_t send_names(Session &s, std::string_view names, int32_t timeout) {
+  std::vector<std::string> files;
+  if (int32_t r = expand(s, names, &files)) return r;
+  return send_files(s, files, timeout);
+}
+
+int32_t ktXferSend(int32_t h, int32_t path, int32_t timeout) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  std::string_view name;
+  if (!arg_string(path, &name)) return KT_E_BADARG;
+  std::string file = in_directory(*s, "UploadDir", std::string(name));
+  if (access(file.c_str(), R_OK) != 0) return KT_E_NOTFOUND;
+  return send_files(*s, {file}, timeout);
+}
+
+int32_t ktXferSendBatch(int32_t h, int32_t names, int32_t timeout) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  std::string_view text;
+  if (!arg_string(names, &text)) return KT_E_BADARG;
+  return send_names(*s, text, timeout);
+}
+
+int32_t ktXferReceive(int32_t h, int32_t path, int32_t timeout) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  std::string_view given;
+  bool named;
+  if (!arg_optional_string(path, &given, &named)) return KT_E_BADARG;
+  int protocol = protocol_of(*s, DIR_RECEIVE);
+  if (protocol < 0) return KT_E_UNSUPPORTED;
+  std::string command = command_for(*s, protocol, false);
+  if (protocol <= KT_XP_XMODEM_1K) {
+    if (given.empty()) return KT_E_BADARG;  // XMODEM sends no name
+    std::string file = in_directory(*s, "DownloadDir", std::string(given));
+    return start(*s, false, command + " -- " + quote(file), "", file, timeout);
+  }
+  std::string dir = given.empty() ? session_setting(*s, "DownloadDir") : std::string(given);
+  if (!dir.empty() && !is_directory(dir)) return KT_E_NOTFOUND;
+  return start(*s, false, command, dir, "", timeout);
+}
+
+int32_t ktWaitForXfer(int32_t h, int32_t timeout) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  if (!transfer_running(*s)) return s->xfer.finished ? s->xfer.final_status : KT_E_STATE;
+  int32_t r = wait_for(*s, timeout);
+  return r == KT_PENDING ? KT_E_TIMEOUT : r;
+}
+
+int32_t ktGetXferStatus(int32_t h) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  return transfer_running(*s);
+}
+
+int32_t ktGetXferFinalStatus(int32_t h) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  if (transfer_running(*s)) return KT_PENDING;
+  return s->xfer.finished ? s->xfer.final_status : KT_E_STATE;
+}
+
+// how 0: now (the cancel string to the remote, then the program is stopped); how 1: the running
+// transfer finishes (there is no drop list to cancel yet).
+int32_t ktXferAbort(int32_t h, int32_t how) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  if (how != 0 && how != 1) return KT_E_BADARG;
+  if (!transfer_running(*s)) return KT_E_STATE;
+  if (how == 0) transfer_abort(*s);
+  return KT_OK;
+}
+
+// The remote hears the cancel string (CAN x 8, BS x 8) first, so that its program stops sending.
+void transfer_abort(Session &s) {
+  if (!transfer_running(s)) return;
+  session_log(s, "transfer aborted");
+  io_send_raw(s, "\x18\x18\x18\x18\x18\x18\x18\x18\b\b\b\b\b\b\b\b");
+  s.xfer.aborted = true;
+  s.xfer.discard_until = now_ms() + ABORT_QUIET_MS;
+  transfer_stop(s, KT_E_ABORTED);
+}
+
+bool transfer_discards(Session &s) {
+  int64_t now = now_ms();
+  if (s.xfer.discard_until < now) return false;
+  s.xfer.discard_until = now + ABORT_QUIET_MS;
+  return true;
+}
+
+int32_t ktSetXferProtocol(int32_t h, int32_t direction, int32_t protocol) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  if (direction < DIR_SEND || direction > DIR_BOTH || protocol < KT_XP_RAW || protocol > KT_XP_KERMIT)
+    return KT_E_BADARG;
+  for (int d : {DIR_SEND, DIR_RECEIVE})
+    if (direction == d || direction == DIR_BOTH) s->settings.set(direction_keys[d], protocol_names[protocol]);
+  return KT_OK;
+}
+
+int32_t ktGetXferProtocol(int32_t h, int32_t direction) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  if (direction != DIR_SEND && direction != DIR_RECEIVE) return KT_E_BADARG;
+  return setting_code(direction_keys[direction], session_setting(*s, direction_keys[direction]));
+}
+
+int32_t ktSetXferParameters(int32_t h, int32_t bits) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  if (bits < 0 || bits > 31) return KT_E_BADARG;
+  s->settings.set("XferFlags", std::to_string(bits));
+  return KT_OK;
+}
+
+int32_t ktGetXferParameters(int32_t h) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  return static_cast<int32_t>(session_number(*s, "XferFlags"));
+}
+
+int32_t ktSetXferDirectory(int32_t h, int32_t which, int32_t path) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  std::string_view dir;
+  if (which < 0 || which > 1 || !arg_string(path, &dir)) return KT_E_BADARG;
+  if (!is_directory(std::string(dir))) return KT_E_NOTFOUND;
+  s->settings.set(directory_keys[which], dir);
+  return KT_OK;
+}
+
+int32_t ktGetXferDirectory(int32_t h, int32_t which, int32_t buf, int32_t size) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  if (which < 0 || which > 1) return KT_E_BADARG;
+  return put_string(buf, size, session_setting(*s, directory_keys[which]));
+}
+
+int32_t ktXferAddToSendList(int32_t h, int32_t path) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  std::string_view name;
+  if (!arg_string(path, &name)) return KT_E_BADARG;
+  if (s->xfer.send_list.size() >= XFER_LIST_LIMIT) return KT_E_FULL;
+  s->xfer.send_list.emplace_back(name);
+  return static_cast<int32_t>(s->xfer.send_list.size());
+}
+
+int32_t ktGetXferSendList(int32_t h, int32_t index, int32_t buf, int32_t size) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  const std::vector<std::string> &list = s->xfer.send_list;
+  if (index == -1) return static_cast<int32_t>(list.size());
+  if (index < 0 || static_cast<size_t>(index) >= list.size()) return KT_E_RANGE;
+  return put_string(buf, size, list[static_cast<size_t>(index)]);
+}
+
+int32_t ktClearXferSendList(int32_t h) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  s->xfer.send_list.clear();
+  return KT_OK;
+}
+
+int32_t ktXferSendFromList(int32_t h, int32_t timeout) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  std::string names;
+  for (const std::string &name : s->xfer.send_list) names += name + " ";
+  return send_names(*s, names, timeout);
+}
+
+// The list is the interpreter's copy of the script's: 32-bit string addresses, ending with 0.
+int32_t ktXferSendList(int32_t h, int32_t list, int32_t timeout) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  std::vector<std::string> files;
+  for (uint32_t i = 0; i <= XFER_LIST_LIMIT; ++i) {
+    const void *entry = host_interface->pointer(static_cast<uint32_t>(list) + 4 * i, 4);
+    if (!entry) return KT_E_BADARG;
+    int32_t address;
+    std::memcpy(&address, entry, 4);
+    if (address == 0) return send_files(*s, files, timeout);
+    std::string_view name;
+    if (!arg_string(address, &name)) return KT_E_BADARG;
+    std::string file = in_directory(*s, "UploadDir", std::string(name));
+    if (access(file.c_str(), R_OK) != 0) return KT_E_NOTFOUND;
+    files.push_back(file);
+  }
+  return KT_E_BADARG;
+}

@@ -1,0 +1,61 @@
+// transfer.h: file transfers by the lrzsz programs (XMODEM, XMODEM-1K, YMODEM, ZMODEM).
+//
+// The program of a transfer runs with its standard input and output on a socketpair that the I/O
+// loop relays to the connection, and its standard error to the session's log (its progress pieces
+// feed runtime values 13 to 16). While it runs, received data goes to it and nowhere else. On a
+// telnet session binary mode is asked for both ways for the transfer and given back after.
+#ifndef HOST_TRANSFER_H
+#define HOST_TRANSFER_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "program.h"
+
+struct Session;
+
+constexpr size_t XFER_LIST_LIMIT = 100;
+
+struct Transfer {
+  Program program;                     // the protocol program while it runs
+  bool sending = false;
+  bool aborted = false;
+  bool finished = false;               // a transfer has ended: final_status holds its result
+  int32_t final_status = 0;
+  std::string file;                    // the file being moved (runtime value 15)
+  std::string directory;               // where a receive puts its files
+  std::string partial;                 // a file received in part, removed when the transfer fails
+  int64_t bytes = 0, total = 0;        // of that file (runtime values 13 and 14)
+  int files = 0;                       // files moved whole (runtime value 16)
+  std::string progress;                // the program's last progress piece, logged at the end
+  bool asked_binary[2] = {false, false};  // ours, theirs: asked for this transfer
+  int64_t discard_until = -1;          // after an abort, received data is dropped until then
+  // ZMODEM's end: ZFIN seen each way (the tails keep a header that a read cut), and the time of
+  // the last byte from the remote.
+  std::string tail[2];
+  bool zfin[2] = {false, false};
+  int64_t last_in_ms = 0;
+  std::vector<std::string> send_list;  // ktXferAddToSendList
+};
+
+bool transfer_running(const Session &s);
+// The program's standard error: progress pieces and lines for the log.
+void transfer_errors(Session &s, const std::string &pieces);
+// The program has exited: its status becomes the final status.
+void transfer_ended(Session &s);
+// The connection went away, or the run ends: the program is stopped, the transfer fails.
+void transfer_stop(Session &s, int32_t status);
+// The line is gone: the program gets the end of its input and finishes with what it has.
+void transfer_line_gone(Session &s);
+// Bytes between the program and the remote ('in': from the remote), watched for ZMODEM's end.
+void transfer_watch(Session &s, std::string_view bytes, bool in);
+// A remote sz on a terminal may lose its last "OO", for which rz then waits 30 s: once ZFIN has
+// gone both ways and the line has been quiet, rz gets the end of its input.
+void transfer_timers(Session &s, int64_t now, int64_t *wake);
+// Aborts a running transfer: the cancel string to the remote, the program stopped, KT_E_ABORTED.
+void transfer_abort(Session &s);
+// Whether received data is dropped, as the line is not yet quiet after an abort.
+bool transfer_discards(Session &s);
+
+#endif

@@ -1,0 +1,74 @@
+#!/usr/bin/env python3
+"""File transfers through the lrzsz programs with a peer that is the command of a pty session, and
+with a raw TCP peer behind socat; files compared byte for byte."""
+import os
+import subprocess
+import time
+
+import hostcase
+from hostcase import SESSION, HostCase
+from test_servers import listener
+
+RUN = SESSION + """int begin(protocol) int protocol; {
+  ktConnectSession(h, 5000); ktSetLogFileName(h, "s.log"); ktSetXferProtocol(h, 2, protocol);
+  return 0;
+}
+"""
+
+
+class Transfers(HostCase):
+    def setUp(self):
+        super().setUp()
+        self.data = os.urandom(1 << 20)  # whole XMODEM blocks: nothing is padded
+        for folder in ("src", "dl", "up"):
+            os.mkdir(self.path(folder))
+        with open(self.path("src/f.bin"), "wb") as f:
+            f.write(self.data)
+
+    def moved(self, name):
+        with open(self.path(name), "rb") as f:
+            return f.read() == self.data
+
+    def test_each_protocol_receives_from_a_pty_peer_and_zmodem_sends(self):
+        for protocol, remote, call in ((5, "sz src/f.bin", 'ktXferReceive(h, "dl", 30000)'),
+                                       (4, "sb src/f.bin", "ktXferReceive(h, 0, 30000)"),
+                                       (2, "sx src/f.bin", 'ktXferReceive(h, "f.bin", 30000)'),
+                                       (3, "sx -k src/f.bin", 'ktXferReceive(h, "f.bin", 30000)'),
+                                       (5, "cd up && rz", 'ktXferSend(h, "f.bin", 30000)')):
+            values = self.values(RUN + f"""ktInitialize(); h = ktOpenSession("pty:{remote}", 0)
+ktSetXferDirectory(h, 0, "src"); ktSetXferDirectory(h, 1, "dl"); begin({protocol}); {call}
+ktGetXferFinalStatus(h); value(KT_RV_XFER_FILES); text(KT_RV_XFER_FILE)\n""")
+            self.assertEqual(values[-5:], [0, 0, 0, 1, 8 if protocol < 4 else 5], remote)
+            target = "up/f.bin" if "rz" in remote else "dl/f.bin"
+            self.assertTrue(self.moved(target), remote)
+            os.remove(self.path(target))
+
+    def test_zmodem_both_ways_over_tcp(self):
+        port = listener(self, "sz src/f.bin")
+        values = self.values(RUN + f"""ktInitialize(); h = ktOpenSession("tcp:127.0.0.1:{port}", 0)
+ktSetSessionDataString(h, "Telnet", "no"); begin(5); ktXferReceive(h, "dl", 30000)\n""")
+        self.assertEqual(values[-1], 0)
+        self.assertTrue(self.moved("dl/f.bin"))
+        port = listener(self, "rz")  # into the test's folder
+        values = self.values(RUN + f"""ktInitialize(); h = ktOpenSession("tcp:127.0.0.1:{port}", 0)
+ktSetSessionDataString(h, "Telnet", "no"); begin(5); ktXferSend(h, "src/f.bin", 30000)\n""")
+        self.assertEqual(values[-1], 0)
+        self.assertTrue(self.moved("f.bin"))
+
+    def test_an_abort_ends_at_once_and_leaves_no_program_and_no_partial_file(self):
+        with open(self.path("src/big.bin"), "wb") as f:
+            f.write(os.urandom(20 << 20))
+        started = time.monotonic()
+        values = self.values(RUN + """ktInitialize(); h = ktOpenSession("pty:sz src/big.bin", 0); begin(5)
+ktXferReceive(h, "dl", 0); ktPause(h, 100); ktXferAbort(h, 0); ktGetXferFinalStatus(h); ktGetXferStatus(h)
+ktXferAbort(h, 0); ktWaitForXfer(h, 1000)\n""")
+        self.assertLess(time.monotonic() - started, 5)
+        self.assertEqual(values[-7:], [1, 0, 0, -14, 0, -7, -14])
+        self.assertEqual(os.listdir(self.path("dl")), [])
+        self.assertIn("TIME [SERVER] transfer aborted", [l.replace("[pty:sz src/big.bin]", "[SERVER]")
+                                                          for l in self.log()])
+        self.assertEqual(subprocess.run(["pgrep", "-f", "rz -vv"], capture_output=True).stdout, b"")
+
+
+if __name__ == "__main__":
+    hostcase.main()
