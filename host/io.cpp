@@ -46,6 +46,18 @@ static void queue_answer(Session &s, std::string_view bytes) {
   queue_raw(s, bytes.substr(0, room));
 }
 
+// Data for the logon task or a transfer's program, which takes everything while it runs.
+static bool to_program(Session &s, std::string_view data) {
+  Program *p = session_program(s);
+  if (!p) return false;
+  if (p == &s.xfer.program) transfer_watch(s, data, true);
+  p->to_program.append(data);
+  program_write(*p);
+  return true;
+}
+
+static void deliver(Session &s, std::string_view data);
+
 void io_receive(Session &s, std::string_view raw) {
   std::string decoded, reply;
   std::string_view data = raw;
@@ -55,13 +67,15 @@ void io_receive(Session &s, std::string_view raw) {
     if (!reply.empty()) queue_answer(s, reply);
     data = decoded;
   }
-  if (Program *p = session_program(s)) {  // the logon task or the transfer reads everything
-    if (p == &s.xfer.program) transfer_watch(s, data, true);
-    p->to_program.append(data);
-    program_write(*p);
-    return;
-  }
-  if (transfer_discards(s)) return;
+  if (to_program(s, data) || transfer_discards(s)) return;
+  // A ZMODEM start with automatic download on: what comes before it goes the usual way, the rest
+  // to the receive program.
+  size_t start = transfer_autodownload(s, data);
+  deliver(s, data.substr(0, start));
+  if (start < data.size()) to_program(s, data.substr(start));
+}
+
+static void deliver(Session &s, std::string_view data) {
   std::string stripped;
   if (session_flag(s, "StripTo7Bits")) {
     stripped.assign(data);

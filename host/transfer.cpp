@@ -24,6 +24,10 @@ constexpr int64_t ABORT_QUIET_MS = 500;
 // After ZFIN both ways, how long the line stays quiet before rz gets the end of its input.
 constexpr int64_t ZFIN_QUIET_MS = 800;
 constexpr std::string_view ZFIN = "**\x18" "B08";
+// The ZRQINIT header with which a ZMODEM sender starts.
+constexpr std::string_view ZRQINIT = "**\x18" "B00";
+// After an automatic download that failed, no other starts for this long.
+constexpr int64_t ADL_QUIET_MS = 3000;
 static const char *const protocol_names[] = {"raw", "ascii", "xmodem", "xmodem-1k", "ymodem", "zmodem", "kermit"};
 static const char *const direction_keys[] = {"SendProtocol", "ReceiveProtocol"};
 static const char *const directory_keys[] = {"UploadDir", "DownloadDir"};
@@ -99,7 +103,7 @@ static int32_t start(Session &s, bool sending, const std::string &command, const
   if (transfer_running(s)) return KT_E_STATE;
   Transfer &x = s.xfer;
   x.sending = sending;
-  x.aborted = false;
+  x.aborted = x.automatic = false;
   x.file = file, x.partial = sending ? "" : file, x.progress.clear(), x.directory = dir;
   x.tail[0].clear(), x.tail[1].clear(), x.zfin[0] = x.zfin[1] = false, x.last_in_ms = now_ms();
   x.bytes = x.total = x.files = 0;
@@ -121,6 +125,10 @@ static void finish(Session &s, int32_t status) {
     std::remove(x.partial.c_str());
   x.final_status = status;
   x.finished = true;
+  if (x.automatic && status != KT_OK) {  // the sender is told, and its retries start nothing
+    io_send_raw(s, "\x18\x18\x18\x18\x18\x18\x18\x18\b\b\b\b\b\b\b\b");
+    x.adl_quiet_until = now_ms() + ADL_QUIET_MS;
+  }
   ask_binary(s, false);
   session_log(s, "transfer end (" + std::to_string(status) + ")");
 }
@@ -298,11 +306,40 @@ void transfer_abort(Session &s) {
   transfer_stop(s, KT_E_ABORTED);
 }
 
+size_t transfer_autodownload(Session &s, std::string_view data) {
+  Transfer &x = s.xfer;
+  bool on = x.adl_override == 1 || (x.adl_override == 0 && session_flag(s, "AutoDownload"));
+  if (!on || transfer_running(s) || s.status != KT_ST_CONNECTED || now_ms() < x.adl_quiet_until) {
+    x.adl_tail.clear();
+    return data.size();
+  }
+  std::string seen = x.adl_tail + std::string(data.substr(0, 64 * 1024));
+  size_t at = seen.find(ZRQINIT);
+  x.adl_tail = seen.substr(seen.size() > ZRQINIT.size() ? seen.size() - ZRQINIT.size() + 1 : 0);
+  if (at == std::string::npos) return data.size();
+  size_t end = at + ZRQINIT.size() - (seen.size() - std::min(data.size(), size_t{64 * 1024}));
+  x.adl_tail.clear();
+  session_log(s, "automatic download");
+  std::string dir = session_setting(s, "DownloadDir");
+  if (start(s, false, command_for(s, KT_XP_ZMODEM, false), dir, "", 0) != KT_PENDING) return data.size();
+  x.automatic = true;
+  x.program.to_program.append(ZRQINIT);  // the header, though a read may have cut it
+  return end;
+}
+
 bool transfer_discards(Session &s) {
   int64_t now = now_ms();
   if (s.xfer.discard_until < now) return false;
   s.xfer.discard_until = now + ABORT_QUIET_MS;
   return true;
+}
+
+int32_t ktSetAdlOverride(int32_t h, int32_t mode) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  if (mode < 0 || mode > 2) return KT_E_BADARG;
+  s->xfer.adl_override = mode;
+  return KT_OK;
 }
 
 int32_t ktSetXferProtocol(int32_t h, int32_t direction, int32_t protocol) {

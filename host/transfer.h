@@ -37,6 +37,10 @@ struct Transfer {
   bool zfin[2] = {false, false};
   int64_t last_in_ms = 0;
   std::vector<std::string> send_list;  // ktXferAddToSendList
+  int adl_override = 0;                // ktSetAdlOverride: 0 AutoDownload decides, 1 on, 2 off
+  bool automatic = false;              // the running transfer was started by automatic download
+  std::string adl_tail;                // the end of the data searched, for a start a read cut
+  int64_t adl_quiet_until = -1;        // no automatic start before then, after one failed
 };
 
 bool transfer_running(const Session &s);
@@ -55,6 +59,10 @@ void transfer_watch(Session &s, std::string_view bytes, bool in);
 void transfer_timers(Session &s, int64_t now, int64_t *wake);
 // Aborts a running transfer: the cancel string to the remote, the program stopped, KT_E_ABORTED.
 void transfer_abort(Session &s);
+// Looks for a ZMODEM start in received data while no transfer runs and automatic download is on
+// (AutoDownload, or ktSetAdlOverride): where the rest of 'data' is for the receive program, which
+// has then started and has the start header; data.size() when nothing started.
+size_t transfer_autodownload(Session &s, std::string_view data);
 // Whether received data is dropped, as the line is not yet quiet after an abort.
 bool transfer_discards(Session &s);
 

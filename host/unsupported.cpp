@@ -8,7 +8,6 @@
   X(ktCaptureToPrinterControl, 2) \
   X(ktClearXferDropList, 1)       \
   X(ktGetXferDropList, 4)         \
-  X(ktSetAdlOverride, 2)          \
   X(ktXferDropSend, 2)
 
 #define HOST_UNSUPPORTED(name, words)       \

@@ -2,7 +2,8 @@
 # Installs what the tests need when it is missing, on Debian as root (no input needed): what the build
 # needs (cmake/install_deps.sh), then Python, GoogleTest, and the peers of the host library's tests:
 # socat (a pty pair for the serial line, and the listener of the telnet daemon), inetutils' telnet
-# daemon, OpenSSH's server and client, and lrzsz (the transfer programs). The Win32 leg installs its own tools (tests/win32/install.sh).
+# daemon, OpenSSH's server and client, and lrzsz (the transfer programs). The Win32 leg installs its
+# own tools (tests/win32/install.sh).
 set -euo pipefail
 bash "$(dirname "$0")/../cmake/install_deps.sh"
 missing=()

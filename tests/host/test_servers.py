@@ -27,14 +27,7 @@ def listener(case, command):
     return int(re.search(r"listening on .*:(\d+)", Path(errors).read_text())[1])
 
 
-class TelnetDaemon(HostCase):
-    def test_logon_with_defaults_commands_the_screen_a_random_flood_and_logoff(self):
-        port = listener(self, f"/usr/sbin/telnetd -h -E {LOGIN}")
-        self.write("pb.ini", f"[daemon]\nAddress=127.0.0.1\nPort={port}\n")
-        flood = os.urandom(10 << 20)
-        with open(self.path("random.bin"), "wb") as f:
-            f.write(flood)
-        values = self.values(SESSION + """ktInitialize()
+LOGON = """ktInitialize()
 h = ktOpenSession("daemon", 0)
 ktConnectSession(h, 5000)
 ktWaitForPrompt(h, 0, "login: ", 5000, 0)
@@ -42,7 +35,24 @@ type("alice")
 ktWaitForPrompt(h, 0, "Password: ", 5000, 0)
 type("secret")
 ktWaitForPrompt(h, 0, "$ ", 5000, 0)
-cmd("echo one; echo two")
+"""
+
+
+class TelnetDaemon(HostCase):
+    def setUp(self):
+        super().setUp()
+        port = listener(self, f"/usr/sbin/telnetd -h -E {LOGIN}")
+        self.write("pb.ini", f"[daemon]\nAddress=127.0.0.1\nPort={port}\n")
+
+    def random_file(self, size):
+        data = os.urandom(size)
+        with open(self.path("random.bin"), "wb") as f:
+            f.write(data)
+        return data
+
+    def test_logon_with_defaults_commands_the_screen_a_random_flood_and_logoff(self):
+        flood = self.random_file(10 << 20)
+        values = self.values(SESSION + LOGON + """cmd("echo one; echo two")
 text(KT_RV_CONSUMED_TEXT)
 ktGetTextFromScreen(h, value(KT_RV_CURSOR_ROW) - 1, 0, 3, buf)
 show(buf)
@@ -57,6 +67,26 @@ ktWaitForConnection(h, KT_ST_IDLE, 5000)
         self.assertEqual(values, [0, 1, 0, 0, 1, 0, 1, 0, 0, 32, 3, 0, 0, 0, 1, 0, 0, 1, 0])
         self.assertEqual(self.shown(), ["echo one; echo two", "one", "two", "$ ", "two"])
         self.assertTrue(flood in self.read("flood.bin"), "the flood came changed")
+
+    def test_zmodem_downloads_asked_for_and_automatic(self):
+        data = self.random_file(1 << 20)
+        for folder in ("asked", "automatic"):
+            os.mkdir(self.path(folder))
+        values = self.values(SESSION + LOGON + """ktSetXferDirectory(h, 1, "asked")
+type("sz random.bin")
+ktXferReceive(h, 0, 30000)
+ktWaitForPrompt(h, 0, "$ ", 5000, 0)
+ktSetXferDirectory(h, 1, "automatic")
+ktSetAdlOverride(h, 1)
+type("sz random.bin")
+ktWaitForPrompt(h, 0, "$ ", 30000, 0)
+ktGetXferFinalStatus(h)
+value(KT_RV_XFER_FILES)
+""", "phonebook=pb.ini")
+        self.assertEqual(values[-10:], [0, 1, 0, 0, 0, 0, 1, 0, 0, 1])
+        for folder in ("asked", "automatic"):
+            with open(self.path(f"{folder}/random.bin"), "rb") as f:
+                self.assertTrue(f.read() == data, folder)
 
 
 class SshServer(HostCase):
