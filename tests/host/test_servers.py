@@ -27,15 +27,14 @@ def listener(case, command):
     return int(re.search(r"listening on .*:(\d+)", Path(errors).read_text())[1])
 
 
-LOGON = """ktInitialize()
-h = ktOpenSession("daemon", 0)
-ktConnectSession(h, 5000)
+CONNECT = """ktConnectSession(h, 5000)
 ktWaitForPrompt(h, 0, "login: ", 5000, 0)
 type("alice")
 ktWaitForPrompt(h, 0, "Password: ", 5000, 0)
 type("secret")
 ktWaitForPrompt(h, 0, "$ ", 5000, 0)
 """
+LOGON = 'ktInitialize()\nh = ktOpenSession("daemon", 0)\n' + CONNECT
 
 
 class TelnetDaemon(HostCase):
@@ -75,15 +74,15 @@ ktWaitForConnection(h, KT_ST_IDLE, 5000)
         values = self.values(SESSION + LOGON + """ktSetXferDirectory(h, 1, "asked")
 type("sz random.bin")
 ktXferReceive(h, 0, 30000)
-ktWaitForPrompt(h, 0, "$ ", 5000, 0)
-ktSetXferDirectory(h, 1, "automatic")
+ktDisconnectSession(h)
+""" + CONNECT + """ktSetXferDirectory(h, 1, "automatic")
 ktSetAdlOverride(h, 1)
 type("sz random.bin")
 ktWaitForPrompt(h, 0, "$ ", 30000, 0)
 ktGetXferFinalStatus(h)
 value(KT_RV_XFER_FILES)
 """, "phonebook=pb.ini")
-        self.assertEqual(values[-10:], [0, 1, 0, 0, 0, 0, 1, 0, 0, 1])
+        self.assertEqual(values[-16:], [0, 1, 0, 0, 0, 0, 1, 0, 1, 0, 0, 0, 1, 0, 0, 1])
         for folder in ("asked", "automatic"):
             with open(self.path(f"{folder}/random.bin"), "rb") as f:
                 self.assertTrue(f.read() == data, folder)
