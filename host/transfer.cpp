@@ -181,10 +181,11 @@ void transfer_errors(Session &s, const std::string &pieces) {
     std::string piece = pieces.substr(start, end - start);
     while (!piece.empty() && piece.back() == ' ') piece.pop_back();
     if (piece.empty() || progress_piece(x, piece)) continue;
-    for (const char *head : {"Sending: ", "Receiving: "}) {
-      if (piece.rfind(head, 0) != 0) continue;
+    for (const char *head : {"Sending: ", "Receiving: "}) {  // after other output at times
+      size_t at = piece.find(head);
+      if (at == std::string::npos) continue;
       if (!x.file.empty()) ++x.files;
-      x.file = piece.substr(std::strlen(head));
+      x.file = piece.substr(at + std::strlen(head));
       x.bytes = x.total = 0;
       if (!x.sending && x.file.find('/') == std::string::npos)  // rz keeps no sender's folders
         x.partial = (x.directory.empty() ? "" : x.directory + "/") + x.file;
