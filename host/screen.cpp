@@ -25,7 +25,7 @@ struct Screen {
   int arguments = 0;  // of the CSI being read, the one being read included
   int digits = 0;     // of the argument being read
   long repeat = 0;    // the first argument, -1 when the CSI cannot be REP
-  bool after_c2 = false;  // the last byte of text was the lead byte 0xC2
+  std::string utf8;   // the start of a UTF-8 sequence in the text
 };
 
 static void collect_output(const char *bytes, size_t len, void *user) {
@@ -80,7 +80,7 @@ static void repeat_last_character(Screen &s, long count) {
 }
 
 // What happens to a byte on its way to the emulator.
-enum Step { PASS, DROP, REPEAT, NO_BREAK_SPACE };
+enum Step { PASS, DROP, REPEAT };
 
 // libvterm 0.1 stores a CSI's arguments in an array of 16 without checking, and adds up each
 // argument's digits in a long: separators past the 16th argument, and digits past the ninth of
@@ -126,39 +126,61 @@ static Step scan_byte(Screen &s, unsigned char c) {
   return PASS;
 }
 
-// Gives bytes to the emulator, with REP, the CSI arguments and C1 controls in UTF-8 as above.
-// What goes to the emulator is written in one piece up to each REP: libvterm does not keep a
-// UTF-8 character that is split between two writes.
+// libvterm's UTF-8 decoder keeps a lead byte across controls, escape sequences and writes, and
+// decodes C1 controls (U+0080..U+009F) into characters of width -1 that move the cursor left of
+// column 0. Text reaches it only as whole, valid sequences: a sequence that a control cuts or
+// that is not valid UTF-8 (overlong, a surrogate, past U+10FFFF, a stray byte) shows as U+FFFD,
+// a C1 control as a no-break space. A sequence that a write cuts waits for the rest.
+static const char REPLACEMENT[] = "\xef\xbf\xbd";
+
+static void utf8_cut(Screen &s, std::string &out) {
+  if (s.utf8.empty()) return;
+  out += REPLACEMENT;
+  s.utf8.clear();
+}
+
+static void utf8_byte(Screen &s, unsigned char c, std::string &out) {
+  if (!s.utf8.empty() && (c & 0xc0) != 0x80) utf8_cut(s, out);
+  if (s.utf8.empty()) {
+    if (c < 0x80) out += static_cast<char>(c);
+    else if (c >= 0xc2 && c <= 0xf4) s.utf8 += static_cast<char>(c);
+    else out += REPLACEMENT;
+    return;
+  }
+  s.utf8 += static_cast<char>(c);
+  unsigned char lead = static_cast<unsigned char>(s.utf8[0]);
+  size_t length = lead < 0xe0 ? 2 : lead < 0xf0 ? 3 : 4;
+  if (s.utf8.size() < length) return;
+  uint32_t cp = lead & (0x7f >> length);
+  for (size_t i = 1; i < length; ++i) cp = cp << 6 | (static_cast<unsigned char>(s.utf8[i]) & 0x3f);
+  bool overlong = (length == 3 && cp < 0x800) || (length == 4 && cp < 0x10000);
+  if (cp >= 0x80 && cp <= 0x9f) out += "\xc2\xa0";
+  else if (overlong || (cp >= 0xd800 && cp <= 0xdfff) || cp > 0x10ffff) out += REPLACEMENT;
+  else out += s.utf8;
+  s.utf8.clear();
+}
+
+// Gives bytes to the emulator, with REP, the CSI arguments and UTF-8 as above.
 static void emulate(Screen &s, const char *bytes, size_t size) {
   std::string out;
-  out.reserve(size);
+  out.reserve(size + 16);
   for (size_t i = 0; i < size; ++i) {
     unsigned char c = static_cast<unsigned char>(bytes[i]);
-    Step step = PASS;
     if (s.scan == TEXT && c >= 0x20 && c != 0x7f) {
-      // A C1 control in UTF-8 (U+0080..U+009F) would be a character of width -1 to libvterm,
-      // which then moves the cursor left of column 0: it shows as a no-break space. The lead
-      // byte counts across controls and escape sequences, which the UTF-8 decoder never sees.
-      if (s.after_c2 && c >= 0x80 && c <= 0x9f) step = NO_BREAK_SPACE;
-      s.after_c2 = c == 0xc2;
-    } else if (c == 0x18 || c == 0x1a) {
-      s.scan = TEXT;  // CAN and SUB end any sequence
-    } else if (c == 0x1b) {
-      s.scan = ESC;  // in a string too: ESC [ begins a CSI
-    } else if (c >= 0x20 && c != 0x7f) {
-      step = scan_byte(s, c);
+      utf8_byte(s, c, out);
+      continue;
     }
-    switch (step) {
-    case PASS: out += static_cast<char>(c); break;
-    case DROP: break;
-    case NO_BREAK_SPACE: out += '\xa0'; break;
-    case REPEAT:
-      out += '_';
-      vterm_input_write(s.vt, out.data(), out.size());
-      out.clear();
-      repeat_last_character(s, std::max(s.repeat, 1L));
-      break;
-    }
+    utf8_cut(s, out);
+    Step step = PASS;
+    if (c == 0x18 || c == 0x1a) s.scan = TEXT;  // CAN and SUB end any sequence
+    else if (c == 0x1b) s.scan = ESC;           // in a string too: ESC [ begins a CSI
+    else if (c >= 0x20 && c != 0x7f) step = scan_byte(s, c);
+    if (step == PASS) out += static_cast<char>(c);
+    if (step != REPEAT) continue;
+    out += '_';
+    vterm_input_write(s.vt, out.data(), out.size());
+    out.clear();
+    repeat_last_character(s, std::max(s.repeat, 1L));
   }
   vterm_input_write(s.vt, out.data(), out.size());
 }
