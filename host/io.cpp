@@ -46,14 +46,16 @@ static void queue_answer(Session &s, std::string_view bytes) {
   queue_raw(s, bytes.substr(0, room));
 }
 
-// Data for the logon task or a transfer's program, which takes everything while it runs.
-static bool to_program(Session &s, std::string_view data) {
+// Data for the logon task or a transfer's program, which takes everything while it runs and its
+// input has not ended: how much it took.
+static size_t to_program(Session &s, std::string_view data) {
   Program *p = session_program(s);
-  if (!p) return false;
-  if (p == &s.xfer.program) transfer_watch(s, data, true);
-  p->to_program.append(data);
+  if (!p || p->input_ends) return 0;
+  size_t taken = p == &s.xfer.program ? transfer_take(s, data) : data.size();
+  p->to_program.append(data.substr(0, taken));
+  if (taken < data.size()) program_end_input(*p);
   program_write(*p);
-  return true;
+  return taken;
 }
 
 static void deliver(Session &s, std::string_view data);
@@ -67,7 +69,8 @@ void io_receive(Session &s, std::string_view raw) {
     if (!reply.empty()) queue_answer(s, reply);
     data = decoded;
   }
-  if (to_program(s, data) || transfer_discards(s)) return;
+  data.remove_prefix(to_program(s, data));
+  if (data.empty() || transfer_sink(s, data) || transfer_discards(s)) return;
   // A ZMODEM start with automatic download on: what comes before it goes the usual way, the rest
   // to the receive program.
   size_t start = transfer_autodownload(s, data);

@@ -1,12 +1,16 @@
 // transfer.cpp: the transfer functions, with the lrzsz programs.
 #include "transfer.h"
 
+#include <fcntl.h>
 #include <glob.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 
 #include "host.h"
 #include "io.h"
@@ -32,7 +36,9 @@ static const char *const protocol_names[] = {"raw", "ascii", "xmodem", "xmodem-1
 static const char *const direction_keys[] = {"SendProtocol", "ReceiveProtocol"};
 static const char *const directory_keys[] = {"UploadDir", "DownloadDir"};
 
-bool transfer_running(const Session &s) { return program_running(s.xfer.program); }
+static int32_t send_files(Session &s, const std::vector<std::string> &files, int32_t timeout);
+
+bool transfer_running(const Session &s) { return program_running(s.xfer.program) || s.xfer.sink >= 0; }
 
 static std::string quote(std::string_view text) {
   std::string out = "'";
@@ -70,10 +76,10 @@ static std::string command_for(const Session &s, int protocol, bool sending) {
   return command;
 }
 
-// The protocol of a direction, or -1 for one this host does not run yet.
+// The protocol of a direction, or -1 for one this host does not run yet (Kermit).
 static int protocol_of(const Session &s, int direction) {
   int protocol = setting_code(direction_keys[direction], session_setting(s, direction_keys[direction]));
-  return protocol >= KT_XP_XMODEM && protocol <= KT_XP_ZMODEM ? protocol : -1;
+  return protocol >= KT_XP_RAW && protocol <= KT_XP_ZMODEM ? protocol : -1;
 }
 
 // Waits up to 'timeout' for the transfer: its final status, KT_PENDING while it runs on.
@@ -133,6 +139,112 @@ static void finish(Session &s, int32_t status) {
   session_log(s, "transfer end (" + std::to_string(status) + ")");
 }
 
+// --- Raw and ASCII ------------------------------------------------------------------------
+
+// Waits 'ms' while servicing: false when the run was interrupted.
+static bool pause_for(int64_t ms) {
+  if (ms <= 0) return true;
+  return io_wait(now_ms() + ms, [](int64_t, int64_t *) { return false; }) != WAIT_CANCELLED;
+}
+
+// ASCII: each line with the session's line end, its tabs as blanks when TabWidth is set,
+// CharDelay between characters, and after it WaitChar (for at most LineDelay) or LineDelay.
+static int32_t send_ascii(Session &s, const std::string &text) {
+  std::string end = session_line_end(s);
+  long tab = session_number(s, "TabWidth"), gap = session_number(s, "CharDelay");
+  long line_gap = session_number(s, "LineDelay");
+  std::string wait_char = session_setting(s, "WaitChar");
+  for (size_t start = 0; start < text.size();) {
+    size_t lf = text.find('\n', start);
+    std::string_view line(text.data() + start, (lf == std::string::npos ? text.size() : lf) - start);
+    start = lf == std::string::npos ? text.size() : lf + 1;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    std::string out;
+    for (char c : line) c == '\t' && tab > 0 ? out.append(tab - out.size() % tab, ' ') : out += c;
+    out += end;
+    for (size_t i = 0; i < out.size(); i += gap > 0 ? 1 : out.size()) {
+      if (i > 0 && !pause_for(gap)) return KT_E_CANCELLED;
+      if (int32_t r = io_send(s, std::string_view(out).substr(i, gap > 0 ? 1 : out.size()))) return r;
+    }
+    if (wait_char.empty()) {
+      if (!pause_for(line_gap)) return KT_E_CANCELLED;
+      continue;
+    }
+    size_t from = s.received.data.size();
+    io_wait(now_ms() + line_gap, [&](int64_t, int64_t *) {
+      return s.received.data.find(wait_char[0], std::min(from, s.received.data.size())) != std::string::npos;
+    });
+  }
+  return KT_OK;
+}
+
+static int32_t send_plain(Session &s, int protocol, const std::string &file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream data;
+  data << in.rdbuf();
+  if (!in) return KT_E_IO;
+  session_log(s, std::string("transfer start ") + protocol_names[protocol] + " " + file);
+  s.xfer.file = file;
+  int32_t r = protocol == KT_XP_RAW ? io_send(s, data.str()) : send_ascii(s, data.str());
+  s.xfer.bytes = s.xfer.total = static_cast<int64_t>(data.str().size());
+  s.xfer.final_status = r, s.xfer.finished = true;
+  if (r == KT_OK) ++s.xfer.files;
+  session_log(s, "transfer end (" + std::to_string(r) + ")");
+  return r;
+}
+
+static void sink_end(Session &s) {
+  Transfer &x = s.xfer;
+  if (x.sink_cr && write(x.sink, "\r", 1) != 1) note_errno(errno);
+  int r = close(x.sink);
+  x.sink = -1;
+  finish(s, r == 0 ? KT_OK : KT_E_IO);
+}
+
+bool transfer_sink(Session &s, std::string_view data) {
+  Transfer &x = s.xfer;
+  if (x.sink < 0) return false;
+  x.last_in_ms = now_ms();
+  std::string text;
+  if (x.sink_text) {  // CR LF becomes LF; a CR that a read cut waits for what follows
+    for (char c : data) {
+      if (x.sink_cr && c != '\n') text += '\r';
+      x.sink_cr = c == '\r';
+      if (!x.sink_cr) text += c;
+    }
+    data = text;
+  }
+  for (size_t done = 0; done < data.size();) {
+    ssize_t n = write(x.sink, data.data() + done, data.size() - done);
+    if (n <= 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      note_errno(errno);
+      close(x.sink);
+      x.sink = -1;
+      finish(s, KT_E_IO);
+      return true;
+    }
+    done += static_cast<size_t>(n);
+  }
+  x.bytes += static_cast<int64_t>(data.size());
+  return true;
+}
+
+static int32_t receive_plain(Session &s, int protocol, const std::string &file, int32_t timeout) {
+  if (s.status != KT_ST_CONNECTED) return KT_E_NOTCONNECTED;
+  Transfer &x = s.xfer;
+  int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (session_number(s, "XferFlags") & FLAG_RESUME ? O_APPEND : O_TRUNC);
+  x.sink = open(file.c_str(), flags, 0666);
+  if (x.sink < 0) return host_fail(errno);
+  x.sending = x.aborted = x.automatic = false;
+  x.file = x.partial = file, x.progress.clear(), x.bytes = x.total = 0;
+  x.sink_text = protocol == KT_XP_ASCII, x.sink_cr = false;
+  x.sink_quiet_ms = std::strtol(host_setting("Transfer", "RawQuietMs", "2000").c_str(), nullptr, 10);
+  x.last_in_ms = now_ms();
+  session_log(s, std::string("transfer start ") + protocol_names[protocol] + " " + file);
+  return wait_for(s, timeout);
+}
+
 void transfer_ended(Session &s) {
   int status = program_reap(s.xfer.program);
   finish(s, s.xfer.aborted ? KT_E_ABORTED : status == 0 ? KT_OK : KT_E_XFER);
@@ -153,12 +265,35 @@ void transfer_watch(Session &s, std::string_view bytes, bool in) {
   if (tail.size() > ZFIN.size()) tail.erase(0, tail.size() - ZFIN.size());
 }
 
+// A quiet line ends a raw or ASCII receive; the drop list's next file starts when nothing runs.
+size_t transfer_take(Session &s, std::string_view data) {
+  Transfer &x = s.xfer;
+  bool ending = !x.sending && x.zfin[0] && x.zfin[1];
+  transfer_watch(s, data, true);
+  if (!ending) return data.size();
+  size_t oo = data.find("OO");  // lost at times: the file is whole anyway
+  return oo == std::string_view::npos ? 0 : oo + 2;
+}
+
 void transfer_timers(Session &s, int64_t now, int64_t *wake) {
   Transfer &x = s.xfer;
+  auto lower = [wake](int64_t t) {
+    if (*wake < 0 || t < *wake) *wake = t;
+  };
+  if (x.sink >= 0) {
+    if (now >= x.last_in_ms + x.sink_quiet_ms || s.status != KT_ST_CONNECTED) sink_end(s);
+    else lower(x.last_in_ms + x.sink_quiet_ms);
+  }
+  if (!transfer_running(s) && !x.drop_list.empty() && s.status == KT_ST_CONNECTED) {
+    std::string file = x.drop_list.front();
+    x.drop_list.erase(x.drop_list.begin());
+    int32_t r = send_files(s, {file}, 0);
+    if (r != KT_PENDING && r != KT_OK) session_log(s, "drop list: " + file + " not sent (" + std::to_string(r) + ")");
+  }
   if (!transfer_running(s) || x.sending || !x.zfin[0] || !x.zfin[1] || x.program.input_ends) return;
   int64_t at = x.last_in_ms + ZFIN_QUIET_MS;
   if (now >= at) program_end_input(x.program);
-  else if (*wake < 0 || at < *wake) *wake = at;
+  else lower(at);
 }
 
 void transfer_stop(Session &s, int32_t status) {
@@ -217,6 +352,9 @@ static int32_t send_files(Session &s, const std::vector<std::string> &files, int
   if (protocol < 0) return KT_E_UNSUPPORTED;
   if (files.empty()) return KT_E_NOTFOUND;
   if (files.size() > 1 && protocol <= KT_XP_XMODEM_1K) return KT_E_UNSUPPORTED;
+  if (s.status != KT_ST_CONNECTED) return KT_E_NOTCONNECTED;
+  if (transfer_running(s)) return KT_E_STATE;
+  if (protocol <= KT_XP_ASCII) return send_plain(s, protocol, files[0]);
   std::string command = command_for(s, protocol, true) + " --";
   for (const std::string &f : files) command += " " + quote(f);
   return start(s, true, command, "", protocol <= KT_XP_XMODEM_1K ? files[0] : "", timeout);
@@ -254,12 +392,14 @@ int32_t ktXferReceive(int32_t h, int32_t path, int32_t timeout) {
   if (!arg_optional_string(path, &given, &named)) return KT_E_BADARG;
   int protocol = protocol_of(*s, DIR_RECEIVE);
   if (protocol < 0) return KT_E_UNSUPPORTED;
-  std::string command = command_for(*s, protocol, false);
+  if (transfer_running(*s)) return KT_E_STATE;
   if (protocol <= KT_XP_XMODEM_1K) {
-    if (given.empty()) return KT_E_BADARG;  // XMODEM sends no name
+    if (given.empty()) return KT_E_BADARG;  // raw, ASCII and XMODEM carry no name
     std::string file = in_directory(*s, "DownloadDir", std::string(given));
-    return start(*s, false, command + " -- " + quote(file), "", file, timeout);
+    if (protocol <= KT_XP_ASCII) return receive_plain(*s, protocol, file, timeout);
+    return start(*s, false, command_for(*s, protocol, false) + " -- " + quote(file), "", file, timeout);
   }
+  std::string command = command_for(*s, protocol, false);
   std::string dir = given.empty() ? session_setting(*s, "DownloadDir") : std::string(given);
   if (!dir.empty() && !is_directory(dir)) return KT_E_NOTFOUND;
   return start(*s, false, command, dir, "", timeout);
@@ -268,9 +408,13 @@ int32_t ktXferReceive(int32_t h, int32_t path, int32_t timeout) {
 int32_t ktWaitForXfer(int32_t h, int32_t timeout) {
   Session *s;
   if (int32_t r = session_enter(h, &s)) return r;
-  if (!transfer_running(*s)) return s->xfer.finished ? s->xfer.final_status : KT_E_STATE;
-  int32_t r = wait_for(*s, timeout);
-  return r == KT_PENDING ? KT_E_TIMEOUT : r;
+  auto done = [s] {
+    return !transfer_running(*s) && (s->xfer.drop_list.empty() || s->status != KT_ST_CONNECTED);
+  };
+  if (!done() && io_wait(deadline_after(timeout), [&](int64_t, int64_t *) { return done(); }) == WAIT_CANCELLED)
+    return KT_E_CANCELLED;
+  if (!done()) return KT_E_TIMEOUT;
+  return s->xfer.finished ? s->xfer.final_status : KT_E_STATE;
 }
 
 int32_t ktGetXferStatus(int32_t h) {
@@ -292,13 +436,20 @@ int32_t ktXferAbort(int32_t h, int32_t how) {
   Session *s;
   if (int32_t r = session_enter(h, &s)) return r;
   if (how != 0 && how != 1) return KT_E_BADARG;
-  if (!transfer_running(*s)) return KT_E_STATE;
+  if (!transfer_running(*s) && s->xfer.drop_list.empty()) return KT_E_STATE;
+  s->xfer.drop_list.clear();
   if (how == 0) transfer_abort(*s);
   return KT_OK;
 }
 
 // The remote hears the cancel string (CAN x 8, BS x 8) first, so that its program stops sending.
 void transfer_abort(Session &s) {
+  if (s.xfer.sink >= 0) {
+    s.xfer.aborted = true;
+    close(s.xfer.sink);
+    s.xfer.sink = -1;
+    return finish(s, KT_E_ABORTED);
+  }
   if (!transfer_running(s)) return;
   session_log(s, "transfer aborted");
   io_send_raw(s, "\x18\x18\x18\x18\x18\x18\x18\x18\b\b\b\b\b\b\b\b");
@@ -333,6 +484,34 @@ bool transfer_discards(Session &s) {
   if (s.xfer.discard_until < now) return false;
   s.xfer.discard_until = now + ABORT_QUIET_MS;
   return true;
+}
+
+int32_t ktXferDropSend(int32_t h, int32_t path) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  std::string_view name;
+  if (!arg_string(path, &name)) return KT_E_BADARG;
+  std::string file = in_directory(*s, "UploadDir", std::string(name));
+  if (access(file.c_str(), R_OK) != 0) return KT_E_NOTFOUND;
+  if (s->xfer.drop_list.size() >= XFER_LIST_LIMIT) return KT_E_FULL;
+  s->xfer.drop_list.push_back(file);
+  return KT_PENDING;
+}
+
+int32_t ktGetXferDropList(int32_t h, int32_t index, int32_t buf, int32_t size) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  const std::vector<std::string> &list = s->xfer.drop_list;
+  if (index == -1) return static_cast<int32_t>(list.size());
+  if (index < 0 || static_cast<size_t>(index) >= list.size()) return KT_E_RANGE;
+  return put_string(buf, size, list[static_cast<size_t>(index)]);
+}
+
+int32_t ktClearXferDropList(int32_t h) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  s->xfer.drop_list.clear();
+  return KT_OK;
 }
 
 int32_t ktSetAdlOverride(int32_t h, int32_t mode) {

@@ -1,4 +1,5 @@
-// transfer.h: file transfers by the lrzsz programs (XMODEM, XMODEM-1K, YMODEM, ZMODEM).
+// transfer.h: file transfers: raw and ASCII by the host, XMODEM, XMODEM-1K, YMODEM and ZMODEM by
+// the lrzsz programs.
 //
 // The program of a transfer runs with its standard input and output on a socketpair that the I/O
 // loop relays to the connection, and its standard error to the session's log (its progress pieces
@@ -37,6 +38,12 @@ struct Transfer {
   bool zfin[2] = {false, false};
   int64_t last_in_ms = 0;
   std::vector<std::string> send_list;  // ktXferAddToSendList
+  std::vector<std::string> drop_list;  // ktXferDropSend: files sent one by one when no transfer runs
+  // A raw or ASCII receive: the file that the received data goes to until the line is quiet.
+  int sink = -1;
+  bool sink_text = false;              // ASCII: CR LF becomes LF
+  bool sink_cr = false;                // a CR that may begin a CR LF
+  int64_t sink_quiet_ms = 2000;
   int adl_override = 0;                // ktSetAdlOverride: 0 AutoDownload decides, 1 on, 2 off
   bool automatic = false;              // the running transfer was started by automatic download
   std::string adl_tail;                // the end of the data searched, for a start a read cut
@@ -44,6 +51,8 @@ struct Transfer {
 };
 
 bool transfer_running(const Session &s);
+// A raw or ASCII receive takes the received data: false when none runs.
+bool transfer_sink(Session &s, std::string_view data);
 // The program's standard error: progress pieces and lines for the log.
 void transfer_errors(Session &s, const std::string &pieces);
 // The program has exited: its status becomes the final status.
@@ -54,6 +63,10 @@ void transfer_stop(Session &s, int32_t status);
 void transfer_line_gone(Session &s);
 // Bytes between the program and the remote ('in': from the remote), watched for ZMODEM's end.
 void transfer_watch(Session &s, std::string_view bytes, bool in);
+// How much of the received data the program takes: all of it, but once ZFIN has gone both ways
+// only the sender's "OO" (none when it is not there), after which its input ends and the rest
+// (the remote shell's prompt) takes the usual way.
+size_t transfer_take(Session &s, std::string_view data);
 // A remote sz on a terminal may lose its last "OO", for which rz then waits 30 s: once ZFIN has
 // gone both ways and the line has been quiet, rz gets the end of its input.
 void transfer_timers(Session &s, int64_t now, int64_t *wake);

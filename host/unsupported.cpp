@@ -1,14 +1,10 @@
-// unsupported.cpp: the kt functions this host does not do yet (the drop list, the printer,
-// automatic download): KT_E_UNSUPPORTED once the host is initialised, KT_E_NOTINIT
-// before.
+// unsupported.cpp: the kt functions this host does not do yet (the printer): KT_E_UNSUPPORTED
+// once the host is initialised, KT_E_NOTINIT before.
 #include "host.h"
 
 #define HOST_NOT_BUILT(X)         \
   X(ktCaptureToPrinterBegin, 3)   \
-  X(ktCaptureToPrinterControl, 2) \
-  X(ktClearXferDropList, 1)       \
-  X(ktGetXferDropList, 4)         \
-  X(ktXferDropSend, 2)
+  X(ktCaptureToPrinterControl, 2)
 
 #define HOST_UNSUPPORTED(name, words)       \
   int32_t name(OXEL_HOST_PARAMS_##words) {  \

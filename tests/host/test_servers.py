@@ -16,12 +16,12 @@ LOGIN = os.path.join(hostcase.HERE, "telnet_login.sh")
 
 
 def listener(case, command):
-    """The port of socat listening on loopback, running 'command' in the test's folder for each caller, until
-    the test ends."""
+    """The port of socat listening on loopback, running the shell command 'command' in the test's folder for
+    each caller, until the test ends."""
     errors = case.path("socat.err")
     with open(errors, "w") as err:
         proc = subprocess.Popen(["socat", "-d", "-d", "TCP-LISTEN:0,bind=127.0.0.1,reuseaddr,fork",
-                                 f"EXEC:{command}"], stderr=err, cwd=case.dir, start_new_session=True)
+                                 f"SYSTEM:{command}"], stderr=err, cwd=case.dir, start_new_session=True)
     case.addCleanup(lambda: (os.killpg(proc.pid, signal.SIGTERM), proc.wait()))
     case.wait_until(lambda: re.search(r"listening on .*:(\d+)", Path(errors).read_text()), "socat listens")
     return int(re.search(r"listening on .*:(\d+)", Path(errors).read_text())[1])
