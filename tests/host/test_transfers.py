@@ -55,6 +55,26 @@ ktSetSessionDataString(h, "Telnet", "no"); begin(5); ktXferSend(h, "src/f.bin", 
         self.assertEqual(values[-1], 0)
         self.assertTrue(self.moved("f.bin"))
 
+    def test_raw_and_ascii_both_ways_and_the_drop_list_over_tcp(self):
+        with open(self.path("src/t.txt"), "wb") as f:
+            f.write(b"a\tbc\r\nd\n")
+        self.write("ravelto.ini", "[Transfer]\nRawQuietMs=300\n")
+        ports = [listener(self, c) for c in ("dd of=raw.bin status=none", "dd of=ascii.txt status=none",
+                                              "cat src/f.bin", "cat src/t.txt", "rz; rz")]
+        values = self.values(RUN + "ktInitialize()\n" + "".join(
+            f"""h = ktOpenSession("tcp:127.0.0.1:{port}", 0); ktSetSessionDataString(h, "Telnet", "no"); begin({p})
+ktSetAsciiSettings(h, 6, 4); {call}; ktWaitForXfer(h, 30000); ktDisconnectSession(h)\n"""
+            for port, p, call in ((ports[0], 0, 'ktXferSend(h, "src/f.bin", 30000)'),
+                                  (ports[1], 1, 'ktXferSend(h, "src/t.txt", 30000)'),
+                                  (ports[2], 0, 'ktXferReceive(h, "dl/f.bin", 30000)'),
+                                  (ports[3], 1, 'ktXferReceive(h, "dl/t.txt", 30000)'),
+                                  (ports[4], 5, 'ktXferDropSend(h, "src/f.bin"); ktXferDropSend(h, "src/t.txt")'))))
+        self.assertEqual(values, [0] + [v for h in range(1, 5) for v in (h, 0, 0, 0, 0, 0, 0)] + [5, 0, 0, 0, 1, 1, 0, 0])
+        self.wait_until(lambda: os.path.exists(self.path("ascii.txt")), "the ASCII upload")
+        self.assertEqual([self.moved("raw.bin"), self.moved("dl/f.bin"), self.moved("f.bin")], [True] * 3)
+        self.assertEqual([self.read(n) for n in ("ascii.txt", "dl/t.txt", "t.txt")],
+                         [b"a   bc\r\nd\r\n", b"a\tbc\nd\n", b"a\tbc\r\nd\n"])
+
     def test_an_abort_ends_at_once_and_leaves_no_program_and_no_partial_file(self):
         with open(self.path("src/big.bin"), "wb") as f:
             f.write(os.urandom(20 << 20))
