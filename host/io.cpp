@@ -92,6 +92,8 @@ static void deliver(Session &s, std::string_view data) {
   if (s.screen && session_flag(s, "Display")) screen_feed(*s.screen, data, session_flag(s, "AddLF"));
   if (!capture_write(s.capture, data))
     session_log(s, std::string("capture stopped: ") + std::strerror(s.capture.error));
+  if (!capture_write(s.printer, data))
+    session_log(s, std::string("printer capture stopped: ") + std::strerror(s.printer.error));
   if (s.local_display) {
     ssize_t ignored = write(STDOUT_FILENO, data.data(), data.size());
     (void)ignored;

@@ -101,6 +101,26 @@ int program_start(Program &p, const std::string &command, bool socket) {
 
 bool program_running(const Program &p) { return p.pid > 0; }
 
+std::string shell_quote(std::string_view text) {
+  std::string out = "'";
+  for (char c : text) c == '\'' ? out += "'\\''" : out += c;
+  return out + "'";
+}
+
+static int decode_status(int raw);
+
+int program_run(const std::string &command) {
+  pid_t pid = fork();
+  if (pid == 0) {
+    int null = open("/dev/null", O_RDWR);
+    for (int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) dup2(null, fd);
+    exec_shell(command);
+  }
+  int raw = 0;
+  if (pid < 0 || waitpid(pid, &raw, 0) != pid) return -1;
+  return decode_status(raw);
+}
+
 // Writes to the program's standard input. A program that has exited makes the write fail with
 // EPIPE: the SIGPIPE that comes with it is held back and taken, as it would end the run.
 static ssize_t write_to_program(int fd, const std::string &data) {

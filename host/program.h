@@ -21,6 +21,11 @@ struct Program {
 // In a child process: default signals, none blocked, no descriptor above 2 left open, then
 // '/bin/sh -c COMMAND' (status 127 when the shell cannot run).
 [[noreturn]] void exec_shell(const std::string &command);
+// 'text' as one word of a shell command line.
+std::string shell_quote(std::string_view text);
+// Runs '/bin/sh -c COMMAND' with no input or output and waits for it: its exit status, -1 when it
+// could not start.
+int program_run(const std::string &command);
 // Starts 'command': 0, or an error number. With 'socket' its standard input and output are one
 // socketpair (the transfer programs flush a terminal's queues and want a channel both ways),
 // else two pipes.

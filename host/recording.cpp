@@ -1,5 +1,11 @@
 // recording.cpp: the functions of capture and the log.
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
 #include "host.h"
+#include "program.h"
 #include "session.h"
 
 // Actions of ktCaptureControl.
@@ -36,14 +42,9 @@ int32_t ktCaptureBegin(int32_t h, int32_t path, int32_t flags) {
   return KT_OK;
 }
 
-int32_t ktCaptureControl(int32_t h, int32_t action) {
-  Session *s;
-  if (int32_t r = session_enter(h, &s)) return r;
-  Capture &c = s->capture;
+// The actions of both captures; stop is the caller's.
+static int32_t control(Capture &c, int32_t action) {
   switch (action) {
-  case CAPTURE_STOP:
-    if (capture_on(c)) session_log(*s, "capture end " + c.path);
-    return capture_stop(c);
   case CAPTURE_PAUSE:
   case CAPTURE_RESUME:
     if (!capture_on(c)) return KT_E_STATE;
@@ -52,6 +53,54 @@ int32_t ktCaptureControl(int32_t h, int32_t action) {
   case CAPTURE_QUERY: return !capture_on(c) ? 0 : c.paused ? 2 : 1;
   default: return KT_E_BADARG;
   }
+}
+
+int32_t ktCaptureControl(int32_t h, int32_t action) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  if (action != CAPTURE_STOP) return control(s->capture, action);
+  if (capture_on(s->capture)) session_log(*s, "capture end " + s->capture.path);
+  return capture_stop(s->capture);
+}
+
+// The printer capture spools to a temporary file, which goes to [Printer] Command (with
+// "-d NAME" for a named printer) when it stops.
+int32_t ktCaptureToPrinterBegin(int32_t h, int32_t printer, int32_t flags) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  std::string_view name;
+  bool given;
+  if (!arg_optional_string(printer, &name, &given) || (flags & ~KT_CAP_TEXT)) return KT_E_BADARG;
+  if (capture_on(s->printer)) return KT_E_STATE;
+  char spool[] = "/tmp/rv32auto-print.XXXXXX";
+  int fd = mkstemp(spool);
+  if (fd < 0) return host_fail(errno);
+  close(fd);
+  if (int32_t r = capture_begin(s->printer, spool, flags)) {
+    unlink(spool);
+    return r;
+  }
+  s->printer_name.assign(name);
+  session_log(*s, "printer capture start" + (name.empty() ? "" : " " + s->printer_name));
+  return KT_OK;
+}
+
+int32_t capture_print(Session &s) {
+  if (!capture_on(s.printer)) return KT_OK;
+  std::string spool = s.printer.path;
+  int32_t r = capture_stop(s.printer);
+  std::string command = host_setting("Printer", "Command", "lp");
+  if (!s.printer_name.empty()) command += " -d " + shell_quote(s.printer_name);
+  int status = r == KT_OK ? program_run(command + " < " + shell_quote(spool)) : -1;
+  unlink(spool.c_str());
+  session_log(s, "printer capture end: " + command + " (status " + std::to_string(status) + ")");
+  return status == 0 ? KT_OK : KT_E_IO;
+}
+
+int32_t ktCaptureToPrinterControl(int32_t h, int32_t action) {
+  Session *s;
+  if (int32_t r = session_enter(h, &s)) return r;
+  return action == CAPTURE_STOP ? capture_print(*s) : control(s->printer, action);
 }
 
 int32_t ktSetLogFileName(int32_t h, int32_t path) {

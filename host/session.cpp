@@ -146,6 +146,7 @@ static void close_session(Session *s) {
   if (s->status == KT_ST_CONNECTED) io_drain(*s);  // what has arrived is captured
   if (capture_on(s->capture)) session_log(*s, "capture end " + s->capture.path);
   capture_stop(s->capture);
+  capture_print(*s);
   connection_hang_up(*s, "session closed");
   session_log(*s, "close");
   log_close(s->log);

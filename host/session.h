@@ -63,6 +63,8 @@ struct Session {
   bool keys_blocked = false;  // the user's keys do not reach the session
   Screen *screen = nullptr;
   Capture capture;
+  Capture printer;           // the printer capture's spool file
+  std::string printer_name;  // the printer it goes to, empty for the default
   Log log;
 };
 
@@ -89,6 +91,10 @@ bool session_flag(const Session &s, std::string_view key);
 // The program that takes the received data while it runs: the logon task or a transfer's, or null.
 const Program *session_program(const Session &s);
 Program *session_program(Session &s);
+
+// Stops the printer capture and prints what it spooled: KT_OK, or KT_E_IO when the print
+// command failed (or there was a write error).
+int32_t capture_print(Session &s);
 
 // The bytes a typed CR becomes: LineEnd, where "telnet" is CR LF while our side of the telnet
 // connection sends in NVT mode and CR once it sends in binary mode.

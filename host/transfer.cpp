@@ -40,11 +40,6 @@ static int32_t send_files(Session &s, const std::vector<std::string> &files, int
 
 bool transfer_running(const Session &s) { return program_running(s.xfer.program) || s.xfer.sink >= 0; }
 
-static std::string quote(std::string_view text) {
-  std::string out = "'";
-  for (char c : text) c == '\'' ? out += "'\\''" : out += c;
-  return out + "'";
-}
 
 static bool is_directory(const std::string &path) {
   struct stat st;
@@ -113,7 +108,7 @@ static int32_t start(Session &s, bool sending, const std::string &command, const
   x.file = file, x.partial = sending ? "" : file, x.progress.clear(), x.directory = dir;
   x.tail[0].clear(), x.tail[1].clear(), x.zfin[0] = x.zfin[1] = false, x.last_in_ms = now_ms();
   x.bytes = x.total = x.files = 0;
-  std::string line = (dir.empty() ? "" : "cd " + quote(dir) + " && ") + "exec " + command;
+  std::string line = (dir.empty() ? "" : "cd " + shell_quote(dir) + " && ") + "exec " + command;
   if (int err = program_start(x.program, line, true)) {
     session_log(s, "transfer not started: " + std::string(std::strerror(err)));
     return host_fail(err);
@@ -356,7 +351,7 @@ static int32_t send_files(Session &s, const std::vector<std::string> &files, int
   if (transfer_running(s)) return KT_E_STATE;
   if (protocol <= KT_XP_ASCII) return send_plain(s, protocol, files[0]);
   std::string command = command_for(s, protocol, true) + " --";
-  for (const std::string &f : files) command += " " + quote(f);
+  for (const std::string &f : files) command += " " + shell_quote(f);
   return start(s, true, command, "", protocol <= KT_XP_XMODEM_1K ? files[0] : "", timeout);
 }
 
@@ -397,7 +392,7 @@ int32_t ktXferReceive(int32_t h, int32_t path, int32_t timeout) {
     if (given.empty()) return KT_E_BADARG;  // raw, ASCII and XMODEM carry no name
     std::string file = in_directory(*s, "DownloadDir", std::string(given));
     if (protocol <= KT_XP_ASCII) return receive_plain(*s, protocol, file, timeout);
-    return start(*s, false, command_for(*s, protocol, false) + " -- " + quote(file), "", file, timeout);
+    return start(*s, false, command_for(*s, protocol, false) + " -- " + shell_quote(file), "", file, timeout);
   }
   std::string command = command_for(*s, protocol, false);
   std::string dir = given.empty() ? session_setting(*s, "DownloadDir") : std::string(given);

@@ -19,6 +19,15 @@ ktGetTextFromScreen(h, 65535, value(7) - 2, 2, buf); show(buf)\n""")
         pattern = (login_server.PATTERN * (FLOOD // len(login_server.PATTERN) + 1))[:FLOOD]
         self.assertTrue(self.read("flood.bin") == f"bytes {FLOOD}\r\n".encode() + pattern + b"$ ", "not whole")
 
+    def test_the_printer_gets_the_text_at_the_stop_and_a_failing_printer_is_an_error(self):
+        self.write("ravelto.ini", "[Printer]\nCommand=sh printer.sh\n")
+        self.write("printer.sh", 'cat >> out.prn; echo "$@" >> out.prn; [ ! -e fail ]\n')
+        values = self.on_server("""ktCaptureToPrinterBegin(h, "office", KT_CAP_TEXT); ktCaptureToPrinterBegin(h, 0, 0)
+cmd("echo \\033[1mprinted"); ktCaptureToPrinterControl(h, KT_CAP_QUERY); ktCaptureToPrinterControl(h, KT_CAP_STOP)
+ktCaptureToPrinterBegin(h, 0, 0); cmd("echo lost"); fclose(fopen("fail", "w")); ktCaptureToPrinterControl(h, 0)\n""")
+        self.assertEqual(values, [0, 0, -7, 0, 1, 0, 0, 0, 0, -12])
+        self.assertEqual(self.read("out.prn"), b"echo printed\nprinted\n$ -d office\necho lost\r\nlost\r\n$ \n")
+
     def test_text_append_pause_resume_and_a_full_disk(self):
         values = self.on_server("""ktGetCaptureFileName(h, buf, sizeof(buf)); show(buf)
 ktSetCaptureFileName(h, "c.txt"); ktCaptureBegin(h, 0, KT_CAP_TEXT); ktCaptureBegin(h, 0, 0)
