@@ -11,8 +11,8 @@
 #   bash tests/fuzz/run.sh [receive|files] triage      the first report of each crash, and the
 #                                                       hangs (of scripts: those that reading and
 #                                                       checking alone show)
-# FUZZ_DIR (default build-fuzz), FUZZ_TIMEOUT_MS (default 500 per input: endless loops end as
-# hangs). As root the fuzzer runs as nobody in a scratch folder: the scripts call remove, rename,
+# FUZZ_DIR (default build-fuzz), FUZZ_TIMEOUT_MS (default 500 per input, 2000 for receive: endless
+# loops end as hangs). As root the fuzzer runs as nobody in a scratch folder: the scripts call remove, rename,
 # mkdir and fopen with whatever names the mutations make.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -70,5 +70,6 @@ run=() && [ "$(id -u)" = 0 ] && run=(setpriv --reuid=nobody --regid=nogroup --cl
 input=$root/$seeds && [ -d "$out/default/queue" ] && input=-
 cd "$work"
 export AFL_SKIP_CPUFREQ=1 AFL_NO_AFFINITY=1 AFL_I_DONT_CARE_ABOUT_MISSING_CRASHES=1
-"${run[@]}" nice -n 10 afl-fuzz -i "$input" -o "$root/$out" -m none -t "${FUZZ_TIMEOUT_MS:-500}" \
+timeout_ms=500 && [ "$entry" = receive ] && timeout_ms=2000  # a byte a read over 100 KB takes its time
+"${run[@]}" nice -n 10 afl-fuzz -i "$input" -o "$root/$out" -m none -t "${FUZZ_TIMEOUT_MS:-$timeout_ms}" \
   -x "$root/$dir/afl-$entry.dict" ${1:+-V "$1"} -- "$program" "${args[@]}" $file
