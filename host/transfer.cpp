@@ -56,6 +56,12 @@ static std::string in_directory(const Session &s, const char *key, const std::st
 // The command of a protocol program ([Transfer] of ravelto.ini) with the flags of XferFlags that
 // it takes.
 static std::string command_for(const Session &s, int protocol, bool sending) {
+  if (protocol == KT_XP_KERMIT) {  // C-Kermit in remote mode, with the socket on 0 as its line
+    long flags = session_number(s, "XferFlags");
+    std::string command = host_setting("Transfer", "Kermit", "kermit") + " -Y -B -q -l 0";
+    command += flags & FLAG_ASCII ? " -T" : " -i";
+    return command + (sending ? " -s" : " -r");
+  }
   static const char *const keys[][2] = {{"XmodemReceive", "XmodemSend"}, {"YmodemReceive", "YmodemSend"},
                                         {"ZmodemReceive", "ZmodemSend"}};
   static const char *const programs[][2] = {{"rx", "sx"}, {"rb", "sb"}, {"rz", "sz"}};
@@ -71,10 +77,9 @@ static std::string command_for(const Session &s, int protocol, bool sending) {
   return command;
 }
 
-// The protocol of a direction, or -1 for one this host does not run yet (Kermit).
+// The protocol of a direction, or -1 for an unknown name.
 static int protocol_of(const Session &s, int direction) {
-  int protocol = setting_code(direction_keys[direction], session_setting(s, direction_keys[direction]));
-  return protocol >= KT_XP_RAW && protocol <= KT_XP_ZMODEM ? protocol : -1;
+  return setting_code(direction_keys[direction], session_setting(s, direction_keys[direction]));
 }
 
 // Waits up to 'timeout' for the transfer: its final status, KT_PENDING while it runs on.
@@ -350,9 +355,10 @@ static int32_t send_files(Session &s, const std::vector<std::string> &files, int
   if (s.status != KT_ST_CONNECTED) return KT_E_NOTCONNECTED;
   if (transfer_running(s)) return KT_E_STATE;
   if (protocol <= KT_XP_ASCII) return send_plain(s, protocol, files[0]);
-  std::string command = command_for(s, protocol, true) + " --";
+  std::string command = command_for(s, protocol, true) + (protocol == KT_XP_KERMIT ? "" : " --");
   for (const std::string &f : files) command += " " + shell_quote(f);
-  return start(s, true, command, "", protocol <= KT_XP_XMODEM_1K ? files[0] : "", timeout);
+  bool named = protocol <= KT_XP_XMODEM_1K || protocol == KT_XP_KERMIT;  // no "Sending:" from them
+  return start(s, true, command, "", named ? files[0] : "", timeout);
 }
 
 static int32_t send_names(Session &s, std::string_view names, int32_t timeout) {
