@@ -146,6 +146,33 @@ static int start_tcp(Session &s) {
   return 0;
 }
 
+// Answer mode: listens on Address:Port (any address when Address is empty) for one caller.
+static int start_listening(Session &s) {
+  std::string host = session_setting(s, "Address"), port = session_setting(s, "Port");
+  addrinfo hints{}, *found = nullptr;
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_STREAM;
+  hints.ai_flags = AI_NUMERICSERV | AI_PASSIVE;
+  if (getaddrinfo(host.empty() ? nullptr : host.c_str(), port.c_str(), &hints, &found) != 0 || !found)
+    return EADDRNOTAVAIL;
+  int fd = socket(found->ai_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+  int on = 1;
+  int err = fd < 0 ? errno : 0;
+  if (!err && (setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0 ||
+               bind(fd, found->ai_addr, found->ai_addrlen) != 0 || listen(fd, 1) != 0))
+    err = errno;
+  freeaddrinfo(found);
+  if (err) {
+    if (fd >= 0) close(fd);
+    return err;
+  }
+  s.fd = fd;
+  s.status = KT_ST_LISTENING;
+  s.attempt_deadline = -1;  // a caller may take its time
+  session_log(s, "listening on " + (host.empty() ? std::string("*") : host) + ":" + port);
+  return 0;
+}
+
 static void set_window(winsize *w, const Session &s) {
   std::memset(w, 0, sizeof *w);
   w->ws_row = static_cast<unsigned short>(session_number(s, "Rows"));
@@ -289,7 +316,7 @@ static void attempt(Session &s) {
   s.attempt_deadline = now_ms() + session_number(s, "ConnectTimeout");
   int err = 0;
   switch (session_kind(s)) {
-  case KIND_TCP: err = start_tcp(s); break;
+  case KIND_TCP: err = session_number(s, "Rings") > 0 ? start_listening(s) : start_tcp(s); break;
   case KIND_PTY: err = start_pty(s); break;
   case KIND_SERIAL: err = start_serial(s); break;
   }
@@ -307,12 +334,34 @@ void connection_start(Session &s) {
 
 short connection_events(const Session &s) {
   if (s.fd < 0 || s.input_ended) return 0;
+  if (s.status == KT_ST_LISTENING) return POLLIN;
   if (s.status == KT_ST_CONNECTING && !program_running(s.logon)) return POLLOUT;
   // The remote's data waits in the kernel while the logon task or a transfer does not read what
   // it has.
   const Program *p = session_program(s);
   bool room = !p || p->to_program.size() < OUTPUT_LIMIT;
   return static_cast<short>((room ? POLLIN : 0) | (s.output.empty() ? 0 : POLLOUT));
+}
+
+void connection_accept(Session &s) {
+  sockaddr_storage from{};
+  socklen_t length = sizeof from;
+  int fd = accept4(s.fd, reinterpret_cast<sockaddr *>(&from), &length, SOCK_NONBLOCK | SOCK_CLOEXEC);
+  if (fd < 0) return;  // the caller went away: go on listening
+  close(s.fd);  // one caller only
+  s.fd = fd;
+  char host[NI_MAXHOST] = "", port[NI_MAXSERV] = "";
+  getnameinfo(reinterpret_cast<sockaddr *>(&from), length, host, sizeof host, port, sizeof port,
+              NI_NUMERICHOST | NI_NUMERICSERV);
+  s.peer = std::string(host) + ":" + port;
+  s.status = KT_ST_CONNECTING;
+  connected(s);
+  if (!s.telnet_on) return;
+  // As a telnet server: character mode and 8 bits each way for a plain telnet client; our echo
+  // only when the session echoes.
+  s.output += telnet_ask(s.telnet, TELNET_SGA, false, true) + telnet_ask(s.telnet, TELNET_BINARY, false, true) +
+              telnet_ask(s.telnet, TELNET_BINARY, true, true);
+  if (s.telnet.echo) s.output += telnet_ask(s.telnet, TELNET_ECHO, false, true);
 }
 
 void connection_finish(Session &s) {
@@ -362,17 +411,16 @@ void connection_set_window(Session &s, int rows, int columns) {
 // Connects (or goes on waiting for an attempt under way) and waits up to 'timeout'.
 static int32_t connect_and_wait(Session &s, int32_t timeout) {
   if (s.status == KT_ST_CONNECTED) return KT_E_STATE;
-  // This host drives no modem (a serial line is a direct line) and does not answer calls.
+  // This host drives no modem yet: a serial line is a direct line.
   bool dials = !s.destination.empty() || !session_setting(s, "Number").empty();
-  bool answers = session_number(s, "Rings") > 0 && session_kind(s) != KIND_PTY;
-  if (s.status == KT_ST_IDLE && ((session_kind(s) == KIND_SERIAL && dials) || answers))
-    return KT_E_UNSUPPORTED;
+  bool answers = session_number(s, "Rings") > 0;
+  if (s.status == KT_ST_IDLE && session_kind(s) == KIND_SERIAL && (dials || answers)) return KT_E_UNSUPPORTED;
   if (s.status == KT_ST_IDLE) connection_start(s);
-  WaitResult r =
-      io_wait(deadline_after(timeout), [&s](int64_t, int64_t *) { return s.status != KT_ST_CONNECTING; });
+  auto waiting = [&s] { return s.status == KT_ST_CONNECTING || s.status == KT_ST_LISTENING; };
+  WaitResult r = io_wait(deadline_after(timeout), [&](int64_t, int64_t *) { return !waiting(); });
   if (r == WAIT_CANCELLED) return KT_E_CANCELLED;
   if (s.status == KT_ST_CONNECTED) return KT_OK;
-  return s.status == KT_ST_CONNECTING ? KT_PENDING : KT_E_CONNECT;
+  return waiting() ? KT_PENDING : KT_E_CONNECT;
 }
 
 int32_t ktConnectSession(int32_t h, int32_t timeout) {

@@ -24,6 +24,8 @@ void connection_start(Session &s);
 short connection_events(const Session &s);
 // A connecting tcp socket became writable: connected or failed.
 void connection_finish(Session &s);
+// Answer mode: takes the caller that the listening socket has.
+void connection_accept(Session &s);
 // Timers: the running attempt's time, the next redial. 'wake' is lowered to the next of them.
 void connection_timers(Session &s, int64_t now, int64_t *wake);
 // The logon task exited (its pidfd is readable): logged on, or the attempt failed.

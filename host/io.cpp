@@ -251,6 +251,10 @@ static bool poll_sessions(int timeout, bool watch_interrupt, int watch_fd, bool 
     case W_INTERRUPT: return true;
     case W_CONNECTION:
       if (s->fd != fds[i].fd) break;  // hung up meanwhile
+      if (s->status == KT_ST_LISTENING) {
+        connection_accept(*s);
+        break;
+      }
       if (s->status == KT_ST_CONNECTING && !program_running(s->logon)) {
         connection_finish(*s);
         break;

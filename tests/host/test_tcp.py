@@ -3,10 +3,11 @@
 task and a remote that hangs up."""
 import os
 import shutil
+import socket
 import time
 
 import hostcase
-from hostcase import HostCase, login_server
+from hostcase import SESSION, HostCase, login_server
 
 EXAMPLE = os.path.join(hostcase.HERE, "..", "..", "examples", "logon", "logon.c")
 ITEMS = "phonebook=pb.ini entry=testhost mode=unattended answers=answers.ini"
@@ -61,6 +62,23 @@ ktCaptureBegin(h, "binary.bin", 0); cmd("bytes 1000"); ktCaptureControl(h, KT_CA
         # in binary mode CR NUL is data, and a typed CR goes out alone
         self.assertEqual(self.read("binary.bin"), b"bytes 1000\r\n" + hostcase.server_module.PATTERN[:1000] + b"$ ")
 
+    def test_answer_mode_takes_one_caller_and_negotiates_as_a_telnet_server(self):
+        port = hostcase.refused_port()  # free
+        proc = self.start_script(SESSION + f"""ktInitialize(); h = ktOpenSession("tcp:127.0.0.1:{port}", 0)
+ktSetRingsForAnswer(h, 1); ktConnectSession(h, 0); ktGetConnectionStatus(h); show("listening")
+ktWaitForConnection(h, KT_ST_CONNECTED, 20000); ktTextSend(h, "hello\\r\\n"); ktWaitForString(h, "bye", 20000, 0)\n""")
+        self.wait_until(lambda: self.shown() == ["listening"], "listening")
+        with socket.create_connection(("127.0.0.1", port)) as caller:
+            got = b""
+            while not got.endswith(b"hello\r\n"):
+                got += caller.recv(100)
+            with self.assertRaises(ConnectionRefusedError):  # one caller only
+                socket.create_connection(("127.0.0.1", port)).close()
+            caller.sendall(b"bye")
+            self.assertEqual(got, b"\xff\xfb\x03\xff\xfb\x00\xff\xfd\x00hello\r\n")  # WILL SGA, WILL and DO BINARY
+            self.assertEqual(proc.wait(timeout=20), 0)
+        self.assertEqual(self.trace(), ["0", "1", "0", "1", "3", "0", "0", "7", "0"])
+
     def test_a_refused_connection_fails_and_is_logged(self):
         port = hostcase.refused_port()
         values = self.values(f"""char buf[100]; long h; ktInitialize(); h = ktOpenSession("tcp:127.0.0.1:{port}", 0)
@@ -68,7 +86,7 @@ ktSetLogFileName(h, "s.log"); ktConnectSession(h, 5000); ktGetConnectionStatus(h
 ktWaitForConnection(h, KT_ST_CONNECTED, 1000); ktSetRingsForAnswer(h, 1); ktConnectSession(h, 1000)
 ktSetRingsForAnswer(h, 0); ktTextSend(h, "x"); ktWaitForString(h, "x", 1000, 0)
 ktGetRuntimeValue(0, 20, buf, sizeof(buf), 0); show(buf)\n""")
-        self.assertEqual(values, [0, 1, 0, -10, 0, -10, 0, -15, 0, -6, -6, 22, 0])
+        self.assertEqual(values, [0, 1, 0, -10, 0, -10, 0, 1, 0, -6, -5, 22, 0])  # answer mode: listening
         self.assertEqual(self.shown(), ["111 Connection refused"])
         self.assertIn(f"TIME [tcp:127.0.0.1:{port}] connect failed (Connection refused)", self.log())
 
