@@ -11,7 +11,7 @@ from pathlib import Path
 import hostcase
 from hostcase import SESSION, HostCase
 
-EXAMPLE = os.path.join(hostcase.HERE, "..", "..", "examples", "ssh", "ssh.c")
+EXAMPLES = os.path.join(hostcase.HERE, "..", "..", "examples")
 LOGIN = os.path.join(hostcase.HERE, "telnet_login.sh")
 
 
@@ -87,6 +87,13 @@ value(KT_RV_XFER_FILES)
             with open(self.path(f"{folder}/random.bin"), "rb") as f:
                 self.assertTrue(f.read() == data, folder)
 
+    def test_the_download_example(self):
+        for name in ("download.c", "logon.c", "answers.ini"):
+            shutil.copy(os.path.join(EXAMPLES, "logon", name), self.path(name))
+        proc = self.oxel("[phonebook=pb.ini entry=daemon mode=unattended answers=answers.ini] download.c")
+        self.assertEqual(proc.returncode, 0, proc.stderr)
+        self.assertEqual(self.read("downloads/logon.c"), self.read("logon.c"))
+
 
 class SshServer(HostCase):
     def test_the_ssh_example_logs_on_runs_commands_reads_the_screen_and_logs_off(self):
@@ -101,7 +108,7 @@ class SshServer(HostCase):
         port = listener(self, f"/usr/sbin/sshd -i -e -f {self.path('sshd_config')}")
         self.write("pb.ini", f"[myhost]\nKind=pty\nCommand=ssh -tt -p {port} -i {self.path('user')} -o BatchMode=yes "
                    "-o StrictHostKeyChecking=no -o UserKnownHostsFile=/dev/null -o LogLevel=ERROR localhost\n")
-        shutil.copy(EXAMPLE, self.path("ssh.c"))
+        shutil.copy(os.path.join(EXAMPLES, "ssh", "ssh.c"), self.path("ssh.c"))
         proc = self.oxel("[phonebook=pb.ini entry=myhost mode=unattended] ssh.c")
         user = subprocess.run(["id", "-un"], capture_output=True, text=True).stdout.strip()
         uname, echo = " ".join(os.uname()[::2][:2]), '$ echo "logged on as $(id -un), terminal $TERM"'
