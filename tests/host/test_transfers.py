@@ -26,8 +26,7 @@ class Transfers(HostCase):
             f.write(self.data)
 
     def moved(self, name):
-        with open(self.path(name), "rb") as f:
-            return f.read() == self.data
+        return os.path.exists(self.path(name)) and self.read(name) == self.data
 
     def test_each_protocol_receives_from_a_pty_peer_and_zmodem_sends(self):
         for protocol, remote, call in ((5, "sz src/f.bin", 'ktXferReceive(h, "dl", 30000)'),
@@ -47,17 +46,19 @@ ktGetXferFinalStatus(h); value(KT_RV_XFER_FILES); text(KT_RV_XFER_FILE)\n""")
             self.assertTrue(self.moved(target), remote)
             os.remove(self.path(target))
 
-    def test_zmodem_both_ways_over_tcp(self):
+    def test_zmodem_receives_and_each_protocol_sends_over_tcp(self):
         port = listener(self, "sz src/f.bin")
         values = self.values(RUN + f"""ktInitialize(); h = ktOpenSession("tcp:127.0.0.1:{port}", 0)
 ktSetSessionDataString(h, "Telnet", "no"); begin(5); ktXferReceive(h, "dl", 30000)\n""")
         self.assertEqual(values[-1], 0)
         self.assertTrue(self.moved("dl/f.bin"))
-        port = listener(self, "rz")  # into the test's folder
-        values = self.values(RUN + f"""ktInitialize(); h = ktOpenSession("tcp:127.0.0.1:{port}", 0)
-ktSetSessionDataString(h, "Telnet", "no"); begin(5); ktXferSend(h, "src/f.bin", 30000)\n""")
-        self.assertEqual(values[-1], 0)
-        self.assertTrue(self.moved("f.bin"))
+        for protocol, remote in ((5, "rz"), (4, "rb"), (2, "rx f.bin"), (3, "rx f.bin")):  # into the test's folder
+            port = listener(self, remote)
+            values = self.values(RUN + f"""ktInitialize(); h = ktOpenSession("tcp:127.0.0.1:{port}", 0)
+ktSetSessionDataString(h, "Telnet", "no"); begin({protocol}); ktXferSend(h, "src/f.bin", 30000)\n""")
+            self.assertEqual(values[-1], 0, remote)
+            self.wait_until(lambda: self.moved("f.bin"), remote)
+            os.remove(self.path("f.bin"))
 
     def test_raw_and_ascii_both_ways_and_the_drop_list_over_tcp(self):
         with open(self.path("src/t.txt"), "wb") as f:
