@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,10 +18,11 @@
 #include "phonebook.h"
 #include "session.h"
 #include "telnet.h"
+#include "user.h"
 
 namespace {
 enum { DIR_SEND, DIR_RECEIVE, DIR_BOTH };
-enum { FLAG_OVERWRITE = 1, FLAG_RESUME = 2, FLAG_ASCII = 4, FLAG_KEEPPATHS = 8 };
+enum { FLAG_OVERWRITE = 1, FLAG_RESUME = 2, FLAG_ASCII = 4, FLAG_KEEPPATHS = 8, FLAG_QUIET = 16 };
 }  // namespace
 
 // After an abort, received data is dropped until the line has been quiet this long.
@@ -111,7 +113,7 @@ static int32_t start(Session &s, bool sending, const std::string &command, const
   x.sending = sending;
   x.aborted = x.automatic = false;
   x.file = file, x.partial = sending ? "" : file, x.progress.clear(), x.directory = dir;
-  x.tail[0].clear(), x.tail[1].clear(), x.zfin[0] = x.zfin[1] = false, x.last_in_ms = now_ms();
+  x.tail[0].clear(), x.tail[1].clear(), x.zfin[0] = x.zfin[1] = false, x.last_in_ms = x.started_ms = now_ms();
   x.bytes = x.total = x.files = 0;
   std::string line = (dir.empty() ? "" : "cd " + shell_quote(dir) + " && ") + "exec " + command;
   if (int err = program_start(x.program, line, true)) {
@@ -123,8 +125,31 @@ static int32_t start(Session &s, bool sending, const std::string &command, const
   return wait_for(s, timeout);
 }
 
+// The progress line on a terminal, redrawn in place at most ten times a second: the file, bytes
+// and share done, the rate and the time left. None when unattended or with KT_XF_QUIET.
+static void show_progress(Session &s, bool last) {
+  Transfer &x = s.xfer;
+  if (!user_interactive() || (session_number(s, "XferFlags") & FLAG_QUIET)) return;
+  int64_t now = now_ms();
+  if (last) {
+    if (x.shown_ms >= 0) std::fputs("\r\x1b[K", stderr);
+    x.shown_ms = -1;
+    return;
+  }
+  if (x.shown_ms >= 0 && now - x.shown_ms < 100) return;
+  x.shown_ms = now;
+  double seconds = std::max<int64_t>(now - x.started_ms, 1) / 1000.0;
+  double rate = x.bytes / seconds;
+  long left = rate > 0 && x.total > x.bytes ? static_cast<long>((x.total - x.bytes) / rate) : 0;
+  std::fprintf(stderr, "\r%s  %lld/%lld bytes  %d%%  %.0f KB/s  %ld:%02ld left\x1b[K", x.file.c_str(),
+               static_cast<long long>(x.bytes), static_cast<long long>(x.total),
+               x.total > 0 ? static_cast<int>(x.bytes * 100 / x.total) : 0, rate / 1024, left / 60, left % 60);
+  std::fflush(stderr);
+}
+
 static void finish(Session &s, int32_t status) {
   Transfer &x = s.xfer;
+  show_progress(s, true);
   if (!x.progress.empty()) session_log(s, "transfer: " + x.progress);
   if (status == KT_OK) x.files += !x.file.empty();
   else if (!x.sending && !x.partial.empty() && !(session_number(s, "XferFlags") & FLAG_RESUME))
@@ -315,7 +340,11 @@ void transfer_errors(Session &s, const std::string &pieces) {
   for (size_t start = 0, end; (end = pieces.find('\n', start)) != std::string::npos; start = end + 1) {
     std::string piece = pieces.substr(start, end - start);
     while (!piece.empty() && piece.back() == ' ') piece.pop_back();
-    if (piece.empty() || progress_piece(x, piece)) continue;
+    if (piece.empty()) continue;
+    if (progress_piece(x, piece)) {
+      show_progress(s, false);
+      continue;
+    }
     for (const char *head : {"Sending: ", "Receiving: "}) {  // after other output at times
       size_t at = piece.find(head);
       if (at == std::string::npos) continue;

@@ -30,6 +30,7 @@ struct Transfer {
   int64_t bytes = 0, total = 0;        // of that file (runtime values 13 and 14)
   int files = 0;                       // files moved whole (runtime value 16)
   std::string progress;                // the program's last progress piece, logged at the end
+  int64_t started_ms = 0, shown_ms = -1;  // the start, and when the progress line was drawn
   bool asked_binary[2] = {false, false};  // ours, theirs: asked for this transfer
   int64_t discard_until = -1;          // after an abort, received data is dropped until then
   // ZMODEM's end: ZFIN seen each way (the tails keep a header that a read cut), and the time of
