@@ -21,6 +21,7 @@
 
 #include "host.h"
 #include "io.h"
+#include "modem.h"
 #include "program.h"
 #include "serial.h"
 #include "session.h"
@@ -74,6 +75,7 @@ void connection_hang_up(Session &s, const std::string &reason) {
   bool was_connected = s.status == KT_ST_CONNECTED;
   // The child hears of the hang-up while its terminal is still there for its last words.
   program_stop(s.logon);
+  modem_hang_up(s);
   transfer_line_gone(s);
   end_child(s);
   if (s.fd >= 0 && session_kind(s) == KIND_SERIAL) serial_close(s.fd);
@@ -321,6 +323,7 @@ static void attempt(Session &s) {
   case KIND_SERIAL: err = start_serial(s); break;
   }
   if (err) attempt_failed(s, err);
+  else if (modem_needed(s)) modem_begin(s);
   else if (session_kind(s) != KIND_TCP) connected(s);
 }
 
@@ -334,13 +337,22 @@ void connection_start(Session &s) {
 
 short connection_events(const Session &s) {
   if (s.fd < 0 || s.input_ended) return 0;
-  if (s.status == KT_ST_LISTENING) return POLLIN;
+  if (s.status == KT_ST_LISTENING || modem_talking(s)) return POLLIN;
   if (s.status == KT_ST_CONNECTING && !program_running(s.logon)) return POLLOUT;
   // The remote's data waits in the kernel while the logon task or a transfer does not read what
   // it has.
   const Program *p = session_program(s);
   bool room = !p || p->to_program.size() < OUTPUT_LIMIT;
   return static_cast<short>((room ? POLLIN : 0) | (s.output.empty() ? 0 : POLLOUT));
+}
+
+bool modem_talking(const Session &s) { return s.modem.state != MODEM_NONE && s.modem.state != MODEM_ONLINE; }
+
+void connection_modem_connected(Session &s) { connected(s); }
+
+void connection_modem_failed(Session &s, const std::string &why) {
+  s.modem.state = MODEM_NONE;
+  attempt_failed(s, ECONNREFUSED, why);
 }
 
 void connection_accept(Session &s) {
@@ -411,10 +423,6 @@ void connection_set_window(Session &s, int rows, int columns) {
 // Connects (or goes on waiting for an attempt under way) and waits up to 'timeout'.
 static int32_t connect_and_wait(Session &s, int32_t timeout) {
   if (s.status == KT_ST_CONNECTED) return KT_E_STATE;
-  // This host drives no modem yet: a serial line is a direct line.
-  bool dials = !s.destination.empty() || !session_setting(s, "Number").empty();
-  bool answers = session_number(s, "Rings") > 0;
-  if (s.status == KT_ST_IDLE && session_kind(s) == KIND_SERIAL && (dials || answers)) return KT_E_UNSUPPORTED;
   if (s.status == KT_ST_IDLE) connection_start(s);
   auto waiting = [&s] { return s.status == KT_ST_CONNECTING || s.status == KT_ST_LISTENING; };
   WaitResult r = io_wait(deadline_after(timeout), [&](int64_t, int64_t *) { return !waiting(); });

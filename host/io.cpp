@@ -19,6 +19,7 @@
 #include "connection.h"
 #include "host.h"
 #include "keyboard.h"
+#include "modem.h"
 #include "screen.h"
 #include "session.h"
 #include "transfer.h"
@@ -69,6 +70,7 @@ void io_receive(Session &s, std::string_view raw) {
     if (!reply.empty()) queue_answer(s, reply);
     data = decoded;
   }
+  data.remove_prefix(modem_receive(s, data));
   data.remove_prefix(to_program(s, data));
   if (data.empty() || transfer_sink(s, data) || transfer_discards(s)) return;
   // A ZMODEM start with automatic download on: what comes before it goes the usual way, the rest
@@ -251,11 +253,11 @@ static bool poll_sessions(int timeout, bool watch_interrupt, int watch_fd, bool 
     case W_INTERRUPT: return true;
     case W_CONNECTION:
       if (s->fd != fds[i].fd) break;  // hung up meanwhile
-      if (s->status == KT_ST_LISTENING) {
+      if (s->status == KT_ST_LISTENING && !modem_talking(*s)) {
         connection_accept(*s);
         break;
       }
-      if (s->status == KT_ST_CONNECTING && !program_running(s->logon)) {
+      if (s->status == KT_ST_CONNECTING && !program_running(s->logon) && !modem_talking(*s)) {
         connection_finish(*s);
         break;
       }

@@ -258,6 +258,7 @@ static const KeyDefault key_defaults[] = {
     {"Device", ""},
     {"Number", ""},
     {"Dial", "tone"},
+    {"ModemInit", ""},
     {"Baud", "9600"},
     {"DataBits", "8"},
     {"Parity", "none"},

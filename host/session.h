@@ -14,6 +14,7 @@
 
 #include "capture_log.h"
 #include "matcher.h"
+#include "modem.h"
 #include "phonebook.h"
 #include "program.h"
 #include "startup.h"
@@ -46,6 +47,7 @@ struct Session {
   int64_t redial_at = -1;         // the next attempt starts then (between attempts)
   bool attempt_failed = false;    // the last connect ended in failure
   bool telnet_on = false;
+  Modem modem;    // the serial line's modem, while it dials, answers or is online
   Program logon;  // the logon task while it runs (the session is still CONNECTING)
   Transfer xfer;
   Telnet telnet;
