@@ -528,21 +528,35 @@ int32_t ktXferDropSend(int32_t h, int32_t path) {
   return KT_PENDING;
 }
 
-int32_t ktGetXferDropList(int32_t h, int32_t index, int32_t buf, int32_t size) {
+
+
+using FileList = std::vector<std::string> Transfer::*;
+
+// An entry of the send list or the drop list, or with index -1 their count.
+static int32_t list_entry(int32_t h, FileList which, int32_t index, int32_t buf, int32_t size) {
   Session *s;
   if (int32_t r = session_enter(h, &s)) return r;
-  const std::vector<std::string> &list = s->xfer.drop_list;
+  const std::vector<std::string> &list = s->xfer.*which;
   if (index == -1) return static_cast<int32_t>(list.size());
   if (index < 0 || static_cast<size_t>(index) >= list.size()) return KT_E_RANGE;
   return put_string(buf, size, list[static_cast<size_t>(index)]);
 }
 
-int32_t ktClearXferDropList(int32_t h) {
+static int32_t list_clear(int32_t h, FileList which) {
   Session *s;
   if (int32_t r = session_enter(h, &s)) return r;
-  s->xfer.drop_list.clear();
+  (s->xfer.*which).clear();
   return KT_OK;
 }
+
+int32_t ktGetXferDropList(int32_t h, int32_t index, int32_t buf, int32_t size) {
+  return list_entry(h, &Transfer::drop_list, index, buf, size);
+}
+int32_t ktGetXferSendList(int32_t h, int32_t index, int32_t buf, int32_t size) {
+  return list_entry(h, &Transfer::send_list, index, buf, size);
+}
+int32_t ktClearXferDropList(int32_t h) { return list_clear(h, &Transfer::drop_list); }
+int32_t ktClearXferSendList(int32_t h) { return list_clear(h, &Transfer::send_list); }
 
 int32_t ktSetAdlOverride(int32_t h, int32_t mode) {
   Session *s;
@@ -610,21 +624,7 @@ int32_t ktXferAddToSendList(int32_t h, int32_t path) {
   return static_cast<int32_t>(s->xfer.send_list.size());
 }
 
-int32_t ktGetXferSendList(int32_t h, int32_t index, int32_t buf, int32_t size) {
-  Session *s;
-  if (int32_t r = session_enter(h, &s)) return r;
-  const std::vector<std::string> &list = s->xfer.send_list;
-  if (index == -1) return static_cast<int32_t>(list.size());
-  if (index < 0 || static_cast<size_t>(index) >= list.size()) return KT_E_RANGE;
-  return put_string(buf, size, list[static_cast<size_t>(index)]);
-}
 
-int32_t ktClearXferSendList(int32_t h) {
-  Session *s;
-  if (int32_t r = session_enter(h, &s)) return r;
-  s->xfer.send_list.clear();
-  return KT_OK;
-}
 
 int32_t ktXferSendFromList(int32_t h, int32_t timeout) {
   Session *s;
