@@ -111,8 +111,10 @@ static int32_t start(Session &s, bool sending, const std::string &command, const
   if (transfer_running(s)) return KT_E_STATE;
   Transfer &x = s.xfer;
   x.sending = sending;
-  x.aborted = x.automatic = false;
-  x.file = file, x.partial = sending ? "" : file, x.progress.clear(), x.directory = dir;
+  x.aborted = x.automatic = x.skipped = false;
+  // Only a file that the transfer makes is removed when it fails, never one that was there.
+  x.file = file, x.partial = sending || access(file.c_str(), F_OK) == 0 ? "" : file;
+  x.progress.clear(), x.directory = dir;
   x.tail[0].clear(), x.tail[1].clear(), x.zfin[0] = x.zfin[1] = false, x.last_in_ms = x.started_ms = now_ms();
   x.bytes = x.total = x.files = 0;
   std::string line = (dir.empty() ? "" : "cd " + shell_quote(dir) + " && ") + "exec " + command;
@@ -259,10 +261,11 @@ static int32_t receive_plain(Session &s, int protocol, const std::string &file, 
   if (s.status != KT_ST_CONNECTED) return KT_E_NOTCONNECTED;
   Transfer &x = s.xfer;
   int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (session_number(s, "XferFlags") & FLAG_RESUME ? O_APPEND : O_TRUNC);
+  bool existed = access(file.c_str(), F_OK) == 0;
   x.sink = open(file.c_str(), flags, 0666);
   if (x.sink < 0) return host_fail(errno);
   x.sending = x.aborted = x.automatic = false;
-  x.file = x.partial = file, x.progress.clear(), x.bytes = x.total = 0;
+  x.file = file, x.partial = existed ? "" : file, x.progress.clear(), x.bytes = x.total = 0;
   x.sink_text = protocol == KT_XP_ASCII, x.sink_cr = false;
   x.sink_quiet_ms = std::strtol(host_setting("Transfer", "RawQuietMs", "2000").c_str(), nullptr, 10);
   x.last_in_ms = now_ms();
@@ -270,9 +273,10 @@ static int32_t receive_plain(Session &s, int protocol, const std::string &file, 
   return wait_for(s, timeout);
 }
 
+// lrzsz skips a file that exists (without KT_XF_OVERWRITE) and still exits 0: that is a failure.
 void transfer_ended(Session &s) {
   int status = program_reap(s.xfer.program);
-  finish(s, s.xfer.aborted ? KT_E_ABORTED : status == 0 ? KT_OK : KT_E_XFER);
+  finish(s, s.xfer.aborted ? KT_E_ABORTED : status == 0 && !s.xfer.skipped ? KT_OK : KT_E_XFER);
 }
 
 void transfer_line_gone(Session &s) {
@@ -341,6 +345,7 @@ void transfer_errors(Session &s, const std::string &pieces) {
     std::string piece = pieces.substr(start, end - start);
     while (!piece.empty() && piece.back() == ' ') piece.pop_back();
     if (piece.empty()) continue;
+    x.skipped = x.skipped || piece.find("skipped") != std::string::npos;
     if (progress_piece(x, piece)) {
       show_progress(s, false);
       continue;
@@ -351,7 +356,8 @@ void transfer_errors(Session &s, const std::string &pieces) {
       if (!x.file.empty()) ++x.files;
       x.file = piece.substr(at + std::strlen(head));
       x.bytes = x.total = 0;
-      if (!x.sending && x.file.find('/') == std::string::npos)  // rz keeps no sender's folders
+      bool made = !(session_number(s, "XferFlags") & FLAG_OVERWRITE);  // else rz skips a file that is there
+      if (!x.sending && made && x.file.find('/') == std::string::npos)  // rz keeps no sender's folders
         x.partial = (x.directory.empty() ? "" : x.directory + "/") + x.file;
     }
     session_log(s, "transfer: " + piece);

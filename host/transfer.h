@@ -22,6 +22,7 @@ struct Transfer {
   Program program;                     // the protocol program while it runs
   bool sending = false;
   bool aborted = false;
+  bool skipped = false;                // the program said it skipped a file
   bool finished = false;               // a transfer has ended: final_status holds its result
   int32_t final_status = 0;
   std::string file;                    // the file being moved (runtime value 15)

@@ -48,10 +48,11 @@ ktGetXferFinalStatus(h); value(KT_RV_XFER_FILES); text(KT_RV_XFER_FILE)\n""")
 
     def test_zmodem_receives_and_each_protocol_sends_over_tcp(self):
         port = listener(self, "sz src/f.bin")
-        values = self.values(RUN + f"""ktInitialize(); h = ktOpenSession("tcp:127.0.0.1:{port}", 0)
+        for status in (0, -13):  # the second time rz skips the file that is there: a failure, the file kept
+            values = self.values(RUN + f"""ktInitialize(); h = ktOpenSession("tcp:127.0.0.1:{port}", 0)
 ktSetSessionDataString(h, "Telnet", "no"); begin(5); ktXferReceive(h, "dl", 30000)\n""")
-        self.assertEqual(values[-1], 0)
-        self.assertTrue(self.moved("dl/f.bin"))
+            self.assertEqual(values[-1], status)
+            self.assertTrue(self.moved("dl/f.bin"))
         for protocol, remote in ((5, "rz"), (4, "rb"), (2, "rx f.bin"), (3, "rx f.bin")):  # into the test's folder
             port = listener(self, remote)
             values = self.values(RUN + f"""ktInitialize(); h = ktOpenSession("tcp:127.0.0.1:{port}", 0)
