@@ -143,6 +143,7 @@ static int32_t open_session(std::string_view name) {
 }
 
 static void close_session(Session *s) {
+  transfer_abort(*s);  // its program goes with the session
   if (s->status == KT_ST_CONNECTED) io_drain(*s);  // what has arrived is captured
   if (capture_on(s->capture)) session_log(*s, "capture end " + s->capture.path);
   capture_stop(s->capture);

@@ -87,9 +87,10 @@ ktSetAsciiSettings(h, 6, 4); {call}; ktWaitForXfer(h, 30000); ktDisconnectSessio
         started = time.monotonic()
         values = self.values(RUN + """ktInitialize(); h = ktOpenSession("pty:sz src/big.bin", 0); begin(5)
 ktXferReceive(h, "dl", 0); ktPause(h, 100); ktXferAbort(h, 0); ktGetXferFinalStatus(h); ktGetXferStatus(h)
-ktXferAbort(h, 0); ktWaitForXfer(h, 1000)\n""")
+ktXferAbort(h, 0); ktWaitForXfer(h, 1000)
+h = ktOpenSession("pty:sz src/big.bin", 0); begin(5); ktXferReceive(h, "dl", 0); ktCloseSession(h)\n""")
         self.assertLess(time.monotonic() - started, 5)
-        self.assertEqual(values[-7:], [1, 0, 0, -14, 0, -7, -14])
+        self.assertEqual(values[-11:], [1, 0, 0, -14, 0, -7, -14, 2, 0, 1, 0])  # closing the session aborts too
         self.assertEqual(os.listdir(self.path("dl")), [])
         self.assertIn("TIME [SERVER] transfer aborted", [l.replace("[pty:sz src/big.bin]", "[SERVER]")
                                                           for l in self.log()])
