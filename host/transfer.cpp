@@ -505,6 +505,8 @@ size_t transfer_autodownload(Session &s, std::string_view data) {
   size_t at = seen.find(ZRQINIT);
   x.adl_tail = seen.substr(seen.size() > ZRQINIT.size() ? seen.size() - ZRQINIT.size() + 1 : 0);
   if (at == std::string::npos) return data.size();
+  // A sender that cancels at once (its header, then CANs) starts nothing.
+  if (seen.find("\x18\x18\x18\x18\x18", at + ZRQINIT.size()) < at + ZRQINIT.size() + 32) return data.size();
   size_t end = at + ZRQINIT.size() - (seen.size() - std::min(data.size(), size_t{64 * 1024}));
   x.adl_tail.clear();
   session_log(s, "automatic download");

@@ -1,6 +1,6 @@
 // A fuzzing entry of the host library: what a hostile or broken remote sends, through a session's
 // receive path as the I/O loop takes it (telnet, the receive buffer, the screen, both kinds of
-// capture, the log), with the waits' searches consuming what matches after each read. The input's
+// capture, the log), with the waits' searches consuming what matches now and then. The input's
 // first byte sets the session (bit 0 telnet, 1 text capture, 2 remote echo, 3 AddLF, 4 7-bit
 // strip, 5 no display, 6 case ignored), its second the size of the reads, and the rest is the
 // data. A bound that a session's memory passed aborts, as a sanitizer report does.
