@@ -346,8 +346,6 @@ short connection_events(const Session &s) {
   return static_cast<short>((room ? POLLIN : 0) | (s.output.empty() ? 0 : POLLOUT));
 }
 
-bool modem_talking(const Session &s) { return s.modem.state != MODEM_NONE && s.modem.state != MODEM_ONLINE; }
-
 void connection_modem_connected(Session &s) { connected(s); }
 
 void connection_modem_failed(Session &s, const std::string &why) {

@@ -24,8 +24,6 @@ void connection_start(Session &s);
 short connection_events(const Session &s);
 // A connecting tcp socket became writable: connected or failed.
 void connection_finish(Session &s);
-// The modem's dialogue is under way (dialing or answering): its results are read.
-bool modem_talking(const Session &s);
 // The modem has connected, or its attempt failed.
 void connection_modem_connected(Session &s);
 void connection_modem_failed(Session &s, const std::string &why);

@@ -200,7 +200,8 @@ static void relay_program(Session &s, Program &p) {
   std::string data, lines;
   program_read(p, &data);
   if (&p == &s.xfer.program) transfer_watch(s, data, false);
-  if (!data.empty() && s.fd >= 0) queue_raw(s, for_wire(s, data));  // with no line, it is dropped
+  if (s.telnet_on) data = telnet_encode(s.telnet, data);
+  if (!data.empty() && s.fd >= 0) queue_raw(s, data);  // with no line, it is dropped
   program_read_errors(p, &lines);
   if (&p == &s.xfer.program) return transfer_errors(s, lines);
   for (size_t start = 0, lf; (lf = lines.find('\n', start)) != std::string::npos; start = lf + 1)
@@ -308,6 +309,12 @@ void io_follow_echo(Session &s) {
   queue_raw(s, telnet_ask(s.telnet, TELNET_ECHO, false, echo));
 }
 
+int32_t io_pause(int64_t ms) {
+  if (ms <= 0) return KT_OK;
+  WaitResult r = io_wait(now_ms() + ms, [](int64_t, int64_t *) { return false; });
+  return r == WAIT_CANCELLED ? KT_E_CANCELLED : KT_OK;
+}
+
 void io_service_pass() {
   for (Session *s : open_sessions()) io_follow_echo(*s);  // Echo may have been set by any key
   int64_t wake = -1;
@@ -343,8 +350,8 @@ WaitResult io_wait(int64_t deadline, const WaitReady &ready, bool interruptible,
 }
 
 int32_t io_send(Session &s, std::string_view bytes) {
-  std::string encoded = for_wire(s, bytes);
-  bytes = encoded;
+  std::string encoded;
+  if (s.telnet_on) bytes = encoded = telnet_encode(s.telnet, bytes);
   while (!bytes.empty()) {
     if (s.status != KT_ST_CONNECTED) return KT_E_NOTCONNECTED;
     size_t room = OUTPUT_LIMIT > s.output.size() ? OUTPUT_LIMIT - s.output.size() : 0;

@@ -26,6 +26,8 @@ WaitResult io_wait(int64_t deadline, const WaitReady &ready, bool interruptible 
 // What the I/O loop does with bytes read from the connection: telnet decoding, then the logon task
 // or the receive buffer, the screen, the capture and the local display.
 void io_receive(Session &s, std::string_view raw);
+// Waits 'ms' while servicing every session: KT_OK, or KT_E_CANCELLED.
+int32_t io_pause(int64_t ms);
 // One pass without waiting.
 void io_service_pass();
 // Reads what the connection holds now (before a hang-up, so nothing received is lost).

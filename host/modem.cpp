@@ -18,6 +18,8 @@ bool modem_needed(const Session &s) {
          (!s.destination.empty() || !session_setting(s, "Number").empty() || session_number(s, "Rings") > 0);
 }
 
+bool modem_talking(const Session &s) { return s.modem.state != MODEM_NONE && s.modem.state != MODEM_ONLINE; }
+
 // Commands go out at once: nothing else is sent while the modem listens to them.
 static void command(Session &s, const std::string &text) {
   session_log(s, "modem " + text);
@@ -65,7 +67,7 @@ static bool result(Session &s, const std::string &line) {
 
 size_t modem_receive(Session &s, std::string_view data) {
   Modem &m = s.modem;
-  if (m.state != MODEM_INIT && m.state != MODEM_DIALING && m.state != MODEM_ANSWERING) return 0;
+  if (!modem_talking(s)) return 0;
   for (size_t i = 0; i < data.size(); ++i) {
     char c = data[i];
     if (c != '\r' && c != '\n') {

@@ -19,6 +19,8 @@ struct Modem {
 
 // Whether connecting the serial session goes through the modem (a number to dial, or answer mode).
 bool modem_needed(const Session &s);
+// The modem's dialogue is under way (dialing or answering): its results are read.
+bool modem_talking(const Session &s);
 // Starts the modem's part of a connect once the device is open.
 void modem_begin(Session &s);
 // Received data while the modem has not connected: how much of it the modem's dialogue took

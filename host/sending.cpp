@@ -27,13 +27,6 @@ int32_t ktTextSend(int32_t h, int32_t text) {
   return static_cast<int32_t>(bytes.size());
 }
 
-// Waits 'ms' while servicing every session: KT_OK, or KT_E_CANCELLED.
-static int32_t pause_for(int64_t ms) {
-  if (ms <= 0) return KT_OK;
-  WaitResult r = io_wait(now_ms() + ms, [](int64_t, int64_t *) { return false; });
-  return r == WAIT_CANCELLED ? KT_E_CANCELLED : KT_OK;
-}
-
 // Types a piece of text: its bytes go out in one write, each CR as the line end, and show on the
 // screen with local echo.
 static int32_t type_piece(Session &s, std::string_view piece, const std::string &end, bool echo) {
@@ -59,14 +52,14 @@ int32_t ktTypeText(int32_t h, int32_t text, int32_t delay) {
   log_sent(*s, typed);
   for (size_t i = 0; i < typed.size();) {
     if (i > 0 && gap > 0)
-      if (int32_t r = pause_for(gap)) return r;
+      if (int32_t r = io_pause(gap)) return r;
     size_t cr = line_gap > 0 ? typed.find('\r', i) : std::string_view::npos;
     size_t n = gap > 0 ? 1 : cr != std::string_view::npos ? cr - i + 1 : typed.size() - i;
     std::string_view piece = typed.substr(i, n);
     if (int32_t r = type_piece(*s, piece, end, echo)) return r;
     i += piece.size();
     if (piece.back() == '\r')
-      if (int32_t r = pause_for(line_gap)) return r;
+      if (int32_t r = io_pause(line_gap)) return r;
   }
   return static_cast<int32_t>(typed.size());
 }
@@ -83,7 +76,7 @@ int32_t ktTypeLocalText(int32_t h, int32_t text, int32_t delay) {
   }
   for (size_t i = 0; i < shown.size(); ++i) {
     if (i > 0)
-      if (int32_t r = pause_for(gap)) return r;
+      if (int32_t r = io_pause(gap)) return r;
     io_show_local(*s, shown.substr(i, 1));
   }
   return static_cast<int32_t>(shown.size());

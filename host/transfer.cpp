@@ -168,12 +168,6 @@ static void finish(Session &s, int32_t status) {
 
 // --- Raw and ASCII ------------------------------------------------------------------------
 
-// Waits 'ms' while servicing: false when the run was interrupted.
-static bool pause_for(int64_t ms) {
-  if (ms <= 0) return true;
-  return io_wait(now_ms() + ms, [](int64_t, int64_t *) { return false; }) != WAIT_CANCELLED;
-}
-
 // ASCII: each line with the session's line end, its tabs as blanks when TabWidth is set,
 // CharDelay between characters, and after it WaitChar (for at most LineDelay) or LineDelay.
 static int32_t send_ascii(Session &s, const std::string &text) {
@@ -190,11 +184,11 @@ static int32_t send_ascii(Session &s, const std::string &text) {
     for (char c : line) c == '\t' && tab > 0 ? out.append(tab - out.size() % tab, ' ') : out += c;
     out += end;
     for (size_t i = 0; i < out.size(); i += gap > 0 ? 1 : out.size()) {
-      if (i > 0 && !pause_for(gap)) return KT_E_CANCELLED;
+      if (int32_t r = i > 0 ? io_pause(gap) : KT_OK) return r;
       if (int32_t r = io_send(s, std::string_view(out).substr(i, gap > 0 ? 1 : out.size()))) return r;
     }
     if (wait_char.empty()) {
-      if (!pause_for(line_gap)) return KT_E_CANCELLED;
+      if (int32_t r = io_pause(line_gap)) return r;
       continue;
     }
     size_t from = s.received.data.size();
@@ -402,13 +396,19 @@ static int32_t send_names(Session &s, std::string_view names, int32_t timeout) {
   return send_files(s, files, timeout);
 }
 
-int32_t ktXferSend(int32_t h, int32_t path, int32_t timeout) {
-  Session *s;
-  if (int32_t r = session_enter(h, &s)) return r;
+// A file to send: the script's string at 'path', under UploadDir when relative, and readable.
+static int32_t upload_file(const Session &s, int32_t path, std::string *file) {
   std::string_view name;
   if (!arg_string(path, &name)) return KT_E_BADARG;
-  std::string file = in_directory(*s, "UploadDir", std::string(name));
-  if (access(file.c_str(), R_OK) != 0) return KT_E_NOTFOUND;
+  *file = in_directory(s, "UploadDir", std::string(name));
+  return access(file->c_str(), R_OK) == 0 ? KT_OK : KT_E_NOTFOUND;
+}
+
+int32_t ktXferSend(int32_t h, int32_t path, int32_t timeout) {
+  Session *s;
+  std::string file;
+  if (int32_t r = session_enter(h, &s)) return r;
+  if (int32_t r = upload_file(*s, path, &file)) return r;
   return send_files(*s, {file}, timeout);
 }
 
@@ -501,13 +501,17 @@ size_t transfer_autodownload(Session &s, std::string_view data) {
     x.adl_tail.clear();
     return data.size();
   }
-  std::string seen = x.adl_tail + std::string(data.substr(0, 64 * 1024));
-  size_t at = seen.find(ZRQINIT);
-  x.adl_tail = seen.substr(seen.size() > ZRQINIT.size() ? seen.size() - ZRQINIT.size() + 1 : 0);
-  if (at == std::string::npos) return data.size();
-  // A sender that cancels at once (its header, then CANs) starts nothing.
-  if (seen.find("\x18\x18\x18\x18\x18", at + ZRQINIT.size()) < at + ZRQINIT.size() + 32) return data.size();
-  size_t end = at + ZRQINIT.size() - (seen.size() - std::min(data.size(), size_t{64 * 1024}));
+  // A header that a read cut begins in the tail kept from the reads before.
+  const size_t cut = ZRQINIT.size() - 1;
+  std::string joined = x.adl_tail + std::string(data.substr(0, cut));
+  size_t at = joined.find(ZRQINIT), end = std::string_view::npos;
+  if (at != std::string::npos) end = at + ZRQINIT.size() - x.adl_tail.size();
+  else if ((at = data.find(ZRQINIT)) != std::string_view::npos) end = at + ZRQINIT.size();
+  x.adl_tail += data.substr(data.size() > cut ? data.size() - cut : 0);
+  if (x.adl_tail.size() > cut) x.adl_tail.erase(0, x.adl_tail.size() - cut);
+  // Nothing starts without a header, nor for a sender that cancels at once (the header, then CANs).
+  if (end == std::string_view::npos || data.substr(end, 32).find("\x18\x18\x18\x18\x18") != std::string_view::npos)
+    return data.size();
   x.adl_tail.clear();
   session_log(s, "automatic download");
   std::string dir = session_setting(s, "DownloadDir");
@@ -526,11 +530,9 @@ bool transfer_discards(Session &s) {
 
 int32_t ktXferDropSend(int32_t h, int32_t path) {
   Session *s;
+  std::string file;
   if (int32_t r = session_enter(h, &s)) return r;
-  std::string_view name;
-  if (!arg_string(path, &name)) return KT_E_BADARG;
-  std::string file = in_directory(*s, "UploadDir", std::string(name));
-  if (access(file.c_str(), R_OK) != 0) return KT_E_NOTFOUND;
+  if (int32_t r = upload_file(*s, path, &file)) return r;
   if (s->xfer.drop_list.size() >= XFER_LIST_LIMIT) return KT_E_FULL;
   s->xfer.drop_list.push_back(file);
   return KT_PENDING;
@@ -653,11 +655,7 @@ int32_t ktXferSendList(int32_t h, int32_t list, int32_t timeout) {
     int32_t address;
     std::memcpy(&address, entry, 4);
     if (address == 0) return send_files(*s, files, timeout);
-    std::string_view name;
-    if (!arg_string(address, &name)) return KT_E_BADARG;
-    std::string file = in_directory(*s, "UploadDir", std::string(name));
-    if (access(file.c_str(), R_OK) != 0) return KT_E_NOTFOUND;
-    files.push_back(file);
+    if (int32_t r = upload_file(*s, address, &files.emplace_back())) return r;
   }
   return KT_E_BADARG;
 }
