@@ -58,10 +58,6 @@ int main(int argc, char **argv) {
     return 0;
   }
 #endif
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: %s FILE...\n", argv[0]);
-    return 2;
-  }
   for (int i = 1; i < argc; ++i) run(argv[i]);
   return 0;
 }

@@ -92,10 +92,6 @@ int main(int argc, char **argv) {
     return 0;
   }
 #endif
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: %s FILE...\n", argv[0]);
-    return 2;
-  }
   for (int i = 1; i < argc; ++i) {
     std::ifstream in(argv[i], std::ios::binary);
     std::ostringstream data;
