@@ -25,6 +25,17 @@
 /* Timeouts */
 #define KT_FOREVER          (-1)
 
+/* ktTerminate modes */
+#define KT_TERM_ORDERLY     0   /* send what is queued first */
+#define KT_TERM_NOW         1   /* drop what is queued */
+
+/* ktGetSession: which session */
+#define KT_SESSION_CURRENT  0
+#define KT_SESSION_STARTUP  1
+
+/* ktCloseSession and ktDisconnectSession: every open session */
+#define KT_ALL_SESSIONS     (-1)
+
 /* Connection status (ktGetConnectionStatus, ktWaitForConnection) */
 #define KT_ST_IDLE          0
 #define KT_ST_CONNECTING    1
@@ -38,11 +49,31 @@
 /* ktSetSession flags */
 #define KT_SESSION_SHOW     1
 
+/* ktSetAdlOverride modes (automatic download) */
+#define KT_ADL_DEFAULT      0   /* as the entry's AutoDownload says */
+#define KT_ADL_ON           1
+#define KT_ADL_OFF          2
+
+/* ktSetPulseTone */
+#define KT_DIAL_TONE        0
+#define KT_DIAL_PULSE       1
+
+/* ktComDriverSpecial codes */
+#define KT_CD_BREAK         1
+#define KT_CD_DTR_ON        2
+#define KT_CD_DTR_OFF       3
+#define KT_CD_RTS_ON        4
+#define KT_CD_RTS_OFF       5
+#define KT_CD_FLUSH         6   /* drop unconsumed and unread input */
+
 /* ktWaitForString and ktWaitForPrompt flags */
 #define KT_WAIT_NOCASE      1
 #define KT_WAIT_KEEP        2
 #define KT_WAIT_NEW         4
 #define KT_WAIT_ALT         8
+
+/* ktGetTextFromScreen: the row of the cursor */
+#define KT_CURSOR_ROW       65535
 
 /* ktSleep flags */
 #define KT_SLEEP_KEY        1
@@ -56,6 +87,11 @@
 #define KT_CAP_PAUSE        1
 #define KT_CAP_RESUME       2
 #define KT_CAP_QUERY        3
+
+/* ktCaptureControl and ktCaptureToPrinterControl: what KT_CAP_QUERY gives */
+#define KT_CAP_OFF          0
+#define KT_CAP_ON           1
+#define KT_CAP_PAUSED       2
 
 /* ktGetInput flags */
 #define KT_IN_HIDDEN        1
@@ -71,12 +107,105 @@
 #define KT_XP_ZMODEM        5
 #define KT_XP_KERMIT        6
 
+/* Transfer directions (ktSetXferProtocol, ktGetXferProtocol) */
+#define KT_XD_SEND          0
+#define KT_XD_RECEIVE       1
+#define KT_XD_BOTH          2   /* ktSetXferProtocol only */
+
+/* Transfer folders (ktSetXferDirectory, ktGetXferDirectory) */
+#define KT_DIR_UPLOAD       0
+#define KT_DIR_DOWNLOAD     1
+
+/* ktGetXferSendList and ktGetXferDropList: the index that asks for the count */
+#define KT_LIST_COUNT       (-1)
+
+/* ktXferAbort */
+#define KT_ABORT_NOW        0   /* stop the running transfer */
+#define KT_ABORT_DROPLIST   1   /* let it finish, cancel the drop list */
+
+/* ktGetXferStatus */
+#define KT_XS_IDLE          0
+#define KT_XS_RUNNING       1
+
 /* Transfer flags (ktSetXferParameters) */
 #define KT_XF_OVERWRITE     1
 #define KT_XF_RESUME        2
 #define KT_XF_ASCII         4
 #define KT_XF_KEEPPATHS     8
 #define KT_XF_QUIET         16
+
+/* Port types (ktGetPortType's result) */
+#define KT_PT_TCP           1
+#define KT_PT_PTY           2
+#define KT_PT_SERIAL        3
+
+/* Parity, the middle digit of ktGetPortMode and ktSetPortMode (801 is 8N1, 721 is 7E1) */
+#define KT_PARITY_NONE      0
+#define KT_PARITY_ODD       1
+#define KT_PARITY_EVEN      2
+#define KT_PARITY_MARK      3
+#define KT_PARITY_SPACE     4
+
+/* ktGetPortPrefs: the index that looks up the name already in the name buffer */
+#define KT_PREF_BY_NAME     65535
+
+/* ktGetAsciiSettings and ktSetAsciiSettings ids */
+#define KT_AS_LINEEND       1   /* KT_LE_... */
+#define KT_AS_ADDLF         2   /* a received bare CR shows as CR LF */
+#define KT_AS_CHARDELAY     3   /* ms between typed characters */
+#define KT_AS_LINEDELAY     4   /* ms after each typed line */
+#define KT_AS_WAITCHAR      5   /* the character an ASCII upload waits for after a line; 0 none */
+#define KT_AS_TABWIDTH      6   /* received tabs become blanks to this width; 0 keeps them */
+
+/* Line ends (KT_AS_LINEEND): what a typed CR becomes */
+#define KT_LE_CR            0
+#define KT_LE_LF            1
+#define KT_LE_CRLF          2
+
+/* ktMessageBox buttons */
+#define KT_MB_OK            0
+#define KT_MB_OKCANCEL      1
+#define KT_MB_ABORTRETRYIGNORE 2
+#define KT_MB_YESNOCANCEL   3
+#define KT_MB_YESNO         4
+#define KT_MB_RETRYCANCEL   5
+
+/* ktMessageBox icons */
+#define KT_ICON_NONE        0
+#define KT_ICON_INFO        1
+#define KT_ICON_WARNING     2
+#define KT_ICON_ERROR       3
+#define KT_ICON_QUESTION    4
+
+/* ktMessageBox answers (its result, and its default argument) */
+#define KT_ID_OK            1
+#define KT_ID_CANCEL        2
+#define KT_ID_ABORT         3
+#define KT_ID_RETRY         4
+#define KT_ID_IGNORE        5
+#define KT_ID_YES           6
+#define KT_ID_NO            7
+
+/* ktSetMessageTimer: which prompts */
+#define KT_TIMER_MESSAGE    0
+#define KT_TIMER_INPUT      1
+
+/* Windows (ktSizeRavelto and ktSizePhonebook states; ktGetWindowStateBits and ktGetHWND which) */
+#define KT_WIN_HOST         0
+#define KT_WIN_PHONEBOOK    1
+#define KT_WS_RESTORE       0
+#define KT_WS_MINIMIZE      1
+#define KT_WS_MAXIMIZE      2
+#define KT_WS_HIDE          3
+#define KT_WS_SHOW          4
+#define KT_WB_VISIBLE       1
+#define KT_WB_MINIMIZED     2
+#define KT_WB_MAXIMIZED     4
+#define KT_WB_ACTIVE        8
+
+/* ktGetVersion */
+#define KT_VER_HOST         0   /* the host library's version */
+#define KT_VER_LEVEL        1   /* the level of the kt semantics it follows */
 
 /* ktGetRuntimeValue ids: the value as a number in *pvalue, as text in buf */
 #define KT_RV_BYTES_IN         1   /* bytes received */
