@@ -448,7 +448,7 @@ int32_t ktConnectAndDial(int32_t h, int32_t dial, int32_t timeout) {
 
 int32_t ktDisconnectSession(int32_t h) {
   if (int32_t r = host_enter()) return r;
-  if (h == -1) {
+  if (h == KT_ALL_SESSIONS) {
     for (Session *s : open_sessions()) connection_hang_up(*s, "by the script");
     return KT_OK;
   }
@@ -514,6 +514,6 @@ int32_t ktGetRingsForAnswer(int32_t h) {
 }
 
 int32_t ktSetPulseTone(int32_t h, int32_t pulse) {
-  if (pulse != 0 && pulse != 1) return host_initialised() ? KT_E_BADARG : KT_E_NOTINIT;
-  return store_setting(h, "Dial", pulse ? "pulse" : "tone");
+  if (pulse != KT_DIAL_TONE && pulse != KT_DIAL_PULSE) return host_initialised() ? KT_E_BADARG : KT_E_NOTINIT;
+  return store_setting(h, "Dial", pulse == KT_DIAL_PULSE ? "pulse" : "tone");
 }

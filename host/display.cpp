@@ -4,14 +4,11 @@
 #include "screen.h"
 #include "session.h"
 
-// ktGetTextFromScreen's row for "the cursor's row".
-constexpr int32_t CURSOR_ROW = 65535;
-
 int32_t ktGetTextFromScreen(int32_t h, int32_t row16, int32_t col, int32_t count, int32_t buf) {
   Session *s;
   if (int32_t r = session_enter(h, &s)) return r;
   int row = row16, column;
-  if (row16 == CURSOR_ROW) screen_cursor(*s->screen, &row, &column);
+  if (row16 == KT_CURSOR_ROW) screen_cursor(*s->screen, &row, &column);
   if (row >= screen_rows(*s->screen) || col < 0 || col >= screen_columns(*s->screen) || count < 0)
     return KT_E_BADARG;
   char *out = script_buffer(buf, static_cast<uint32_t>(count) + 1);
@@ -67,9 +64,9 @@ static int32_t menu_command(int32_t h, Session &s, std::string_view name) {
   if (same_name(name, "Disconnect")) return ktDisconnectSession(h);
   if (same_name(name, "Close")) return ktCloseSession(h);
   if (same_name(name, "CaptureOn")) return ktCaptureBegin(h, 0, 0);
-  if (same_name(name, "CaptureOff")) return ktCaptureControl(h, 0);
-  if (same_name(name, "Break")) return ktComDriverSpecial(h, 1);
-  if (same_name(name, "Exit")) return ktTerminate(0, 0);
+  if (same_name(name, "CaptureOff")) return ktCaptureControl(h, KT_CAP_STOP);
+  if (same_name(name, "Break")) return ktComDriverSpecial(h, KT_CD_BREAK);
+  if (same_name(name, "Exit")) return ktTerminate(KT_TERM_ORDERLY, 0);
   if (!same_name(name, "ClearScreen") && !same_name(name, "ResetTerminal")) return KT_E_UNSUPPORTED;
   screen_reset(*s.screen, same_name(name, "ResetTerminal"));
   return KT_OK;

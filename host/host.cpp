@@ -119,15 +119,15 @@ int32_t ktInitialize(int32_t, int32_t, int32_t, int32_t) {
 
 int32_t ktTerminate(int32_t mode, int32_t status16) {
   if (int32_t r = host_enter()) return r;
-  if (mode != 0 && mode != 1) return KT_E_BADARG;
-  if (mode == 1) sessions_discard_output();
+  if (mode != KT_TERM_ORDERLY && mode != KT_TERM_NOW) return KT_E_BADARG;
+  if (mode == KT_TERM_NOW) sessions_discard_output();
   host_interface->end_run(status16);
   return KT_OK;  // not reached: end_run does not return
 }
 
 int32_t ktGetVersion(int32_t which, int32_t buf, int32_t size) {
   if (int32_t r = host_enter()) return r;
-  if (which != 0 && which != 1) return KT_E_BADARG;
-  int32_t r = put_string(buf, size, which == 0 ? library_version : semantics_version);
+  if (which != KT_VER_HOST && which != KT_VER_LEVEL) return KT_E_BADARG;
+  int32_t r = put_string(buf, size, which == KT_VER_HOST ? library_version : semantics_version);
   return r < 0 ? r : VERSION_NUMBER;
 }

@@ -45,7 +45,7 @@ int64_t now_ms();
 // The deadline of a timeout from now: -1 for no limit (negative timeouts).
 int64_t deadline_after(int32_t timeout_ms);
 
-// Records errno 'err' for runtime value 20; host_fail gives KT_E_FAIL after recording it.
+// Records errno 'err' for KT_RV_ERRNO; host_fail gives KT_E_FAIL after recording it.
 void note_errno(int err);
 int32_t host_fail(int err);
 int host_last_errno();

@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#include "kt.h"
+
 constexpr size_t RECEIVE_LIMIT = 64 * 1024;
 constexpr size_t CONSUMED_KEEP = 16 * 1024;
 
@@ -30,8 +32,9 @@ void receive_append(ReceiveBuffer &buffer, std::string_view bytes);
 // Consumes the first 'end' bytes; 'match' is the text matched at their end.
 void receive_consume(ReceiveBuffer &buffer, size_t end, std::string_view match);
 
-// Wait flags (kt.h KT_WAIT_...).
-constexpr int MATCH_NOCASE = 1, MATCH_KEEP = 2, MATCH_NEW = 4, MATCH_ALT = 8;
+// The wait flags, under the matcher's names.
+constexpr int MATCH_NOCASE = KT_WAIT_NOCASE, MATCH_KEEP = KT_WAIT_KEEP, MATCH_NEW = KT_WAIT_NEW,
+              MATCH_ALT = KT_WAIT_ALT;
 
 struct Match {
   int index;     // which alternative matched (0 without MATCH_ALT)

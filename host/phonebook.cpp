@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "host.h"
+#include "transfer.h"
 
 bool same_name(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -354,7 +355,7 @@ static const Range key_ranges[] = {
     {"Redial", 0, 1000},     {"RedialDelay", 0, 86400000},
     {"Rows", 2, 500},        {"Columns", 10, 1000},
     {"CharDelay", 0, 60000}, {"LineDelay", 0, 60000},
-    {"TabWidth", 0, 64},     {"XferFlags", 0, 31},
+    {"TabWidth", 0, 64},     {"XferFlags", 0, XFER_FLAGS},
     {"Baud", 50, 4000000},
 };
 

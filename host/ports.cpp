@@ -12,10 +12,7 @@ static const char *const port_keys[] = {
     "Baud",    "DataBits", "Parity",    "StopBits",       "Flow",   "DTR",        "RTS",
     "BreakMs", "Telnet",   "KeepAlive", "ConnectTimeout", "Redial", "RedialDelay"};
 constexpr int PORT_KEYS = sizeof port_keys / sizeof port_keys[0];
-// ktGetPortPrefs's index for "the name already in the buffer".
-constexpr int32_t LOOK_UP = 65535;
-
-static const char *const kind_names[] = {"", "tcp", "pty", "serial"};
+static const char *const kind_names[] = {"", "tcp", "pty", "serial"};  // by KT_PT_...
 
 // Sets a known key from text after checking it; an open serial line takes its new format.
 static int32_t set_key(Session &s, const char *key, const std::string &value) {
@@ -90,13 +87,14 @@ int32_t ktGetPortMode(int32_t h) {
   return f.data_bits * 100 + f.parity * 10 + f.stop_bits;
 }
 
-static const char *const parity_names[] = {"none", "odd", "even", "mark", "space"};
+static const char *const parity_names[] = {"none", "odd", "even", "mark", "space"};  // by KT_PARITY_...
 
 int32_t ktSetPortMode(int32_t h, int32_t mode) {
   Session *s;
   if (int32_t r = session_enter(h, &s)) return r;
   int data = mode / 100, parity = mode / 10 % 10, stop = mode % 10;
-  if (mode < 0 || data < 5 || data > 8 || parity > 4 || stop < 1 || stop > 2) return KT_E_BADARG;
+  if (mode < 0 || data < 5 || data > 8 || parity > KT_PARITY_SPACE || stop < 1 || stop > 2)
+    return KT_E_BADARG;
   Settings before = s->settings;
   s->settings.set("DataBits", std::to_string(data));
   s->settings.set("Parity", parity_names[parity]);
@@ -126,7 +124,7 @@ int32_t ktGetPortPrefs(int32_t h, int32_t index16, int32_t name, int32_t namesiz
   Session *s;
   if (int32_t r = session_enter(h, &s)) return r;
   int index = index16;
-  if (index16 == LOOK_UP) {
+  if (index16 == KT_PREF_BY_NAME) {
     std::string_view asked;
     if (!arg_string(name, &asked)) return KT_E_BADARG;
     index = port_key_index(asked);
@@ -144,7 +142,8 @@ int32_t ktGetPortPrefs(int32_t h, int32_t index16, int32_t name, int32_t namesiz
 // The text of a setting given as a number: an enumeration's name or a flag's yes/no.
 static std::string number_as_text(const char *key, int32_t number) {
   static const char *const flows[] = {"none", "xonxoff", "rtscts"};
-  if (same_name(key, "Parity") && number >= 0 && number <= 4) return parity_names[number];
+  if (same_name(key, "Parity") && number >= KT_PARITY_NONE && number <= KT_PARITY_SPACE)
+    return parity_names[number];
   if (same_name(key, "Flow") && number >= 0 && number <= 2) return flows[number];
   if (setting_code(key, "yes") >= 0 && (number == 0 || number == 1)) return number ? "yes" : "no";
   return std::to_string(number);
@@ -164,10 +163,9 @@ int32_t ktSetPortPrefs(int32_t h, int32_t name, int32_t text, int32_t number) {
 
 int32_t ktSetStripTo7Bits(int32_t h, int32_t on) { return session_set_flag(h, "StripTo7Bits", on); }
 
-// ASCII settings by id: 1 LineEnd ... 6 TabWidth.
+// The settings of the ASCII ids KT_AS_LINEEND ... KT_AS_TABWIDTH.
 static const char *const ascii_keys[] = {"",          "LineEnd",  "AddLF",   "CharDelay",
                                          "LineDelay", "WaitChar", "TabWidth"};
-enum { ASCII_LINE_END = 1, ASCII_ADD_LF, ASCII_WAIT_CHAR = 5, ASCII_LAST = 6 };
 
 // The line end in force as LineEnd names it: "telnet" is one of the others at any time.
 static const char *line_end_name(const std::string &end) {
@@ -177,12 +175,12 @@ static const char *line_end_name(const std::string &end) {
 int32_t ktGetAsciiSettings(int32_t h, int32_t id, int32_t pvalue) {
   Session *s;
   if (int32_t r = session_enter(h, &s)) return r;
-  if (id < ASCII_LINE_END || id > ASCII_LAST) return KT_E_BADARG;
+  if (id < KT_AS_LINEEND || id > KT_AS_TABWIDTH) return KT_E_BADARG;
   std::string v = session_setting(*s, ascii_keys[id]);
   int32_t n;
-  if (id == ASCII_WAIT_CHAR) n = v.empty() ? 0 : static_cast<unsigned char>(v[0]);
-  else if (id == ASCII_LINE_END) n = setting_code("LineEnd", line_end_name(session_line_end(*s)));
-  else if (id == ASCII_ADD_LF) n = setting_code(ascii_keys[id], v);
+  if (id == KT_AS_WAITCHAR) n = v.empty() ? 0 : static_cast<unsigned char>(v[0]);
+  else if (id == KT_AS_LINEEND) n = setting_code("LineEnd", line_end_name(session_line_end(*s)));
+  else if (id == KT_AS_ADDLF) n = setting_code(ascii_keys[id], v);
   else n = static_cast<int32_t>(std::strtol(v.c_str(), nullptr, 10));
   return put_int(pvalue, n);
 }
@@ -190,17 +188,17 @@ int32_t ktGetAsciiSettings(int32_t h, int32_t id, int32_t pvalue) {
 int32_t ktSetAsciiSettings(int32_t h, int32_t id, int32_t value) {
   Session *s;
   if (int32_t r = session_enter(h, &s)) return r;
-  static const char *const line_ends[] = {"cr", "lf", "crlf"};
+  static const char *const line_ends[] = {"cr", "lf", "crlf"};  // by KT_LE_...
   switch (id) {
-  case ASCII_LINE_END:
-    if (value < 0 || value > 2) return KT_E_BADARG;
+  case KT_AS_LINEEND:
+    if (value < KT_LE_CR || value > KT_LE_CRLF) return KT_E_BADARG;
     return set_key(*s, "LineEnd", line_ends[value]);
-  case ASCII_WAIT_CHAR:
+  case KT_AS_WAITCHAR:
     if (value < 0 || value > 255) return KT_E_BADARG;
     s->settings.set("WaitChar", value ? std::string(1, static_cast<char>(value)) : "");
     return KT_OK;
   default:
-    if (id < ASCII_ADD_LF || id > ASCII_LAST) return KT_E_BADARG;
+    if (id < KT_AS_ADDLF || id > KT_AS_TABWIDTH) return KT_E_BADARG;
     return set_key(*s, ascii_keys[id], number_as_text(ascii_keys[id], value));
   }
 }

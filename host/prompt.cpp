@@ -13,8 +13,14 @@
 #include "io.h"
 #include "phonebook.h"
 
+// By KT_ID_..., KT_MB_... and KT_ICON_...
 static const char *const answer_names[] = {"", "OK", "Cancel", "Abort", "Retry", "Ignore", "Yes", "No"};
-static const int button_sets[][3] = {{1}, {1, 2}, {3, 4, 5}, {6, 7, 2}, {6, 7}, {4, 2}};
+static const int button_sets[][3] = {{KT_ID_OK},
+                                     {KT_ID_OK, KT_ID_CANCEL},
+                                     {KT_ID_ABORT, KT_ID_RETRY, KT_ID_IGNORE},
+                                     {KT_ID_YES, KT_ID_NO, KT_ID_CANCEL},
+                                     {KT_ID_YES, KT_ID_NO},
+                                     {KT_ID_RETRY, KT_ID_CANCEL}};
 static const char *const icon_tags[] = {"", "[info] ", "[warning] ", "[error] ", "[question] "};
 constexpr char ESCAPE = 0x1b;
 
@@ -33,7 +39,8 @@ static void say(const std::string &text) {
 }
 
 bool box_make(int32_t buttons, int32_t preset, int32_t icon, Box *box) {
-  if (buttons < 0 || buttons > 5 || icon < 0 || icon > 4) return false;
+  if (buttons < KT_MB_OK || buttons > KT_MB_RETRYCANCEL || icon < KT_ICON_NONE || icon > KT_ICON_QUESTION)
+    return false;
   for (int id : button_sets[buttons])
     if (id) box->answers.push_back(id);
   box->preset = preset == 0 ? box->answers[0] : preset;

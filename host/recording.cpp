@@ -8,9 +8,6 @@
 #include "program.h"
 #include "session.h"
 
-// Actions of ktCaptureControl.
-enum { CAPTURE_STOP, CAPTURE_PAUSE, CAPTURE_RESUME, CAPTURE_QUERY };
-
 int32_t ktSetCaptureFileName(int32_t h, int32_t path) {
   Session *s;
   if (int32_t r = session_enter(h, &s)) return r;
@@ -31,7 +28,8 @@ int32_t ktCaptureBegin(int32_t h, int32_t path, int32_t flags) {
   if (int32_t r = session_enter(h, &s)) return r;
   std::string_view name;
   bool given;
-  if (!arg_optional_string(path, &name, &given) || flags < 0 || flags > 3) return KT_E_BADARG;
+  if (!arg_optional_string(path, &name, &given) || (flags & ~(KT_CAP_APPEND | KT_CAP_TEXT)))
+    return KT_E_BADARG;
   if (capture_on(s->capture)) return KT_E_STATE;
   std::string file = given && !name.empty() ? std::string(name) : session_setting(*s, "Capture");
   if (int32_t r = capture_begin(s->capture, file, flags)) {
@@ -45,12 +43,12 @@ int32_t ktCaptureBegin(int32_t h, int32_t path, int32_t flags) {
 // The actions of both captures; stop is the caller's.
 static int32_t control(Capture &c, int32_t action) {
   switch (action) {
-  case CAPTURE_PAUSE:
-  case CAPTURE_RESUME:
+  case KT_CAP_PAUSE:
+  case KT_CAP_RESUME:
     if (!capture_on(c)) return KT_E_STATE;
-    c.paused = action == CAPTURE_PAUSE;
+    c.paused = action == KT_CAP_PAUSE;
     return KT_OK;
-  case CAPTURE_QUERY: return !capture_on(c) ? 0 : c.paused ? 2 : 1;
+  case KT_CAP_QUERY: return !capture_on(c) ? KT_CAP_OFF : c.paused ? KT_CAP_PAUSED : KT_CAP_ON;
   default: return KT_E_BADARG;
   }
 }
@@ -58,7 +56,7 @@ static int32_t control(Capture &c, int32_t action) {
 int32_t ktCaptureControl(int32_t h, int32_t action) {
   Session *s;
   if (int32_t r = session_enter(h, &s)) return r;
-  if (action != CAPTURE_STOP) return control(s->capture, action);
+  if (action != KT_CAP_STOP) return control(s->capture, action);
   if (capture_on(s->capture)) session_log(*s, "capture end " + s->capture.path);
   return capture_stop(s->capture);
 }
@@ -100,7 +98,7 @@ int32_t capture_print(Session &s) {
 int32_t ktCaptureToPrinterControl(int32_t h, int32_t action) {
   Session *s;
   if (int32_t r = session_enter(h, &s)) return r;
-  return action == CAPTURE_STOP ? capture_print(*s) : control(s->printer, action);
+  return action == KT_CAP_STOP ? capture_print(*s) : control(s->printer, action);
 }
 
 int32_t ktSetLogFileName(int32_t h, int32_t path) {

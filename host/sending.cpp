@@ -97,9 +97,6 @@ int32_t ktHideInput(int32_t h, int32_t on) {
   return KT_OK;
 }
 
-// Codes of ktComDriverSpecial.
-enum { SPECIAL_BREAK = 1, DTR_ON, DTR_OFF, RTS_ON, RTS_OFF, FLUSH_INPUT };
-
 // BREAK: telnet's BRK, SIGINT to the pty's foreground group, a line break on serial.
 static void send_break(Session &s) {
   switch (session_kind(s)) {
@@ -130,11 +127,12 @@ static void flush_input(Session &s) {
 int32_t ktComDriverSpecial(int32_t h, int32_t code) {
   Session *s;
   if (int32_t r = session_enter(h, &s)) return r;
-  if (code < SPECIAL_BREAK || code > FLUSH_INPUT) return KT_E_BADARG;
+  if (code < KT_CD_BREAK || code > KT_CD_FLUSH) return KT_E_BADARG;
   if (s->fd < 0 || s->status != KT_ST_CONNECTED) return KT_E_NOTCONNECTED;
-  if (code == SPECIAL_BREAK) send_break(*s);
-  else if (code == FLUSH_INPUT) flush_input(*s);
+  if (code == KT_CD_BREAK) send_break(*s);
+  else if (code == KT_CD_FLUSH) flush_input(*s);
   else if (session_kind(*s) == KIND_SERIAL)
-    connection_serial_line(*s, code <= DTR_OFF ? TIOCM_DTR : TIOCM_RTS, code == DTR_ON || code == RTS_ON);
+    connection_serial_line(*s, code <= KT_CD_DTR_OFF ? TIOCM_DTR : TIOCM_RTS,
+                           code == KT_CD_DTR_ON || code == KT_CD_RTS_ON);
   return KT_OK;
 }

@@ -7,6 +7,8 @@
 
 #include <cerrno>
 
+#include "kt.h"
+
 // How long DTR stays low at a hang-up: long enough for a modem to notice.
 constexpr int HANG_UP_US = 1000000;
 
@@ -54,9 +56,9 @@ int serial_apply(int fd, const SerialFormat &format) {
   cfsetospeed(&t, speed);
   t.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
   t.c_cflag |= data_bits_flag(format.data_bits) | CREAD | CLOCAL;
-  if (format.parity != 0) t.c_cflag |= PARENB;
-  if (format.parity == 1 || format.parity == 3) t.c_cflag |= PARODD;
-  if (format.parity >= 3) t.c_cflag |= CMSPAR;
+  if (format.parity != KT_PARITY_NONE) t.c_cflag |= PARENB;
+  if (format.parity == KT_PARITY_ODD || format.parity == KT_PARITY_MARK) t.c_cflag |= PARODD;
+  if (format.parity >= KT_PARITY_MARK) t.c_cflag |= CMSPAR;  // mark or space
   if (format.stop_bits == 2) t.c_cflag |= CSTOPB;
   t.c_iflag &= ~(IXON | IXOFF | IXANY);
   if (format.flow == 1) t.c_iflag |= IXON | IXOFF;

@@ -10,7 +10,7 @@
 struct SerialFormat {
   long baud = 9600;
   int data_bits = 8;
-  int parity = 0;  // 0 none, 1 odd, 2 even, 3 mark, 4 space
+  int parity = 0;  // KT_PARITY_...
   int stop_bits = 1;
   int flow = 0;  // 0 none, 1 xonxoff, 2 rtscts
 };

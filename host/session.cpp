@@ -209,7 +209,8 @@ void sessions_end_run(int status) {
 int32_t ktOpenSession(int32_t name, int32_t flags) {
   if (int32_t r = host_enter()) return r;
   std::string_view text;
-  if (!arg_string(name, &text) || text.empty() || flags < 0 || flags > 3) return KT_E_BADARG;
+  if (!arg_string(name, &text) || text.empty() || (flags & ~(KT_OPEN_EXISTING | KT_OPEN_CURRENT)))
+    return KT_E_BADARG;
   int32_t h = 0;
   if (flags & KT_OPEN_EXISTING)
     for (Session *s : open_sessions())
@@ -221,7 +222,7 @@ int32_t ktOpenSession(int32_t name, int32_t flags) {
 
 int32_t ktCloseSession(int32_t h) {
   if (int32_t r = host_enter()) return r;
-  if (h == -1) {
+  if (h == KT_ALL_SESSIONS) {
     for (Session *s : open_sessions()) close_session(s);
     return KT_OK;
   }
@@ -234,8 +235,8 @@ int32_t ktCloseSession(int32_t h) {
 
 int32_t ktGetSession(int32_t which) {
   if (int32_t r = host_enter()) return r;
-  if (which == 0) return current;
-  if (which == 1) return startup;
+  if (which == KT_SESSION_CURRENT) return current;
+  if (which == KT_SESSION_STARTUP) return startup;
   return KT_E_BADARG;
 }
 

@@ -2,7 +2,7 @@
 //
 // A session is open from ktOpenSession to ktCloseSession; it holds a copy of its phonebook entry
 // (settings), its connection, the receive buffer, the output queue, its screen, capture and log.
-// Handle 0 means the current session; -1 means all sessions where a function says so.
+// Handle 0 means the current session; KT_ALL_SESSIONS means all where a function says so.
 #ifndef HOST_SESSION_H
 #define HOST_SESSION_H
 
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "capture_log.h"
+#include "kt.h"
 #include "matcher.h"
 #include "modem.h"
 #include "phonebook.h"
@@ -24,7 +25,7 @@
 constexpr int MAX_SESSIONS = 8;
 constexpr size_t OUTPUT_LIMIT = 64 * 1024;
 
-enum SessionKind { KIND_TCP = 1, KIND_PTY = 2, KIND_SERIAL = 3 };
+enum SessionKind { KIND_TCP = KT_PT_TCP, KIND_PTY = KT_PT_PTY, KIND_SERIAL = KT_PT_SERIAL };
 
 struct Screen;
 

@@ -20,11 +20,6 @@
 #include "telnet.h"
 #include "user.h"
 
-namespace {
-enum { DIR_SEND, DIR_RECEIVE, DIR_BOTH };
-enum { FLAG_OVERWRITE = 1, FLAG_RESUME = 2, FLAG_ASCII = 4, FLAG_KEEPPATHS = 8, FLAG_QUIET = 16 };
-}  // namespace
-
 // After an abort, received data is dropped until the line has been quiet this long.
 constexpr int64_t ABORT_QUIET_MS = 500;
 // After ZFIN both ways, how long the line stays quiet before rz gets the end of its input.
@@ -35,6 +30,7 @@ constexpr std::string_view ZRQINIT = "**\x18" "B00";
 // After an automatic download that failed, no other starts for this long.
 constexpr int64_t ADL_QUIET_MS = 3000;
 static const char *const protocol_names[] = {"raw", "ascii", "xmodem", "xmodem-1k", "ymodem", "zmodem", "kermit"};
+// The settings of KT_XD_SEND and KT_XD_RECEIVE, and of KT_DIR_UPLOAD and KT_DIR_DOWNLOAD.
 static const char *const direction_keys[] = {"SendProtocol", "ReceiveProtocol"};
 static const char *const directory_keys[] = {"UploadDir", "DownloadDir"};
 
@@ -61,7 +57,7 @@ static std::string command_for(const Session &s, int protocol, bool sending) {
   if (protocol == KT_XP_KERMIT) {  // C-Kermit in remote mode, with the socket on 0 as its line
     long flags = session_number(s, "XferFlags");
     std::string command = host_setting("Transfer", "Kermit", "kermit") + " -Y -B -q -l 0";
-    command += flags & FLAG_ASCII ? " -T" : " -i";
+    command += flags & KT_XF_ASCII ? " -T" : " -i";
     return command + (sending ? " -s" : " -r");
   }
   static const char *const keys[][2] = {{"XmodemReceive", "XmodemSend"}, {"YmodemReceive", "YmodemSend"},
@@ -71,11 +67,11 @@ static std::string command_for(const Session &s, int protocol, bool sending) {
   std::string command = host_setting("Transfer", keys[which][sending], programs[which][sending]) + " -vv";
   long flags = session_number(s, "XferFlags");
   if (protocol == KT_XP_XMODEM_1K && sending) command += " -k";
-  if (flags & FLAG_ASCII) command += " -a";
+  if (flags & KT_XF_ASCII) command += " -a";
   if (which == 0) return command;
-  if (flags & FLAG_OVERWRITE) command += " -y";
-  if (flags & FLAG_KEEPPATHS && sending) command += " -f";
-  if (flags & FLAG_RESUME && which == 2) command += " -r";
+  if (flags & KT_XF_OVERWRITE) command += " -y";
+  if (flags & KT_XF_KEEPPATHS && sending) command += " -f";
+  if (flags & KT_XF_RESUME && which == 2) command += " -r";
   return command;
 }
 
@@ -131,7 +127,7 @@ static int32_t start(Session &s, bool sending, const std::string &command, const
 // and share done, the rate and the time left. None when unattended or with KT_XF_QUIET.
 static void show_progress(Session &s, bool last) {
   Transfer &x = s.xfer;
-  if (!user_interactive() || (session_number(s, "XferFlags") & FLAG_QUIET)) return;
+  if (!user_interactive() || (session_number(s, "XferFlags") & KT_XF_QUIET)) return;
   int64_t now = now_ms();
   if (last) {
     if (x.shown_ms >= 0) std::fputs("\r\x1b[K", stderr);
@@ -154,7 +150,7 @@ static void finish(Session &s, int32_t status) {
   show_progress(s, true);
   if (!x.progress.empty()) session_log(s, "transfer: " + x.progress);
   if (status == KT_OK) x.files += !x.file.empty();
-  else if (!x.sending && !x.partial.empty() && !(session_number(s, "XferFlags") & FLAG_RESUME))
+  else if (!x.sending && !x.partial.empty() && !(session_number(s, "XferFlags") & KT_XF_RESUME))
     std::remove(x.partial.c_str());
   x.final_status = status;
   x.finished = true;
@@ -254,7 +250,8 @@ bool transfer_sink(Session &s, std::string_view data) {
 static int32_t receive_plain(Session &s, int protocol, const std::string &file, int32_t timeout) {
   if (s.status != KT_ST_CONNECTED) return KT_E_NOTCONNECTED;
   Transfer &x = s.xfer;
-  int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (session_number(s, "XferFlags") & FLAG_RESUME ? O_APPEND : O_TRUNC);
+  int flags =
+      O_WRONLY | O_CREAT | O_CLOEXEC | (session_number(s, "XferFlags") & KT_XF_RESUME ? O_APPEND : O_TRUNC);
   bool existed = access(file.c_str(), F_OK) == 0;
   x.sink = open(file.c_str(), flags, 0666);
   if (x.sink < 0) return host_fail(errno);
@@ -350,7 +347,7 @@ void transfer_errors(Session &s, const std::string &pieces) {
       if (!x.file.empty()) ++x.files;
       x.file = piece.substr(at + std::strlen(head));
       x.bytes = x.total = 0;
-      bool made = !(session_number(s, "XferFlags") & FLAG_OVERWRITE);  // else rz skips a file that is there
+      bool made = !(session_number(s, "XferFlags") & KT_XF_OVERWRITE);  // else rz skips a file that is there
       if (!x.sending && made && x.file.find('/') == std::string::npos)  // rz keeps no sender's folders
         x.partial = (x.directory.empty() ? "" : x.directory + "/") + x.file;
     }
@@ -377,7 +374,7 @@ static int32_t expand(const Session &s, std::string_view names, std::vector<std:
 }
 
 static int32_t send_files(Session &s, const std::vector<std::string> &files, int32_t timeout) {
-  int protocol = protocol_of(s, DIR_SEND);
+  int protocol = protocol_of(s, KT_XD_SEND);
   if (protocol < 0) return KT_E_UNSUPPORTED;
   if (files.empty()) return KT_E_NOTFOUND;
   if (files.size() > 1 && protocol <= KT_XP_XMODEM_1K) return KT_E_UNSUPPORTED;
@@ -426,7 +423,7 @@ int32_t ktXferReceive(int32_t h, int32_t path, int32_t timeout) {
   std::string_view given;
   bool named;
   if (!arg_optional_string(path, &given, &named)) return KT_E_BADARG;
-  int protocol = protocol_of(*s, DIR_RECEIVE);
+  int protocol = protocol_of(*s, KT_XD_RECEIVE);
   if (protocol < 0) return KT_E_UNSUPPORTED;
   if (transfer_running(*s)) return KT_E_STATE;
   if (protocol <= KT_XP_XMODEM_1K) {
@@ -456,7 +453,7 @@ int32_t ktWaitForXfer(int32_t h, int32_t timeout) {
 int32_t ktGetXferStatus(int32_t h) {
   Session *s;
   if (int32_t r = session_enter(h, &s)) return r;
-  return transfer_running(*s);
+  return transfer_running(*s) ? KT_XS_RUNNING : KT_XS_IDLE;
 }
 
 int32_t ktGetXferFinalStatus(int32_t h) {
@@ -466,15 +463,15 @@ int32_t ktGetXferFinalStatus(int32_t h) {
   return s->xfer.finished ? s->xfer.final_status : KT_E_STATE;
 }
 
-// how 0: now (the cancel string to the remote, then the program is stopped); how 1: the running
-// transfer finishes (there is no drop list to cancel yet).
+// KT_ABORT_NOW: the cancel string to the remote, then the program is stopped; KT_ABORT_DROPLIST:
+// the running transfer finishes. Both empty the drop list.
 int32_t ktXferAbort(int32_t h, int32_t how) {
   Session *s;
   if (int32_t r = session_enter(h, &s)) return r;
-  if (how != 0 && how != 1) return KT_E_BADARG;
+  if (how != KT_ABORT_NOW && how != KT_ABORT_DROPLIST) return KT_E_BADARG;
   if (!transfer_running(*s) && s->xfer.drop_list.empty()) return KT_E_STATE;
   s->xfer.drop_list.clear();
-  if (how == 0) transfer_abort(*s);
+  if (how == KT_ABORT_NOW) transfer_abort(*s);
   return KT_OK;
 }
 
@@ -496,7 +493,8 @@ void transfer_abort(Session &s) {
 
 size_t transfer_autodownload(Session &s, std::string_view data) {
   Transfer &x = s.xfer;
-  bool on = x.adl_override == 1 || (x.adl_override == 0 && session_flag(s, "AutoDownload"));
+  bool on =
+      x.adl_override == KT_ADL_ON || (x.adl_override == KT_ADL_DEFAULT && session_flag(s, "AutoDownload"));
   if (!on || transfer_running(s) || s.status != KT_ST_CONNECTED || now_ms() < x.adl_quiet_until) {
     x.adl_tail.clear();
     return data.size();
@@ -542,12 +540,12 @@ int32_t ktXferDropSend(int32_t h, int32_t path) {
 
 using FileList = std::vector<std::string> Transfer::*;
 
-// An entry of the send list or the drop list, or with index -1 their count.
+// An entry of the send list or the drop list, or with index KT_LIST_COUNT their count.
 static int32_t list_entry(int32_t h, FileList which, int32_t index, int32_t buf, int32_t size) {
   Session *s;
   if (int32_t r = session_enter(h, &s)) return r;
   const std::vector<std::string> &list = s->xfer.*which;
-  if (index == -1) return static_cast<int32_t>(list.size());
+  if (index == KT_LIST_COUNT) return static_cast<int32_t>(list.size());
   if (index < 0 || static_cast<size_t>(index) >= list.size()) return KT_E_RANGE;
   return put_string(buf, size, list[static_cast<size_t>(index)]);
 }
@@ -571,7 +569,7 @@ int32_t ktClearXferSendList(int32_t h) { return list_clear(h, &Transfer::send_li
 int32_t ktSetAdlOverride(int32_t h, int32_t mode) {
   Session *s;
   if (int32_t r = session_enter(h, &s)) return r;
-  if (mode < 0 || mode > 2) return KT_E_BADARG;
+  if (mode < KT_ADL_DEFAULT || mode > KT_ADL_OFF) return KT_E_BADARG;
   s->xfer.adl_override = mode;
   return KT_OK;
 }
@@ -579,24 +577,25 @@ int32_t ktSetAdlOverride(int32_t h, int32_t mode) {
 int32_t ktSetXferProtocol(int32_t h, int32_t direction, int32_t protocol) {
   Session *s;
   if (int32_t r = session_enter(h, &s)) return r;
-  if (direction < DIR_SEND || direction > DIR_BOTH || protocol < KT_XP_RAW || protocol > KT_XP_KERMIT)
+  if (direction < KT_XD_SEND || direction > KT_XD_BOTH || protocol < KT_XP_RAW || protocol > KT_XP_KERMIT)
     return KT_E_BADARG;
-  for (int d : {DIR_SEND, DIR_RECEIVE})
-    if (direction == d || direction == DIR_BOTH) s->settings.set(direction_keys[d], protocol_names[protocol]);
+  for (int d : {KT_XD_SEND, KT_XD_RECEIVE})
+    if (direction == d || direction == KT_XD_BOTH)
+      s->settings.set(direction_keys[d], protocol_names[protocol]);
   return KT_OK;
 }
 
 int32_t ktGetXferProtocol(int32_t h, int32_t direction) {
   Session *s;
   if (int32_t r = session_enter(h, &s)) return r;
-  if (direction != DIR_SEND && direction != DIR_RECEIVE) return KT_E_BADARG;
+  if (direction != KT_XD_SEND && direction != KT_XD_RECEIVE) return KT_E_BADARG;
   return setting_code(direction_keys[direction], session_setting(*s, direction_keys[direction]));
 }
 
 int32_t ktSetXferParameters(int32_t h, int32_t bits) {
   Session *s;
   if (int32_t r = session_enter(h, &s)) return r;
-  if (bits < 0 || bits > 31) return KT_E_BADARG;
+  if (bits & ~XFER_FLAGS) return KT_E_BADARG;
   s->settings.set("XferFlags", std::to_string(bits));
   return KT_OK;
 }
@@ -611,7 +610,7 @@ int32_t ktSetXferDirectory(int32_t h, int32_t which, int32_t path) {
   Session *s;
   if (int32_t r = session_enter(h, &s)) return r;
   std::string_view dir;
-  if (which < 0 || which > 1 || !arg_string(path, &dir)) return KT_E_BADARG;
+  if ((which != KT_DIR_UPLOAD && which != KT_DIR_DOWNLOAD) || !arg_string(path, &dir)) return KT_E_BADARG;
   if (!is_directory(std::string(dir))) return KT_E_NOTFOUND;
   s->settings.set(directory_keys[which], dir);
   return KT_OK;
@@ -620,7 +619,7 @@ int32_t ktSetXferDirectory(int32_t h, int32_t which, int32_t path) {
 int32_t ktGetXferDirectory(int32_t h, int32_t which, int32_t buf, int32_t size) {
   Session *s;
   if (int32_t r = session_enter(h, &s)) return r;
-  if (which < 0 || which > 1) return KT_E_BADARG;
+  if (which != KT_DIR_UPLOAD && which != KT_DIR_DOWNLOAD) return KT_E_BADARG;
   return put_string(buf, size, session_setting(*s, directory_keys[which]));
 }
 

@@ -3,8 +3,8 @@
 //
 // The program of a transfer runs with its standard input and output on a socketpair that the I/O
 // loop relays to the connection, and its standard error to the session's log (its progress pieces
-// feed runtime values 13 to 16). While it runs, received data goes to it and nowhere else. On a
-// telnet session binary mode is asked for both ways for the transfer and given back after.
+// feed KT_RV_XFER_BYTES to KT_RV_XFER_FILES). While it runs, received data goes to it and nowhere
+// else. On a telnet session binary mode is asked for both ways for the transfer and given back after.
 #ifndef HOST_TRANSFER_H
 #define HOST_TRANSFER_H
 
@@ -12,11 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "kt.h"
 #include "program.h"
 
 struct Session;
 
 constexpr size_t XFER_LIST_LIMIT = 100;
+// Every flag that ktSetXferParameters and the XferFlags setting take.
+constexpr int32_t XFER_FLAGS = KT_XF_OVERWRITE | KT_XF_RESUME | KT_XF_ASCII | KT_XF_KEEPPATHS | KT_XF_QUIET;
 
 struct Transfer {
   Program program;                     // the protocol program while it runs
@@ -25,11 +28,11 @@ struct Transfer {
   bool skipped = false;                // the program said it skipped a file
   bool finished = false;               // a transfer has ended: final_status holds its result
   int32_t final_status = 0;
-  std::string file;                    // the file being moved (runtime value 15)
+  std::string file;                    // the file being moved (KT_RV_XFER_FILE)
   std::string directory;               // where a receive puts its files
   std::string partial;                 // a file received in part, removed when the transfer fails
-  int64_t bytes = 0, total = 0;        // of that file (runtime values 13 and 14)
-  int files = 0;                       // files moved whole (runtime value 16)
+  int64_t bytes = 0, total = 0;        // of that file (KT_RV_XFER_BYTES, KT_RV_XFER_TOTAL)
+  int files = 0;                       // files moved whole (KT_RV_XFER_FILES)
   std::string progress;                // the program's last progress piece, logged at the end
   int64_t started_ms = 0, shown_ms = -1;  // the start, and when the progress line was drawn
   bool asked_binary[2] = {false, false};  // ours, theirs: asked for this transfer
@@ -46,7 +49,7 @@ struct Transfer {
   bool sink_text = false;              // ASCII: CR LF becomes LF
   bool sink_cr = false;                // a CR that may begin a CR LF
   int64_t sink_quiet_ms = 2000;
-  int adl_override = 0;                // ktSetAdlOverride: 0 AutoDownload decides, 1 on, 2 off
+  int adl_override = KT_ADL_DEFAULT;   // ktSetAdlOverride's KT_ADL_...
   bool automatic = false;              // the running transfer was started by automatic download
   std::string adl_tail;                // the end of the data searched, for a start a read cut
   int64_t adl_quiet_until = -1;        // no automatic start before then, after one failed

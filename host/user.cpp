@@ -19,13 +19,8 @@
 static bool interactive = false;
 static std::string answers_path;
 static std::string startup_entry;
-static int32_t message_timers[2] = {-1, -1};  // message boxes, input prompts
-static int window_bits[2];                    // the host window, the phonebook window
-
-namespace {
-enum { BIT_VISIBLE = 1, BIT_MINIMIZED = 2, BIT_MAXIMIZED = 4, BIT_ACTIVE = 8 };
-enum { TIMER_BOX, TIMER_INPUT };
-}  // namespace
+static int32_t message_timers[2] = {-1, -1};  // message boxes, input prompts (by KT_TIMER_...)
+static int window_bits[2];                    // KT_WB_... of the host and phonebook windows (KT_WIN_...)
 
 void user_start(const StartupItems &items) {
   interactive = isatty(STDIN_FILENO) && isatty(STDERR_FILENO);
@@ -37,7 +32,7 @@ void user_start(const StartupItems &items) {
   if (!answers_path.empty() && !ini_read_file(answers_path, &text))
     host_say("cannot read the answers file " + answers_path + ": " + std::strerror(errno));
   startup_entry = items.entry;
-  window_bits[0] = interactive ? BIT_VISIBLE | BIT_ACTIVE : 0;
+  window_bits[KT_WIN_HOST] = interactive ? KT_WB_VISIBLE | KT_WB_ACTIVE : 0;
   if (interactive) prompt_save_terminal();
 }
 
@@ -84,7 +79,7 @@ int32_t ktMessageBox(int32_t text, int32_t title, int32_t buttons, int32_t prese
   if (!box_make(buttons, preset, icon, &box)) return KT_E_BADARG;
   box.text.assign(message);
   box.title.assign(heading);
-  if (interactive) return box_ask(box, prompt_timeout(timeout, TIMER_BOX));
+  if (interactive) return box_ask(box, prompt_timeout(timeout, KT_TIMER_MESSAGE));
   std::string answer;
   bool answered = answer_for("MessageBox", box.title, &answer);
   return box_unattended(box, answered ? &answer : nullptr);
@@ -105,7 +100,7 @@ int32_t ktGetInput(int32_t buf, int32_t size16, int32_t flags16, int32_t prompt,
   std::string line;
   int32_t r;
   if (interactive) {
-    r = input_ask(in, prompt_timeout(timeout, TIMER_INPUT), &line);
+    r = input_ask(in, prompt_timeout(timeout, KT_TIMER_INPUT), &line);
   } else {
     std::string answer;
     bool answered = answer_for("Input", in.title, &answer);
@@ -137,7 +132,7 @@ int32_t ktGetSelectedPhonebookEntry(int32_t title, int32_t buf, int32_t size, in
 
 int32_t ktSetMessageTimer(int32_t which, int32_t ms) {
   if (int32_t r = host_enter()) return r;
-  if (which != TIMER_BOX && which != TIMER_INPUT) return KT_E_BADARG;
+  if (which != KT_TIMER_MESSAGE && which != KT_TIMER_INPUT) return KT_E_BADARG;
   message_timers[which] = ms < 0 ? -1 : ms;
   return KT_OK;
 }
@@ -152,36 +147,35 @@ static int32_t block_keys(int32_t h, bool blocked) {
 int32_t ktBlockRemoteInput(int32_t h) { return block_keys(h, true); }
 int32_t ktReleaseRemoteInput(int32_t h) { return block_keys(h, false); }
 
-// Window states of ktSizeRavelto and ktSizePhonebook.
-enum { STATE_RESTORE, STATE_MINIMIZE, STATE_MAXIMIZE, STATE_HIDE, STATE_SHOW };
-
 static int32_t size_window(int which, int32_t state, int32_t activate) {
   if (int32_t r = host_enter()) return r;
-  if (state < STATE_RESTORE || state > STATE_SHOW || activate < 0 || activate > 1) return KT_E_BADARG;
+  if (state < KT_WS_RESTORE || state > KT_WS_SHOW || activate < 0 || activate > 1) return KT_E_BADARG;
   int &bits = window_bits[which];
   switch (state) {
-  case STATE_RESTORE: bits = (bits & BIT_ACTIVE) | BIT_VISIBLE; break;
-  case STATE_MINIMIZE: bits = (bits & BIT_ACTIVE) | BIT_VISIBLE | BIT_MINIMIZED; break;
-  case STATE_MAXIMIZE: bits = (bits & BIT_ACTIVE) | BIT_VISIBLE | BIT_MAXIMIZED; break;
-  case STATE_HIDE: bits &= ~(BIT_VISIBLE | BIT_ACTIVE); break;
-  case STATE_SHOW: bits |= BIT_VISIBLE; break;
+  case KT_WS_RESTORE: bits = (bits & KT_WB_ACTIVE) | KT_WB_VISIBLE; break;
+  case KT_WS_MINIMIZE: bits = (bits & KT_WB_ACTIVE) | KT_WB_VISIBLE | KT_WB_MINIMIZED; break;
+  case KT_WS_MAXIMIZE: bits = (bits & KT_WB_ACTIVE) | KT_WB_VISIBLE | KT_WB_MAXIMIZED; break;
+  case KT_WS_HIDE: bits &= ~(KT_WB_VISIBLE | KT_WB_ACTIVE); break;
+  case KT_WS_SHOW: bits |= KT_WB_VISIBLE; break;
   }
-  if (activate) bits |= BIT_ACTIVE | BIT_VISIBLE;
+  if (activate) bits |= KT_WB_ACTIVE | KT_WB_VISIBLE;
   return KT_OK;
 }
 
-int32_t ktSizeRavelto(int32_t state, int32_t activate) { return size_window(0, state, activate); }
-int32_t ktSizePhonebook(int32_t state, int32_t activate) { return size_window(1, state, activate); }
+int32_t ktSizeRavelto(int32_t state, int32_t activate) { return size_window(KT_WIN_HOST, state, activate); }
+int32_t ktSizePhonebook(int32_t state, int32_t activate) {
+  return size_window(KT_WIN_PHONEBOOK, state, activate);
+}
 
 int32_t ktGetWindowStateBits(int32_t which) {
   if (int32_t r = host_enter()) return r;
-  if (which != 0 && which != 1) return KT_E_BADARG;
+  if (which != KT_WIN_HOST && which != KT_WIN_PHONEBOOK) return KT_E_BADARG;
   return window_bits[which];
 }
 
 int32_t ktGetHWND(int32_t which) {
   if (int32_t r = host_enter()) return r;
-  if (which != 0 && which != 1) return KT_E_BADARG;
-  const char *id = which == 0 ? std::getenv("WINDOWID") : nullptr;
+  if (which != KT_WIN_HOST && which != KT_WIN_PHONEBOOK) return KT_E_BADARG;
+  const char *id = which == KT_WIN_HOST ? std::getenv("WINDOWID") : nullptr;
   return id ? static_cast<int32_t>(std::strtol(id, nullptr, 10)) : 0;
 }

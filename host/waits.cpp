@@ -32,7 +32,8 @@ static bool search_anywhere(const Session &s, const std::vector<std::string> &al
 // Waits for text, consuming up to its end unless KT_WAIT_KEEP: the alternative's index.
 static int32_t wait_for_text(Session &s, int32_t pattern, int32_t timeout, int32_t flags, Search search) {
   std::string_view text;
-  if (!arg_string(pattern, &text) || flags < 0 || flags > 15) return KT_E_BADARG;
+  if (!arg_string(pattern, &text) || (flags & ~(KT_WAIT_NOCASE | KT_WAIT_KEEP | KT_WAIT_NEW | KT_WAIT_ALT)))
+    return KT_E_BADARG;
   std::vector<std::string> alts = match_alternatives(text, flags);
   if (alts.empty()) return KT_E_BADARG;
   if (flags & KT_WAIT_NEW) receive_consume(s.received, s.received.data.size(), s.received.last_match);

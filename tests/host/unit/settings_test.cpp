@@ -1,6 +1,7 @@
 // INI files, the section rewrite of ktSavePhonebook, setting values and the start-up items.
 #include <gtest/gtest.h>
 
+#include "kt.h"
 #include "phonebook.h"
 #include "serial.h"
 #include "startup.h"
@@ -32,7 +33,7 @@ TEST(Settings, DefaultsCodesAndChecks) {
   EXPECT_EQ(setting_text(s, "LineEnd", "n"), "telnet");
   s.set("Telnet", "no");
   EXPECT_EQ(setting_text(s, "LineEnd", "n"), "crlf");
-  EXPECT_EQ(setting_code("Parity", "MARK"), 3);
+  EXPECT_EQ(setting_code("Parity", "MARK"), KT_PARITY_MARK);
   EXPECT_EQ(setting_code("Telnet", "off"), 0);
   EXPECT_EQ(setting_code("Flow", "dtr"), -1);
   EXPECT_TRUE(setting_valid("DataBits", "7"));
