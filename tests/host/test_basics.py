@@ -39,9 +39,9 @@ class Basics(HostCase):
             self.assertEqual(values[name], "-4", name)
 
     def test_version_and_constants(self):
-        values = self.values('char b[40];\nktInitialize()\nktGetVersion(0, b, sizeof(b))\nshow(b)\n'
-                             'ktGetVersion(1, 0, 0)\nktGetVersion(2, 0, 0)\nktGetVersion(0, b, 4)\nshow(b)\n'
-                             'ktGetVersion(0, 90000, 4)\nKT_E_FULL\nKT_XF_QUIET\n')
+        values = self.values('char b[40];\nktInitialize()\nktGetVersion(KT_VER_HOST, b, sizeof(b))\nshow(b)\n'
+                             'ktGetVersion(KT_VER_LEVEL, 0, 0)\nktGetVersion(2, 0, 0)\nktGetVersion(KT_VER_HOST, b, 4)\n'
+                             'show(b)\nktGetVersion(KT_VER_HOST, 90000, 4)\nKT_E_FULL\nKT_XF_QUIET\n')
         self.assertEqual(values, [0, 100, 0, 100, -4, 100, 0, -4, -16, 16])
         self.assertEqual(self.shown(), ["librv32auto 1.0", "lib"])
 
@@ -58,7 +58,7 @@ class Basics(HostCase):
                                         "share/man/man1/oxel.1"]))
         self.assertTrue(os.path.islink(os.path.join(prefix, "bin/oxel")))
         self.write("v.c", hostcase.PRELUDE + "char b[40];\nktInitialize()\n"
-                          "ktGetVersion(0, b, sizeof(b))\nKT_E_FULL\nvoid main() { show(b); }\n")
+                          "ktGetVersion(KT_VER_HOST, b, sizeof(b))\nKT_E_FULL\nvoid main() { show(b); }\n")
         proc = self.oxel("v.c", program=os.path.join(prefix, "bin/oxel"))
         self.assertEqual((proc.returncode, proc.stderr, self.shown()), (0, "0\n100\n-16\n", ["librv32auto 1.0"]))
         page = subprocess.run(["man", "-l", "-P", "cat", os.path.join(prefix, "share/man/man1/oxel.1")],

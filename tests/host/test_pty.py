@@ -16,12 +16,14 @@ ktConnectSession(h, 5000); ktWaitForPrompt(h, 0, "$ ", 5000, 0); {body}""")
 
     def test_terminal_window_and_screen(self):
         values = self.session("""cmd("echo $TERM $LINES $COLUMNS; stty size")
-text(10); ktSizeSession(h, (30 << 16) | 100); cmd("stty size")
-text(10); cmd("printf '\\\\033[2J\\\\033[5;10HHELLO'")
-ktGetTextFromScreen(h, 4, 9, 5, buf); show(buf); value(6); value(7); value(8); value(9)
-ktGetTextFromScreen(h, 65535, 8, 8, buf); show(buf); ktGetTextFromScreen(h, 30, 0, 5, buf)
+text(KT_RV_CONSUMED_TEXT); ktSizeSession(h, (30 << 16) | 100); cmd("stty size")
+text(KT_RV_CONSUMED_TEXT); cmd("printf '\\\\033[2J\\\\033[5;10HHELLO'")
+ktGetTextFromScreen(h, 4, 9, 5, buf); show(buf); value(KT_RV_CURSOR_ROW); value(KT_RV_CURSOR_COLUMN)
+value(KT_RV_ROWS); value(KT_RV_COLUMNS); ktGetTextFromScreen(h, KT_CURSOR_ROW, 8, 8, buf); show(buf)
+ktGetTextFromScreen(h, 30, 0, 5, buf)
 ktGetTextFromScreen(h, 29, 99, 3, buf); show(buf); ktTypeLocalText(h, "\\033[1;1HLOCAL", 0)
-ktGetTextFromScreen(h, 0, 0, 5, buf); show(buf); value(4); ktSizeSession(h, 0); value(8)\n""")
+ktGetTextFromScreen(h, 0, 0, 5, buf); show(buf); value(KT_RV_UNCONSUMED); ktSizeSession(h, 0)
+value(KT_RV_ROWS)\n""")
         self.assertEqual(values[4:], [0, 61, 0, 0, 21, 0, 5, 0, 4, 16, 30, 100, 8, 0, -4, 1, 0, 11, 5, 0, 0, 0, 24])
         self.assertEqual(self.shown(), ["echo $TERM $LINES $COLUMNS; stty size", "vt100 24 80", "24 80",
                                         "$ ", "stty size", "30 100", "$ ", "HELLO", " HELLO$ ", " ",
@@ -30,23 +32,25 @@ ktGetTextFromScreen(h, 0, 0, 5, buf); show(buf); value(4); ktSizeSession(h, 0); 
     def test_break_exit_status_and_hang_up(self):
         self.write("int.sh", "trap 'echo INTERRUPTED; exit 3' INT; echo ready; while :; do sleep 0.1; done\n")
         values = self.session("""ktTypeText(h, "sh int.sh\\r", 0); ktWaitForString(h, "ready", 5000, 0)
-ktComDriverSpecial(h, 1); ktWaitForString(h, "INTERRUPTED", 5000, 0); value(19); ktTypeText(h, "exit 7\\r", 0)
-ktWaitForConnection(h, KT_ST_IDLE, 5000); value(19); value(18); ktTextSend(h, "x")
-ktConnectSession(h, 5000); value(19)\n""")
+ktComDriverSpecial(h, KT_CD_BREAK); ktWaitForString(h, "INTERRUPTED", 5000, 0); value(KT_RV_CHILD_STATUS)
+ktTypeText(h, "exit 7\\r", 0); ktWaitForConnection(h, KT_ST_IDLE, 5000); value(KT_RV_CHILD_STATUS)
+value(KT_RV_CHILD_PID); ktTextSend(h, "x")
+ktConnectSession(h, 5000); value(KT_RV_CHILD_STATUS)\n""")
         self.assertEqual(values[4:], [10, 0, 0, 0, -1, 7, 0, 7, 0, -6, 0, -1])
         self.assertIn("TIME [shell] disconnect (child exited with status 7)", self.log())
 
     def test_the_emulator_answers_a_flood_shows_whole_and_no_descriptor_is_inherited(self):
         self.write("ask.sh", "stty raw -echo; printf '\\033[H\\033[2J\\033[6n'; x=$(dd bs=1 count=6 2>/dev/null)\n"
                              'stty sane; echo "$x" | od -An -c\n')
-        values = self.session("""cmd("sh ask.sh"); text(10); cmd("seq 1 200000")
-ktGetTextFromScreen(h, 22, 0, 6, buf); show(buf); cmd("ls /proc/self/fd | tr '\\\\n' ' '; echo"); text(10)\n""")
+        values = self.session("""cmd("sh ask.sh"); text(KT_RV_CONSUMED_TEXT); cmd("seq 1 200000")
+ktGetTextFromScreen(h, 22, 0, 6, buf); show(buf); cmd("ls /proc/self/fd | tr '\\\\n' ' '; echo")
+text(KT_RV_CONSUMED_TEXT)\n""")
         self.assertEqual(values[4], 0)
         self.assertIn("033   [   1   ;   1   R", "".join(self.shown()))
         self.assertLessEqual({"200000", "0 1 2 3 "}, set(self.shown()))  # the flood's end; no descriptor but ls's
 
     def test_menu_commands(self):
-        values = self.session("""ktMenuString(h, "Session|CaptureOn"); ktCaptureControl(h, 3)
+        values = self.session("""ktMenuString(h, "Session|CaptureOn"); ktCaptureControl(h, KT_CAP_QUERY)
 cmd("echo hi"); ktMenuString(h, "captureoff"); ktMenuString(h, "ClearScreen")
 ktGetTextFromScreen(h, 0, 0, 3, buf); show(buf); ktMenuString(h, "Print")
 ktMenuString(h, "Disconnect"); ktGetConnectionStatus(h); ktMenuString(h, "Connect")
@@ -58,8 +62,9 @@ ktWaitForConnection(h, KT_ST_CONNECTED, 5000); ktMenuString(h, "Close"); ktGetCo
     def test_disconnect_and_the_end_of_the_run_end_the_child(self):
         # the second child ignores SIGHUP: the end of the run kills it
         proc = self.start_script(SESSION + """ktInitialize(); h = ktOpenSession("pty:sleep 1000", 0)
-ktConnectSession(h, 5000); text(18); ktDisconnectSession(h); ktGetConnectionStatus(h)
-ktSetPortName(h, "trap '' HUP; sleep 1000"); ktConnectSession(h, 5000); text(18); ktSleep(30000, 0)\n""")
+ktConnectSession(h, 5000); text(KT_RV_CHILD_PID); ktDisconnectSession(h); ktGetConnectionStatus(h)
+ktSetPortName(h, "trap '' HUP; sleep 1000"); ktConnectSession(h, 5000); text(KT_RV_CHILD_PID)
+ktSleep(30000, 0)\n""")
         self.wait_until(lambda: len(self.shown()) == 2, "no second child")
         first, second = (int(p) for p in self.shown())
         with open(f"/proc/{second}/cmdline", "rb") as f:
@@ -71,7 +76,7 @@ ktSetPortName(h, "trap '' HUP; sleep 1000"); ktConnectSession(h, 5000); text(18)
 
     def test_the_child_is_told_of_the_hang_up_at_the_end(self):
         command = "sh -c \"trap 'echo hup > marker; exit 0' HUP; printf '$ '; while :; do sleep 0.1; done\""
-        values = self.session("value(18)\n", command=command)
+        values = self.session("value(KT_RV_CHILD_PID)\n", command=command)
         # the shell that traps is a child of the session's shell: it may finish after the run
         self.wait_until(lambda: self.lines("marker"), self.log())
         self.assertEqual(self.read("marker"), b"hup\n")

@@ -54,10 +54,11 @@ ktSavePhonebook(1); ktSetNameString(2, "Second"); ktSavePhonebook(2); ktReloadPh
     def test_the_settings_file_names_the_phonebook_and_the_start_up_items_win(self):
         self.write("ravelto.ini", "[Host]\nPhonebook=other.ini\nMode=interactive\n")
         self.write("other.ini", "[elsewhere]\nKind=pty\n")
-        values = self.values("char buf[4];\nktInitialize()\nktGetRuntimeValue(0, 21, 0, 0, buf)\n*(int *)buf\n"
-                             "ktGetPhonebookEntry(0, 0, 0, 0)\n")
+        values = self.values("char buf[4];\nktInitialize()\nktGetRuntimeValue(0, KT_RV_MODE, 0, 0, buf)\n"
+                             "*(int *)buf\nktGetPhonebookEntry(0, 0, 0, 0)\n")
         self.assertEqual(values, [0, 1, 1, 9])
-        values = self.values("ktInitialize()\nktGetSession(1)\n", items="elsewhere mode=unattended colour=red")
+        values = self.values("ktInitialize()\nktGetSession(KT_SESSION_STARTUP)\n",
+                             items="elsewhere mode=unattended colour=red")
         self.assertEqual(values, [1, 1])
         self.assertIn('host: start-up item "colour=red" ignored', self.errors)
         values = self.values("ktInitialize()\nktInitialize()\n", items="entry=missing")
@@ -78,12 +79,13 @@ show(text); ktSetPortName(0, "localhost:99999"); ktSetPortName(0, "localhost:24"
 ktGetPortName(0, text, sizeof(text)); show(text); ktGetPortMode(0); ktSetPortMode(0, 721)
 ktSetPortMode(0, 931); ktGetPortMode(0)
 ktGetPortPrefs(0, 2, name, sizeof(name), text, sizeof(text), &v); show(name); v
-strcpy(name, "redial"); ktGetPortPrefs(0, 65535, name, 0, text, sizeof(text), &v)
+strcpy(name, "redial"); ktGetPortPrefs(0, KT_PREF_BY_NAME, name, 0, text, sizeof(text), &v)
 ktGetPortPrefs(0, 13, name, sizeof(name), text, sizeof(text), &v); ktSetPortPrefs(0, "Flow", 0, 2)
 ktGetPortPrefs(0, 4, name, sizeof(name), text, sizeof(text), &v); show(text)
 ktSetPortPrefs(0, "Telnet", "maybe", 0); ktSetPortPrefs(0, "Colour", "red", 0)
-ktGetAsciiSettings(0, 1, &v); v; ktSetAsciiSettings(0, 1, 1); ktGetAsciiSettings(0, 1, &v); v
-ktSetAsciiSettings(0, 5, 62); ktGetAsciiSettings(0, 5, &v); v; ktSetAsciiSettings(0, 7, 0)
+ktGetAsciiSettings(0, KT_AS_LINEEND, &v); v; ktSetAsciiSettings(0, KT_AS_LINEEND, KT_LE_LF)
+ktGetAsciiSettings(0, KT_AS_LINEEND, &v); v; ktSetAsciiSettings(0, KT_AS_WAITCHAR, 62)
+ktGetAsciiSettings(0, KT_AS_WAITCHAR, &v); v; ktSetAsciiSettings(0, 7, 0)
 ktSetPortType(0, "pty"); ktGetPortType(0, 0, 0); ktSetPortType(0, "modem")\n""")
         del values[16]  # strcpy's result
         self.assertEqual(values, [0, 1, 1, 14, 0, -4, 0, 12, 0, 801, 0, -4, 721, 4, 0, 2, 1, -9, 0, 6, 0,

@@ -51,9 +51,10 @@ class Tcp(HostCase):
                                     "TIME [testhost] disconnect (session closed)", "TIME [testhost] close"])
 
     def test_telnet_options_terminal_window_echo_and_binary_data(self):
-        values = self.on_server("""cmd("term"); text(10); ktSizeSession(h, (40 << 16) | 100)
-ktSizeSession(h, (1 << 16) | 100); ktSetEcho(h, 1); ktSetEcho(h, 0); cmd("term"); text(10)
-ktTextSend(h, "echo \\377x\\r"); ktWaitForPrompt(h, 0, "$ ", 5000, 0); text(10)
+        values = self.on_server("""cmd("term"); text(KT_RV_CONSUMED_TEXT); ktSizeSession(h, (40 << 16) | 100)
+ktSizeSession(h, (1 << 16) | 100); ktSetEcho(h, 1); ktSetEcho(h, 0); cmd("term")
+text(KT_RV_CONSUMED_TEXT); ktTextSend(h, "echo \\377x\\r"); ktWaitForPrompt(h, 0, "$ ", 5000, 0)
+text(KT_RV_CONSUMED_TEXT)
 ktCaptureBegin(h, "binary.bin", 0); cmd("bytes 1000"); ktCaptureControl(h, KT_CAP_STOP)\n""", telnet=True)
         self.assertEqual(values, [0, 0, 57, 0, -4, 0, 0, 0, 68, 8, 0, 15, 0, 0, 0])
         self.assertEqual(self.shown(), [
@@ -85,7 +86,7 @@ ktWaitForConnection(h, KT_ST_CONNECTED, 20000); ktTextSend(h, "hello\\r\\n"); kt
 ktSetLogFileName(h, "s.log"); ktConnectSession(h, 5000); ktGetConnectionStatus(h)
 ktWaitForConnection(h, KT_ST_CONNECTED, 1000); ktSetRingsForAnswer(h, 1); ktConnectSession(h, 1000)
 ktSetRingsForAnswer(h, 0); ktTextSend(h, "x"); ktWaitForString(h, "x", 1000, 0)
-ktGetRuntimeValue(0, 20, buf, sizeof(buf), 0); show(buf)\n""")
+ktGetRuntimeValue(0, KT_RV_ERRNO, buf, sizeof(buf), 0); show(buf)\n""")
         self.assertEqual(values, [0, 1, 0, -10, 0, -10, 0, 1, 0, -6, -5, 22, 0])  # answer mode: listening
         self.assertEqual(self.shown(), ["111 Connection refused"])
         self.assertIn(f"TIME [tcp:127.0.0.1:{port}] connect failed (Connection refused)", self.log())
@@ -123,8 +124,8 @@ ktGetConnectionStatus(0); ktSkipConnection(0); ktGetConnectionStatus(0); ktSkipC
         values = self.values(self.logon_script("""ktInitialize(); h = ktOpenSession(SERVER, 0)
 ktSetSessionDataString(h, "Telnet", "no"); ktSetLogFileName(h, "s.log")
 ktSetLogonTask(h, "python3 task.py"); ktConnectSession(h, 10000); ktTypeText(h, "echo hi\\r", 0)
-ktWaitForPrompt(h, 0, "$ ", 5000, 0); text(10); ktDisconnectSession(h); ktSetLogonTask(h, "exit 4")
-ktConnectSession(h, 5000); ktSetLogonTask(h, 0); ktConnectSession(h, 5000)\n"""))
+ktWaitForPrompt(h, 0, "$ ", 5000, 0); text(KT_RV_CONSUMED_TEXT); ktDisconnectSession(h)
+ktSetLogonTask(h, "exit 4"); ktConnectSession(h, 5000); ktSetLogonTask(h, 0); ktConnectSession(h, 5000)\n"""))
         self.assertEqual(values, [0, 1, 0, 0, 0, 0, 8, 0, 15, 0, 0, -10, 0, 0])
         self.assertEqual(self.shown(), ["echo hi", "hi", "$ "])
         log = self.log()

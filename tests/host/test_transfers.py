@@ -10,7 +10,7 @@ from hostcase import SESSION, HostCase
 from test_servers import listener
 
 RUN = SESSION + """int begin(protocol) int protocol; {
-  ktConnectSession(h, 5000); ktSetLogFileName(h, "s.log"); ktSetXferProtocol(h, 2, protocol);
+  ktConnectSession(h, 5000); ktSetLogFileName(h, "s.log"); ktSetXferProtocol(h, KT_XD_BOTH, protocol);
   return 0;
 }
 """
@@ -29,18 +29,21 @@ class Transfers(HostCase):
         return os.path.exists(self.path(name)) and self.read(name) == self.data
 
     def test_each_protocol_receives_from_a_pty_peer_and_zmodem_sends(self):
-        for protocol, remote, call in ((5, "sz src/f.bin", 'ktXferReceive(h, "dl", 30000)'),
-                                       (4, "sb src/f.bin", "ktXferReceive(h, 0, 30000)"),
-                                       (2, "sx src/f.bin", 'ktXferReceive(h, "f.bin", 30000)'),
-                                       (3, "sx -k src/f.bin", 'ktXferReceive(h, "f.bin", 30000)'),
-                                       (5, "cd up && rz", 'ktXferSend(h, "f.bin", 30000)'),
-                                       (6, "kermit -Y -B -i -q -s src/f.bin", "ktXferReceive(h, 0, 30000)"),
-                                       (6, "cd up && kermit -Y -B -i -q -r", 'ktXferSend(h, "f.bin", 30000)')):
+        cases = (("ZMODEM", "sz src/f.bin", 'ktXferReceive(h, "dl", 30000)'),
+                 ("YMODEM", "sb src/f.bin", "ktXferReceive(h, 0, 30000)"),
+                 ("XMODEM", "sx src/f.bin", 'ktXferReceive(h, "f.bin", 30000)'),
+                 ("XMODEM_1K", "sx -k src/f.bin", 'ktXferReceive(h, "f.bin", 30000)'),
+                 ("ZMODEM", "cd up && rz", 'ktXferSend(h, "f.bin", 30000)'),
+                 ("KERMIT", "kermit -Y -B -i -q -s src/f.bin", "ktXferReceive(h, 0, 30000)"),
+                 ("KERMIT", "cd up && kermit -Y -B -i -q -r", 'ktXferSend(h, "f.bin", 30000)'))
+        for protocol, remote, call in cases:  # protocol: KT_XP_...
             values = self.values(RUN + f"""ktInitialize(); h = ktOpenSession("pty:{remote}", 0)
-ktSetXferDirectory(h, 0, "src"); ktSetXferDirectory(h, 1, "dl"); begin({protocol}); {call}
+ktSetXferDirectory(h, KT_DIR_UPLOAD, "src"); ktSetXferDirectory(h, KT_DIR_DOWNLOAD, "dl")
+begin(KT_XP_{protocol}); {call}
 ktGetXferFinalStatus(h); value(KT_RV_XFER_FILES); text(KT_RV_XFER_FILE)\n""")
             sent = "up" in remote
-            named = {2: 8, 3: 8, 4: 5, 5: 5, 6: 9 if sent else 0}[protocol]  # Kermit does not say what it receives
+            named = {"XMODEM": 8, "XMODEM_1K": 8, "YMODEM": 5, "ZMODEM": 5,
+                     "KERMIT": 9 if sent else 0}[protocol]  # Kermit does not say what it receives
             self.assertEqual(values[-5:], [0, 0, 0, int(named > 0), named], remote)
             target = "up/f.bin" if sent else "dl/f.bin"
             self.assertTrue(self.moved(target), remote)
@@ -50,13 +53,14 @@ ktGetXferFinalStatus(h); value(KT_RV_XFER_FILES); text(KT_RV_XFER_FILE)\n""")
         port = listener(self, "sz src/f.bin")
         for status in (0, -13):  # the second time rz skips the file that is there: a failure, the file kept
             values = self.values(RUN + f"""ktInitialize(); h = ktOpenSession("tcp:127.0.0.1:{port}", 0)
-ktSetSessionDataString(h, "Telnet", "no"); begin(5); ktXferReceive(h, "dl", 30000)\n""")
+ktSetSessionDataString(h, "Telnet", "no"); begin(KT_XP_ZMODEM); ktXferReceive(h, "dl", 30000)\n""")
             self.assertEqual(values[-1], status)
             self.assertTrue(self.moved("dl/f.bin"))
-        for protocol, remote in ((5, "rz"), (4, "rb"), (2, "rx f.bin"), (3, "rx f.bin")):  # into the test's folder
+        for protocol, remote in (("ZMODEM", "rz"), ("YMODEM", "rb"), ("XMODEM", "rx f.bin"),
+                                 ("XMODEM_1K", "rx f.bin")):  # into the test's folder
             port = listener(self, remote)
             values = self.values(RUN + f"""ktInitialize(); h = ktOpenSession("tcp:127.0.0.1:{port}", 0)
-ktSetSessionDataString(h, "Telnet", "no"); begin({protocol}); ktXferSend(h, "src/f.bin", 30000)\n""")
+ktSetSessionDataString(h, "Telnet", "no"); begin(KT_XP_{protocol}); ktXferSend(h, "src/f.bin", 30000)\n""")
             self.assertEqual(values[-1], 0, remote)
             self.wait_until(lambda: self.moved("f.bin"), remote)
             os.remove(self.path("f.bin"))
@@ -68,13 +72,15 @@ ktSetSessionDataString(h, "Telnet", "no"); begin({protocol}); ktXferSend(h, "src
         ports = [listener(self, c) for c in ("dd of=raw.bin status=none", "dd of=ascii.txt status=none",
                                               "cat src/f.bin", "cat src/t.txt", "rz; rz")]
         values = self.values(RUN + "ktInitialize()\n" + "".join(
-            f"""h = ktOpenSession("tcp:127.0.0.1:{port}", 0); ktSetSessionDataString(h, "Telnet", "no"); begin({p})
-ktSetAsciiSettings(h, 6, 4); {call}; ktWaitForXfer(h, 30000); ktDisconnectSession(h)\n"""
-            for port, p, call in ((ports[0], 0, 'ktXferSend(h, "src/f.bin", 30000)'),
-                                  (ports[1], 1, 'ktXferSend(h, "src/t.txt", 30000)'),
-                                  (ports[2], 0, 'ktXferReceive(h, "dl/f.bin", 30000)'),
-                                  (ports[3], 1, 'ktXferReceive(h, "dl/t.txt", 30000)'),
-                                  (ports[4], 5, 'ktXferDropSend(h, "src/f.bin"); ktXferDropSend(h, "src/t.txt")'))))
+            f"""h = ktOpenSession("tcp:127.0.0.1:{port}", 0); ktSetSessionDataString(h, "Telnet", "no")
+begin(KT_XP_{p}); ktSetAsciiSettings(h, KT_AS_TABWIDTH, 4); {call}; ktWaitForXfer(h, 30000)
+ktDisconnectSession(h)\n"""
+            for port, p, call in ((ports[0], "RAW", 'ktXferSend(h, "src/f.bin", 30000)'),
+                                  (ports[1], "ASCII", 'ktXferSend(h, "src/t.txt", 30000)'),
+                                  (ports[2], "RAW", 'ktXferReceive(h, "dl/f.bin", 30000)'),
+                                  (ports[3], "ASCII", 'ktXferReceive(h, "dl/t.txt", 30000)'),
+                                  (ports[4], "ZMODEM",
+                                   'ktXferDropSend(h, "src/f.bin"); ktXferDropSend(h, "src/t.txt")'))))
         self.assertEqual(values, [0] + [v for h in range(1, 5) for v in (h, 0, 0, 0, 0, 0, 0)] + [5, 0, 0, 0, 1, 1, 0, 0])
         self.wait_until(lambda: os.path.exists(self.path("ascii.txt")), "the ASCII upload")
         self.assertEqual([self.moved("raw.bin"), self.moved("dl/f.bin"), self.moved("f.bin")], [True] * 3)
@@ -85,10 +91,10 @@ ktSetAsciiSettings(h, 6, 4); {call}; ktWaitForXfer(h, 30000); ktDisconnectSessio
         with open(self.path("src/big.bin"), "wb") as f:
             f.write(os.urandom(20 << 20))
         started = time.monotonic()
-        values = self.values(RUN + """ktInitialize(); h = ktOpenSession("pty:sz src/big.bin", 0); begin(5)
-ktXferReceive(h, "dl", 0); ktPause(h, 100); ktXferAbort(h, 0); ktGetXferFinalStatus(h); ktGetXferStatus(h)
-ktXferAbort(h, 0); ktWaitForXfer(h, 1000)
-h = ktOpenSession("pty:sz src/big.bin", 0); begin(5); ktXferReceive(h, "dl", 0); ktCloseSession(h)\n""")
+        values = self.values(RUN + """ktInitialize(); h = ktOpenSession("pty:sz src/big.bin", 0)
+begin(KT_XP_ZMODEM); ktXferReceive(h, "dl", 0); ktPause(h, 100); ktXferAbort(h, KT_ABORT_NOW)
+ktGetXferFinalStatus(h); ktGetXferStatus(h); ktXferAbort(h, KT_ABORT_NOW); ktWaitForXfer(h, 1000)
+h = ktOpenSession("pty:sz src/big.bin", 0); begin(KT_XP_ZMODEM); ktXferReceive(h, "dl", 0); ktCloseSession(h)\n""")
         self.assertLess(time.monotonic() - started, 5)
         self.assertEqual(values[-11:], [1, 0, 0, -14, 0, -7, -14, 2, 0, 1, 0])  # closing the session aborts too
         self.assertEqual(os.listdir(self.path("dl")), [])

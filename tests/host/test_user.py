@@ -12,8 +12,10 @@ class User(HostCase):
                                   "[Select]\nSelect a phonebook entry=beta\n")
         self.write("phonebook.ini", "[alpha]\n[beta]\n")
         status, trace, errors = self.run_script("""char buf[40]; ktInitialize()
-ktMessageBox("Proceed?", "Question", 4, 0, 0, 4); ktMessageBox("Really?", "Other", 3, 7, 0, 0)
-ktMessageBox("Sure?", "Other", 3, 5, 0, 0); ktGetInput(buf, sizeof(buf), KT_IN_HIDDEN, "Password:", "Logon", 0)
+ktMessageBox("Proceed?", "Question", KT_MB_YESNO, 0, 0, KT_ICON_QUESTION)
+ktMessageBox("Really?", "Other", KT_MB_YESNOCANCEL, KT_ID_NO, 0, 0)
+ktMessageBox("Sure?", "Other", KT_MB_YESNOCANCEL, KT_ID_IGNORE, 0, 0)
+ktGetInput(buf, sizeof(buf), KT_IN_HIDDEN, "Password:", "Logon", 0)
 show(buf); strcpy(buf, "preset"); ktGetInput(buf, sizeof(buf), KT_IN_PRESET, "Name:", "Unknown", 0); show(buf)
 ktGetInput(buf, sizeof(buf), 0, "Name:", "Unknown", 0); ktGetInput(buf, 4, 0, "Password:", "Logon", 0); show(buf)
 ktGetSelectedPhonebookEntry(0, buf, sizeof(buf), 0); show(buf)
@@ -28,9 +30,10 @@ ktGetSelectedPhonebookEntry("Pick", buf, sizeof(buf), 0)\n""", items="answers=an
             'host: select "Pick": cancelled (unattended)'])
 
     def test_window_states_and_the_message_timer(self):
-        values = self.values("""ktInitialize(); ktGetWindowStateBits(0); ktSizeRavelto(1, 1)
-ktGetWindowStateBits(0); ktSizeRavelto(3, 0); ktGetWindowStateBits(0); ktSizePhonebook(2, 0)
-ktGetWindowStateBits(1); ktSizePhonebook(5, 0); ktGetHWND(0); ktSetMessageTimer(0, 100)
+        values = self.values("""ktInitialize(); ktGetWindowStateBits(KT_WIN_HOST)
+ktSizeRavelto(KT_WS_MINIMIZE, 1); ktGetWindowStateBits(KT_WIN_HOST); ktSizeRavelto(KT_WS_HIDE, 0)
+ktGetWindowStateBits(KT_WIN_HOST); ktSizePhonebook(KT_WS_MAXIMIZE, 0); ktGetWindowStateBits(KT_WIN_PHONEBOOK)
+ktSizePhonebook(5, 0); ktGetHWND(KT_WIN_HOST); ktSetMessageTimer(KT_TIMER_MESSAGE, 100)
 ktSetMessageTimer(2, 100); ktBlockRemoteInput(0)\n""", WINDOWID="4711")
         self.assertEqual(values, [0, 0, 0, 11, 0, 2, 0, 5, -4, 4711, 0, -4, -3])
 
@@ -48,10 +51,11 @@ ktSetMessageTimer(2, 100); ktBlockRemoteInput(0)\n""", WINDOWID="4711")
 
     def test_a_box_a_hidden_input_and_the_picker(self):
         self.write("phonebook.ini", "[alpha]\n[beta]\n")
-        out, status = self.converse("""char buf[40]; ktInitialize(); ktMessageBox("Proceed?", "Question", 4, 0, 0, 4)
+        out, status = self.converse("""char buf[40]; ktInitialize()
+ktMessageBox("Proceed?", "Question", KT_MB_YESNO, 0, 0, KT_ICON_QUESTION)
 ktGetInput(buf, sizeof(buf), KT_IN_HIDDEN, "Password:", "Logon", 0); show(buf)
 ktGetInput(buf, sizeof(buf), KT_IN_NUMBER, "Count:", 0, 0); show(buf)
-ktMessageBox("Timed", "T", 1, 2, 300, 0)
+ktMessageBox("Timed", "T", KT_MB_OKCANCEL, KT_ID_CANCEL, 300, 0)
 ktGetSelectedPhonebookEntry("Pick one", buf, sizeof(buf), KT_FOREVER); show(buf)
 fputs("sleeping\\n", fopen("/dev/stderr", "a")); ktSleep(20000, KT_SLEEP_KEY)\n""",
                                     [(b"(N)o", b"y"), (b"Logon: Password:", b"hush\r"), (b"Count:", b"x1\r"),
