@@ -9,6 +9,7 @@
    Durations are milliseconds. A kt function that fails returns a negative error code; one that
    succeeds returns 0, a count or a handle. A failed step is written to the session's log and
    the script hangs up. */
+#include <kt.h>
 
 #define PHONE_NUMBER    "555-0142"
 #define USER_NAME       "operator"
@@ -18,14 +19,10 @@
 #define PROMPT_MS       30000
 #define PROMPT_QUIET_MS 300
 #define REPORT_QUIET_MS 3000
-#define CURRENT         0
-#define CONNECTED       2
 #define CHECK_ONCE      0
 #define EXACT           0
 #define CAPTURE_NEW     0
-#define CAPTURE_STOP    0
 #define TYPING_DELAY    -1
-#define ORDERLY         0
 
 long session;
 char password[32];
@@ -59,14 +56,14 @@ char *text;
 void main()
 {
   if (failed("start", ktInitialize())) goto done;
-  session = ktGetSession(CURRENT);
+  session = ktGetSession(KT_SESSION_CURRENT);
   /* The password stays with the host's session data, not in the script. */
   if (failed("password", ktGetSessionDataString(session, "Password", password, sizeof password)))
     goto done;
 
-  /* Dialing goes on in the background (1, pending) until the connection is made. */
+  /* Dialing goes on in the background (KT_PENDING) until the connection is made. */
   if (failed("dial", ktConnectAndDial(session, PHONE_NUMBER, CHECK_ONCE))) goto done;
-  if (failed("connect", ktWaitForConnection(session, CONNECTED, CONNECT_MS))) goto hang_up;
+  if (failed("connect", ktWaitForConnection(session, KT_ST_CONNECTED, CONNECT_MS))) goto hang_up;
   if (wait_for("login: ")) goto hang_up;
   if (send_line(USER_NAME)) goto hang_up;
   if (wait_for("Password: ")) goto hang_up;
@@ -78,7 +75,7 @@ void main()
     /* the report is complete when the remote side has been quiet for a while */
     failed("report", ktWaitForLull(session, REPORT_QUIET_MS, PROMPT_MS));
   }
-  ktCaptureControl(session, CAPTURE_STOP);
+  ktCaptureControl(session, KT_CAP_STOP);
 
 log_off:
   send_line("exit");
@@ -86,5 +83,5 @@ log_off:
 hang_up:
   ktDisconnectSession(session);
 done:
-  ktTerminate(ORDERLY, 0);
+  ktTerminate(KT_TERM_ORDERLY, 0);
 }

@@ -13,8 +13,8 @@ char pass[32];
 int give_up(what) char *what;
 {
     ktWriteLogEntry(h, what);
-    ktMessageBox(what, "Download failed", 0, 0, 10000, 3);
-    ktTerminate(0, 2);
+    ktMessageBox(what, "Download failed", KT_MB_OK, 0, 10000, KT_ICON_ERROR);
+    ktTerminate(KT_TERM_ORDERLY, 2);
     return 2;
 }
 
@@ -25,7 +25,7 @@ int main()
     h = ktInitialize();
     if (h <= 0) give_up("no session: name an entry, as in [entry=daemon] download.c");
     ktSetLogFileName(h, "download.log");
-    if (ktConnectSession(h, WAIT_MS) != 0) give_up("cannot connect");
+    if (ktConnectSession(h, WAIT_MS) != KT_OK) give_up("cannot connect");
     if (ktGetSessionDataString(h, "User", user, sizeof(user)) <= 0) strcpy(user, "alice");
     if (ktWaitForPrompt(h, 300, "login: ", WAIT_MS, 0) < 0) give_up("no login prompt");
     ktTypeText(h, user, 0);
@@ -38,12 +38,12 @@ int main()
     ktHideInput(h, 0);
     if (ktWaitForPrompt(h, 300, "$ ", WAIT_MS, 0) < 0) give_up("logon refused");
     mkdir("downloads");
-    ktSetXferDirectory(h, 1, "downloads");
-    ktSetXferProtocol(h, 1, KT_XP_ZMODEM);
+    ktSetXferDirectory(h, KT_DIR_DOWNLOAD, "downloads");
+    ktSetXferProtocol(h, KT_XD_RECEIVE, KT_XP_ZMODEM);
     sprintf(line, "sz %s\r", FILE_NAME);
     ktTypeText(h, line, 0);
     r = ktXferReceive(h, 0, 60000);
-    if (r != 0) give_up("the download failed");
+    if (r != KT_OK) give_up("the download failed");
     ktWaitForLull(h, 500, WAIT_MS);
     ktTypeText(h, "exit\r", 0);
     ktWaitForConnection(h, KT_ST_IDLE, 5000);

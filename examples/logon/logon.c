@@ -15,8 +15,8 @@ int give_up(what) char *what;
     char msg[80];
     sprintf(msg, "logon.c: %s", what);
     ktWriteLogEntry(h, msg);
-    ktMessageBox(msg, "Logon failed", 0, 0, 10000, 3);
-    ktTerminate(0, 2);          /* hangs up, closes files, exit status 2 */
+    ktMessageBox(msg, "Logon failed", KT_MB_OK, 0, 10000, KT_ICON_ERROR);
+    ktTerminate(KT_TERM_ORDERLY, 2);  /* hangs up, closes files, exit status 2 */
     return 2;
 }
 
@@ -27,7 +27,7 @@ int main()
     if (h <= 0) h = ktOpenSession("testhost", 0);
     if (h <= 0) give_up("no session");
     ktSetLogFileName(h, "logon.log");
-    if (ktConnectSession(h, 10000) != 0) give_up("cannot connect");
+    if (ktConnectSession(h, 10000) != KT_OK) give_up("cannot connect");
     if (ktGetSessionDataString(h, "User", user, sizeof(user)) <= 0) strcpy(user, "alice");
     if (ktWaitForPrompt(h, QUIET, "login: ", 15000, 0) < 0) give_up("no login prompt");
     ktTypeText(h, user, 0);
@@ -44,7 +44,7 @@ int main()
     ktCaptureBegin(h, "listing.txt", 0);
     ktTypeText(h, "ls\r", 0);
     r = ktWaitForPrompt(h, QUIET, "$ ", 15000, 0);
-    ktCaptureControl(h, 0);
+    ktCaptureControl(h, KT_CAP_STOP);
     if (r < 0) give_up("ls did not finish");
     ktTypeText(h, "exit\r", 0);
     ktWaitForConnection(h, KT_ST_IDLE, 5000);

@@ -18,7 +18,7 @@ int fail(what) char *what;
 {
     fputs(what, out);
     fputs("\n", out);
-    ktTerminate(0, 1);
+    ktTerminate(KT_TERM_ORDERLY, 1);
     return 1;
 }
 
@@ -43,7 +43,7 @@ int main()
     ktInitialize();
     h = ktOpenSession(SHELL, 0);
     if (h <= 0) fail("cannot open a session");
-    if (ktConnectSession(h, WAIT_MS) != 0) fail("cannot start the shell");
+    if (ktConnectSession(h, WAIT_MS) != KT_OK) fail("cannot start the shell");
     if (ktWaitForPrompt(h, QUIET, PROMPT, WAIT_MS, 0) < 0) fail("no first prompt");
     ktTypeText(h, COMMAND, 0);
     if (ktWaitForPrompt(h, QUIET, PROMPT, WAIT_MS, 0) < 0) fail("the command did not finish");

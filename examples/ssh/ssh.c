@@ -18,7 +18,7 @@ int fail(what) char *what;
 {
     fputs(what, out);
     fputs("\n", out);
-    ktTerminate(0, 1);
+    ktTerminate(KT_TERM_ORDERLY, 1);
     return 1;
 }
 
@@ -52,7 +52,7 @@ int main()
     out = fopen("/dev/stdout", "w");
     h = ktInitialize();
     if (h <= 0) fail("no session: name an entry, as in [entry=myhost] ssh.c");
-    if (ktConnectSession(h, WAIT_MS) != 0) fail("cannot start ssh");
+    if (ktConnectSession(h, WAIT_MS) != KT_OK) fail("cannot start ssh");
     /* Whatever the remote shell's prompt is, once the logon is quiet the script sets its own. */
     if (ktWaitForLull(h, 1000, WAIT_MS) < 0) fail("the logon did not end");
     if (ktGetConnectionStatus(h) != KT_ST_CONNECTED) fail("ssh ended: see the screen of a manual run");
