@@ -122,8 +122,11 @@ static int start_tcp(Session &s) {
   hints.ai_family = AF_UNSPEC;
   hints.ai_socktype = SOCK_STREAM;
   hints.ai_flags = AI_NUMERICSERV;
-  if (host.empty() || getaddrinfo(host.c_str(), port.c_str(), &hints, &found) != 0 || !found)
+  int looked_up = host.empty() ? EAI_NONAME : getaddrinfo(host.c_str(), port.c_str(), &hints, &found);
+  if (looked_up != 0 || !found) {
+    session_log(s, "cannot look up \"" + host + "\" port " + port + ": " + gai_strerror(looked_up));
     return EHOSTUNREACH;
+  }
   int fd = socket(found->ai_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   if (fd < 0) {
     freeaddrinfo(found);
@@ -464,16 +467,10 @@ int32_t ktSkipConnection(int32_t h) {
   if (int32_t r = session_enter(h, &s)) return r;
   if (s->status != KT_ST_CONNECTING) return KT_E_STATE;
   session_log(*s, "attempt skipped");
-  if (s->redials_left > 0) {
-    --s->redials_left;
-    if (s->fd >= 0) close(s->fd);
-    s->fd = -1;
-    end_child(*s);
-    attempt(*s);
-  } else {
-    s->redials_left = 0;
-    attempt_failed(*s, ECANCELED);
-  }
+  // An attempt under way fails as any failure does (its logon task and child end, a redial is
+  // counted); a redial that was planned, or the one just counted, starts at once.
+  if (s->redial_at < 0) attempt_failed(*s, ECANCELED);
+  if (s->redial_at >= 0) attempt(*s);
   return KT_OK;
 }
 
@@ -492,7 +489,7 @@ static int32_t store_setting(int32_t h, const char *key, const std::string &valu
 }
 
 int32_t ktSetRingsForAnswer(int32_t h, int32_t rings) {
-  if (rings < 0) return host_initialised() ? KT_E_BADARG : KT_E_NOTINIT;
+  if (!setting_valid("Rings", std::to_string(rings))) return host_initialised() ? KT_E_BADARG : KT_E_NOTINIT;
   return store_setting(h, "Rings", std::to_string(rings));
 }
 

@@ -146,6 +146,11 @@
 #define KT_PARITY_MARK      3
 #define KT_PARITY_SPACE     4
 
+/* Flow control, the number of the port setting Flow (ktGetPortPrefs, ktSetPortPrefs) */
+#define KT_FLOW_NONE        0
+#define KT_FLOW_XONXOFF     1
+#define KT_FLOW_RTSCTS      2
+
 /* ktGetPortPrefs: the index that looks up the name already in the name buffer */
 #define KT_PREF_BY_NAME     65535
 
@@ -155,7 +160,7 @@
 #define KT_AS_CHARDELAY     3   /* ms between typed characters */
 #define KT_AS_LINEDELAY     4   /* ms after each typed line */
 #define KT_AS_WAITCHAR      5   /* the character an ASCII upload waits for after a line; 0 none */
-#define KT_AS_TABWIDTH      6   /* received tabs become blanks to this width; 0 keeps them */
+#define KT_AS_TABWIDTH      6   /* an ASCII upload's tabs become blanks to this width; 0 keeps them */
 
 /* Line ends (KT_AS_LINEEND): what a typed CR becomes */
 #define KT_LE_CR            0

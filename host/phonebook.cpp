@@ -5,11 +5,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
 #include "host.h"
+#include "serial.h"
 #include "transfer.h"
 
 bool same_name(std::string_view a, std::string_view b) {
@@ -309,7 +311,11 @@ std::string setting_text(const Settings &s, std::string_view key, std::string_vi
     if (!same_name(setting_text(s, "Kind", session_name), "tcp")) return "cr";
     return setting_code("Telnet", setting_text(s, "Telnet", session_name)) == 1 ? "telnet" : "crlf";
   }
-  if (same_name(key, "Capture")) return std::string(session_name) + ".cap";
+  if (same_name(key, "Capture")) {  // an ad-hoc name such as pty:/bin/sh is no file name as it stands
+    std::string file = std::string(session_name) + ".cap";
+    std::replace(file.begin(), file.end(), '/', '_');
+    return file;
+  }
   for (const KeyDefault &d : key_defaults)
     if (same_name(d.key, key)) return d.value;
   return {};
@@ -356,7 +362,6 @@ static const Range key_ranges[] = {
     {"Rows", 2, 500},        {"Columns", 10, 1000},
     {"CharDelay", 0, 60000}, {"LineDelay", 0, 60000},
     {"TabWidth", 0, 64},     {"XferFlags", 0, XFER_FLAGS},
-    {"Baud", 50, 4000000},
 };
 
 static bool is_number(std::string_view v, long *n) {
@@ -398,5 +403,8 @@ bool setting_valid(std::string_view key, std::string_view value) {
   for (const Names &n : key_names)
     if (same_name(n.key, key)) return setting_code(key, value) >= 0;
   if (same_name(key, "WaitChar")) return value.size() <= 1;
+  speed_t speed;
+  long n;
+  if (same_name(key, "Baud")) return is_number(value, &n) && serial_speed(n, &speed);
   return true;
 }

@@ -84,7 +84,7 @@ int32_t ktCaptureToPrinterBegin(int32_t h, int32_t printer, int32_t flags) {
 }
 
 int32_t capture_print(Session &s) {
-  if (!capture_on(s.printer)) return KT_OK;
+  if (!capture_on(s.printer) && !s.printer.error) return KT_OK;  // a failed write closed the spool
   std::string spool = s.printer.path;
   int32_t r = capture_stop(s.printer);
   std::string command = host_setting("Printer", "Command", "lp");

@@ -110,6 +110,17 @@ static bool ad_hoc(std::string_view name, Settings *settings) {
   return false;
 }
 
+// An entry whose setting has a value that the key does not take (Rows=abc, Parity=evn) is not
+// opened: the user hears which, rather than getting a session that runs with a guess.
+static bool entry_valid(const IniSection &entry) {
+  for (const auto &[key, value] : entry.keys.items)
+    if (is_known_key(key) && !setting_valid(key, value)) {
+      host_say("phonebook entry \"" + entry.name + "\": " + key + "=" + value + " is not a value of " + key);
+      return false;
+    }
+  return true;
+}
+
 // Opens a session of the entry or ad-hoc name: its handle, KT_E_NOTFOUND or KT_E_FULL.
 static int32_t open_session(std::string_view name) {
   Settings settings;
@@ -122,6 +133,7 @@ static int32_t open_session(std::string_view name) {
     }
     settings = entry->keys;
     shown = entry->name;
+    if (!entry_valid(*entry)) return KT_E_BADARG;
   }
   int slot = 0;
   while (slot < MAX_SESSIONS && table[slot]) ++slot;
@@ -243,6 +255,7 @@ int32_t ktGetSession(int32_t which) {
 int32_t ktSetSession(int32_t h, int32_t flags) {
   Session *s;
   if (int32_t r = session_enter(h, &s)) return r;
+  if (flags & ~KT_SESSION_SHOW) return KT_E_BADARG;
   current = s->handle;
   if (flags & KT_SESSION_SHOW)
     for (Session *other : open_sessions()) other->local_display = other == s;
@@ -306,6 +319,7 @@ int32_t ktSetSessionDataString(int32_t h, int32_t key, int32_t value) {
     return KT_OK;
   }
   if (is_known_key(stored) && !setting_valid(stored, v)) return KT_E_BADARG;
+  if (same_name(stored, "Kind") && s->status != KT_ST_IDLE) return KT_E_STATE;  // as ktSetPortType
   s->settings.set(stored, v);
   return KT_OK;
 }

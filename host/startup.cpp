@@ -3,7 +3,11 @@
 
 #include <cstring>
 
-static bool is_yes(const std::string &v) { return v == "yes" || v == "1" || v == "on" || v == "true"; }
+#include "phonebook.h"
+
+static bool is_yes(const std::string &v) {
+  return same_name(v, "yes") || v == "1" || same_name(v, "on") || same_name(v, "true");
+}
 
 static void take_item(StartupItems &items, const std::string &item) {
   size_t eq = item.find('=');

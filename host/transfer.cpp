@@ -205,7 +205,7 @@ static int32_t send_plain(Session &s, int protocol, const std::string &file) {
   int32_t r = protocol == KT_XP_RAW ? io_send(s, data.str()) : send_ascii(s, data.str());
   s.xfer.bytes = s.xfer.total = static_cast<int64_t>(data.str().size());
   s.xfer.final_status = r, s.xfer.finished = true;
-  if (r == KT_OK) ++s.xfer.files;
+  s.xfer.files = r == KT_OK ? 1 : 0;
   session_log(s, "transfer end (" + std::to_string(r) + ")");
   return r;
 }
@@ -254,7 +254,10 @@ static int32_t receive_plain(Session &s, int protocol, const std::string &file, 
       O_WRONLY | O_CREAT | O_CLOEXEC | (session_number(s, "XferFlags") & KT_XF_RESUME ? O_APPEND : O_TRUNC);
   bool existed = access(file.c_str(), F_OK) == 0;
   x.sink = open(file.c_str(), flags, 0666);
-  if (x.sink < 0) return host_fail(errno);
+  if (x.sink < 0) {
+    note_errno(errno);
+    return KT_E_IO;
+  }
   x.sending = x.aborted = x.automatic = false;
   x.file = file, x.partial = existed ? "" : file, x.progress.clear(), x.bytes = x.total = 0;
   x.sink_text = protocol == KT_XP_ASCII, x.sink_cr = false;
@@ -366,9 +369,13 @@ static int32_t expand(const Session &s, std::string_view names, std::vector<std:
     if (pattern.empty()) continue;
     glob_t found;
     if (glob(pattern.c_str(), GLOB_NOCHECK, nullptr, &found) != 0) return KT_E_NOTFOUND;
-    for (size_t i = 0; i < found.gl_pathc; ++i) files->push_back(found.gl_pathv[i]);
+    bool readable = true;  // GLOB_NOCHECK gives a pattern that matched nothing as it stands
+    for (size_t i = 0; i < found.gl_pathc; ++i) {
+      files->push_back(found.gl_pathv[i]);
+      readable = readable && access(found.gl_pathv[i], R_OK) == 0;
+    }
     globfree(&found);
-    if (access(files->back().c_str(), R_OK) != 0) return KT_E_NOTFOUND;  // the pattern itself
+    if (!readable) return KT_E_NOTFOUND;
   }
   return files->empty() ? KT_E_NOTFOUND : KT_OK;
 }

@@ -27,6 +27,7 @@ void user_start(const StartupItems &items) {
   std::string mode = items.mode.empty() ? host_setting("Host", "Mode", "") : items.mode;
   if (same_name(mode, "interactive")) interactive = true;
   else if (same_name(mode, "unattended")) interactive = false;
+  else if (!mode.empty()) host_say("mode \"" + mode + "\" is neither interactive nor unattended: ignored");
   answers_path = items.answers.empty() ? host_setting("Host", "Answers", "") : items.answers;
   std::string text;
   if (!answers_path.empty() && !ini_read_file(answers_path, &text))

@@ -54,9 +54,10 @@ text(KT_RV_CONSUMED_TEXT)\n""")
 cmd("echo hi"); ktMenuString(h, "captureoff"); ktMenuString(h, "ClearScreen")
 ktGetTextFromScreen(h, 0, 0, 3, buf); show(buf); ktMenuString(h, "Print")
 ktMenuString(h, "Disconnect"); ktGetConnectionStatus(h); ktMenuString(h, "Connect")
-ktWaitForConnection(h, KT_ST_CONNECTED, 5000); ktMenuString(h, "Close"); ktGetConnectionStatus(h)\n""")
-        self.assertEqual(values[4:], [0, 1, 0, 0, 0, 3, 0, -15, 0, 0, 0, 0, 0, -3])
-        self.assertEqual(self.shown(), ["   "])
+ktWaitForConnection(h, KT_ST_CONNECTED, 5000); ktMenuString(h, "Close"); ktGetConnectionStatus(h)
+ktGetCaptureFileName(ktOpenSession("pty:/bin/true", 0), buf, sizeof(buf)); show(buf)\n""")
+        self.assertEqual(values[4:], [0, 1, 0, 0, 0, 3, 0, -15, 0, 0, 0, 0, 0, -3, 17, 0])
+        self.assertEqual(self.shown(), ["   ", "pty:_bin_true.cap"])
         self.assertEqual(self.read("shell.cap"), b"echo hi\r\nhi\r\n$ ")
 
     def test_disconnect_and_the_end_of_the_run_end_the_child(self):

@@ -53,10 +53,11 @@ ktSavePhonebook(1); ktSetNameString(2, "Second"); ktSavePhonebook(2); ktReloadPh
 
     def test_the_settings_file_names_the_phonebook_and_the_start_up_items_win(self):
         self.write("ravelto.ini", "[Host]\nPhonebook=other.ini\nMode=interactive\n")
-        self.write("other.ini", "[elsewhere]\nKind=pty\n")
+        self.write("other.ini", "[elsewhere]\nKind=pty\n\n[odd]\nParity=evn\n")
         values = self.values("char buf[4];\nktInitialize()\nktGetRuntimeValue(0, KT_RV_MODE, 0, 0, buf)\n"
-                             "*(int *)buf\nktGetPhonebookEntry(0, 0, 0, 0)\n")
-        self.assertEqual(values, [0, 1, 1, 9])
+                             "*(int *)buf\nktGetPhonebookEntry(0, 0, 0, 0)\nktOpenSession(\"odd\", 0)\n")
+        self.assertEqual(values, [0, 1, 1, 9, -4])
+        self.assertIn('host: phonebook entry "odd": Parity=evn is not a value of Parity', self.errors)
         values = self.values("ktInitialize()\nktGetSession(KT_SESSION_STARTUP)\n",
                              items="elsewhere mode=unattended colour=red")
         self.assertEqual(values, [1, 1])
@@ -67,7 +68,7 @@ ktSavePhonebook(1); ktSetNameString(2, "Second"); ktSavePhonebook(2); ktReloadPh
         # Named files that cannot be read say so; a failed reload keeps the phonebook in use.
         values = self.values('ktInitialize()\nktReloadPhonebook("other.ini")\nktReloadPhonebook("gone.ini")\n'
                              'ktGetPhonebookEntry(0, 0, 0, 0)\n', items="phonebook=none.ini answers=. toy")
-        self.assertEqual(values, [-8, 1, -12, 9])
+        self.assertEqual(values, [-8, 2, -12, 9])
         self.assertEqual(self.errors.splitlines(), ["host: cannot read the phonebook none.ini: No such file or directory",
                                                     "host: cannot read the answers file .: Is a directory",
                                                     'host: no phonebook entry "toy"'])

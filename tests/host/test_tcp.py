@@ -111,11 +111,14 @@ ktWaitForConnection(h, KT_ST_CONNECTED, 20000); ktGetConnectionStatus(h); ktConn
         values = self.values("""ktInitialize(); ktOpenSession("slow", 0); ktConnectSession(0, 10000)
 ktWaitForConnection(0, KT_ST_CONNECTED, 0); ktSkipConnection(0)
 ktSetSessionDataString(0, "Redial", "1"); ktConnectSession(0, 0); ktSkipConnection(0)
-ktGetConnectionStatus(0); ktSkipConnection(0); ktGetConnectionStatus(0); ktSkipConnection(0)\n""")
-        self.assertEqual(values, [0, 1, -10, -10, -7, 0, 1, 0, 1, 0, 0, -7])
+ktGetConnectionStatus(0); ktSkipConnection(0); ktGetConnectionStatus(0); ktSkipConnection(0)
+ktSetSessionDataString(0, "RedialDelay", "60000"); ktConnectSession(0, 0); ktWaitForConnection(0, KT_ST_CONNECTED, 600)
+ktSkipConnection(0); ktGetConnectionStatus(0)\n""")
+        # a skip while a redial waits starts it at once
+        self.assertEqual(values, [0, 1, -10, -10, -7, 0, 1, 0, 1, 0, 0, -7, 0, 1, -5, 0, 1])
         self.assertLess(time.monotonic() - started, 5)
         log = self.log()
-        self.assertEqual(log.count("TIME [slow] connect failed (Connection timed out), redialing"), 2)
+        self.assertEqual(log.count("TIME [slow] connect failed (Connection timed out), redialing"), 3)
         self.assertIn("TIME [slow] attempt skipped", log)
         self.assertEqual(log[-2:], ["TIME [slow] script ended (status 0)", "TIME [slow] close"])
 

@@ -77,11 +77,12 @@ begin(KT_XP_{p}); ktSetAsciiSettings(h, KT_AS_TABWIDTH, 4); {call}; ktWaitForXfe
 ktDisconnectSession(h)\n"""
             for port, p, call in ((ports[0], "RAW", 'ktXferSend(h, "src/f.bin", 30000)'),
                                   (ports[1], "ASCII", 'ktXferSend(h, "src/t.txt", 30000)'),
-                                  (ports[2], "RAW", 'ktXferReceive(h, "dl/f.bin", 30000)'),
+                                  (ports[2], "RAW", 'ktXferReceive(h, "no/dl", 0); ktXferReceive(h, "dl/f.bin", 30000)'),
                                   (ports[3], "ASCII", 'ktXferReceive(h, "dl/t.txt", 30000)'),
                                   (ports[4], "ZMODEM",
                                    'ktXferDropSend(h, "src/f.bin"); ktXferDropSend(h, "src/t.txt")'))))
-        self.assertEqual(values, [0] + [v for h in range(1, 5) for v in (h, 0, 0, 0, 0, 0, 0)] + [5, 0, 0, 0, 1, 1, 0, 0])
+        self.assertEqual(values, [0] + [v for h in range(1, 5) for v in (h, 0, 0, 0, *[-12] * (h == 3), 0, 0, 0)]
+                         + [5, 0, 0, 0, 1, 1, 0, 0])
         self.wait_until(lambda: os.path.exists(self.path("ascii.txt")), "the ASCII upload")
         self.assertEqual([self.moved("raw.bin"), self.moved("dl/f.bin"), self.moved("f.bin")], [True] * 3)
         self.assertEqual([self.read(n) for n in ("ascii.txt", "dl/t.txt", "t.txt")],
