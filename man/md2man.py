@@ -13,6 +13,7 @@ import sys
 VERSION = "oxel 0.1.0"
 TITLE = re.compile(r"# (\S+)\((\d)\) -- (.*)")
 TABLE_RULE = re.compile(r"^\|?\s*:?-+:?\s*(\|\s*:?-+:?\s*)*\|?$")
+LONG_CELL = 24  # a longer cell wraps
 MANUALS = {"1": "User Commands", "3": "Library Functions", "5": "File Formats", "7": "Miscellaneous"}
 
 
@@ -53,12 +54,14 @@ def cells(row):
 
 
 def table(rows):
-    """A tbl table: the header in bold, long cells as text blocks that wrap."""
+    """A tbl table: the header in bold, long cells as text blocks that wrap, in columns that share
+    the width of the line."""
     width = max(len(r) for r in rows)
-    out = [".TS", "tab(\t);", " ".join(["lb"] * width), " ".join(["l"] * (width - 1) + ["lx"]) + "."]
+    rows = [r + [""] * (width - len(r)) for r in rows]
+    wide = [any(len(r[c]) > LONG_CELL for r in rows) for c in range(width)]
+    out = [".TS", "tab(\t);", " ".join(["lb"] * width), " ".join("lx" if w else "l" for w in wide) + "."]
     for i, row in enumerate(rows):
-        row = row + [""] * (width - len(row))
-        out.append("\t".join(f"T{{\n{inline(c)}\nT}}" if len(c) > 24 else inline(c) for c in row))
+        out.append("\t".join(f"T{{\n{inline(c)}\nT}}" if len(c) > LONG_CELL else inline(c) for c in row))
         if i == 0:
             out.append("_")
     out.append(".TE")

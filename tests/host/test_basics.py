@@ -55,16 +55,18 @@ class Basics(HostCase):
         libdir = os.path.dirname(next(f for f in files if f.endswith("/oxel/librv32auto.so")))
         self.assertEqual(files, sorted(["bin/oxel", f"{libdir}/oxel", f"{libdir}/librv32auto.so",
                                         f"{libdir}/kt.h", "include/oxel/kt.h", "include/oxel/oxel_host.h",
-                                        "share/man/man1/oxel.1"]))
+                                        "share/man/man1/oxel.1", "share/man/man3/oxel-kt.3",
+                                        "share/man/man5/oxel-sessions.5", "share/man/man7/oxel-language.7",
+                                        "share/man/man7/oxel-tutorial.7"]))
         self.assertTrue(os.path.islink(os.path.join(prefix, "bin/oxel")))
         self.write("v.c", hostcase.PRELUDE + "char b[40];\nktInitialize()\n"
                           "ktGetVersion(KT_VER_HOST, b, sizeof(b))\nKT_E_FULL\nvoid main() { show(b); }\n")
         proc = self.oxel("v.c", program=os.path.join(prefix, "bin/oxel"))
         self.assertEqual((proc.returncode, proc.stderr, self.shown()), (0, "0\n100\n-16\n", ["librv32auto 1.0"]))
-        page = subprocess.run(["man", "-l", "-P", "cat", os.path.join(prefix, "share/man/man1/oxel.1")],
+        page = subprocess.run(["man", "-M", os.path.join(prefix, "share/man"), "-P", "cat", "oxel-kt"],
                               capture_output=True, text=True, timeout=50, env=dict(self.env(), MANWIDTH="80"))
         if page.returncode == 0:
-            self.assertIn("EXIT STATUS", page.stdout)
+            self.assertIn("ktWaitForString", page.stdout)
 
 
 if __name__ == "__main__":
