@@ -3,15 +3,7 @@
 how the library is told that the run ends, for every way a run ends (signals and the time limit
 included). Run: host_test.py --oxel PATH --host RECORDING-HOST --host-v1 VERSION-1-HOST
 [unittest options]."""
-import os
-import re
-import select
-import shutil
-import signal
-import subprocess
-import sys
-import time
-import unittest
+import os, re, select, shutil, signal, subprocess, sys, time, unittest
 from pathlib import Path
 
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -30,8 +22,7 @@ class HostCase(cli_test.OxelCase):
         self.write("s.c", SCRIPT)
 
     def env(self, env_host="", results=b"", **extra):
-        """The environment of a run: the library in OXEL_HOST (the recording host unless
-        named; None: no OXEL_HOST), the recording host's results."""
+        """The environment of a run: OXEL_HOST env_host (None: unset; "": the recording host), its results."""
         env = {k: v for k, v in os.environ.items() if not k.startswith(("OXEL_HOST", "OXEL_TEST"))}
         if env_host is not None:
             env["OXEL_HOST"] = env_host or HOST
@@ -42,8 +33,7 @@ class HostCase(cli_test.OxelCase):
         return r.status, r.trace, r.stderr
 
     def start(self, script, *args, marker=b"ktGetSession(", ignored=(), **env):
-        """Starts oxel on 'script' with the trace on standard error and the signals 'ignored';
-        returns the process once the host has recorded the call 'marker'."""
+        """oxel running 'script', the trace on stderr, the signals 'ignored', once the host has recorded 'marker'."""
         self.write("run.c", script)
         proc = subprocess.Popen([OXEL, "--trace=-", *args, "run.c"], cwd=self.dir,
                                 env=self.env(**env), stdin=subprocess.DEVNULL, stderr=subprocess.PIPE,
@@ -88,12 +78,10 @@ class Attach(HostCase):
         # Its attach returns nothing (whatever is left in the result register is not read), it
         # has no detach call and lacks ktGetVersion, whose call is then 403 and -15.
         self.write("v1.c", b'ktTypeText(0, "hi", 2)\nktGetVersion(0, 0, 0)\nvoid main() {}\n')
-        status, trace, errors = self.run_host("v1.c", env_host=HOST_V1, OXEL_TEST_HOST_ATTACH="3")
-        self.assertEqual((status, trace), (0, b'ktTypeText(0, "hi", 2)\r\n0\r\n-15\r\n'))
-        self.assertEqual(errors, b"C Interpreter Error: v1.c (2) : error 403 : "
-                                 b"Unknown function 'ktGetVersion'\n")
-        status, trace, errors = self.run_host("--on-error=cancel", "v1.c", env_host=HOST_V1)
-        self.assertEqual(status, 1)
+        self.assertEqual(self.run_host("v1.c", env_host=HOST_V1, OXEL_TEST_HOST_ATTACH="3"), (
+            0, b'ktTypeText(0, "hi", 2)\r\n0\r\n-15\r\n',
+            b"C Interpreter Error: v1.c (2) : error 403 : Unknown function 'ktGetVersion'\n"))
+        self.assertEqual(self.run_host("--on-error=cancel", "v1.c", env_host=HOST_V1)[0], 1)
 
 
 class EndOfRun(HostCase):
@@ -138,25 +126,21 @@ class EndOfRun(HostCase):
 
     def test_signals(self):
         for sig, status in ((signal.SIGINT, 130), (signal.SIGTERM, 143), (signal.SIGHUP, 129)):
-            proc = self.start(b"void main() { ktSleep(10, 0); }\n", marker=b"ktSleep(",
-                              results=b"ktSleep wait\n")
+            proc = self.start(b"void main() { ktSleep(10, 0); }\n", marker=b"ktSleep(", results=b"ktSleep wait\n")
             proc.send_signal(sig)
             got, out = self.finish(proc)
             self.assertEqual(got, status, out)
             self.assertTrue(out.endswith(b"interrupted\r\n" + f"oxel_host_detach({status})\n".encode()), out)
-        proc = self.start(b"void main() { ktGetSession(0); while (1) ; }\n")
-        proc.send_signal(signal.SIGINT)
-        self.assertEqual(self.finish(proc), (130, b"ktGetSession(0)\r\noxel_host_detach(130)\n"))
-        # Started as a background job, with SIGINT and SIGHUP ignored: they stay ignored.
-        proc = self.start(b"void main() { ktGetSession(0); while (1) ; }\n", ignored=(signal.SIGINT, signal.SIGHUP))
-        proc.send_signal(signal.SIGINT)
-        proc.send_signal(signal.SIGHUP)
-        time.sleep(0.3)
-        proc.send_signal(signal.SIGTERM)
-        self.assertEqual(self.finish(proc), (143, b"ktGetSession(0)\r\noxel_host_detach(143)\n"))
+        # A loop without calls; then started as a background job, with SIGINT and SIGHUP ignored: they stay ignored.
+        INT, HUP = signal.SIGINT, signal.SIGHUP
+        for ignored, signals, status in (((), [INT], 130), ((INT, HUP), [INT, HUP, signal.SIGTERM], 143)):
+            proc = self.start(b"void main() { ktGetSession(0); while (1) ; }\n", ignored=ignored)
+            for sig in signals:
+                proc.send_signal(sig)
+                time.sleep(0.3)
+            self.assertEqual(self.finish(proc), (status, b"ktGetSession(0)\r\noxel_host_detach(%d)\n" % status))
         # A host call that does not return: the second interrupt ends the process at once.
-        proc = self.start(b"void main() { ktSleep(1, 0); }\n", marker=b"ktSleep(",
-                          results=b"ktSleep hang\n")
+        proc = self.start(b"void main() { ktSleep(1, 0); }\n", marker=b"ktSleep(", results=b"ktSleep hang\n")
         proc.send_signal(signal.SIGINT)
         time.sleep(0.3)
         self.assertIsNone(proc.poll())

@@ -1,21 +1,12 @@
 """Helpers of the tests of librv32auto.so: oxel runs scripts in a temporary directory (RAVELTO_DIR),
 with the library next to itself, under a time limit."""
-import os
-import re
-import shutil
-import socket
-import subprocess
-import sys
-import tempfile
-import threading
-import time
-import unittest
+import os, re, socket, subprocess, sys, threading, time, unittest
 from pathlib import Path
 
 import login_server as server_module
 
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-from cli_test import on_pty  # noqa: E402,F401  (the terminal runner, for the tests of prompts)
+from cli_test import OxelCase, on_pty  # noqa: E402,F401  (the folder and write(); the terminal runner)
 
 OXEL = None
 # Every script has kt.h and show(s), which writes a line to out.txt for self.shown(); an empty main ends it.
@@ -44,17 +35,13 @@ def main():
     unittest.main()
 
 
-class HostCase(unittest.TestCase):
+class HostCase(OxelCase):
     def setUp(self):
-        self.dir = tempfile.mkdtemp(prefix="oxel-rv32-")
-        self.addCleanup(shutil.rmtree, self.dir, True)
+        super().setUp()
         self.name = "SERVER"  # the test server's session name once logon_script has started one
 
     def path(self, name):
         return os.path.join(self.dir, name)
-
-    def write(self, name, text):
-        Path(self.dir, name).write_text(text)
 
     def read(self, name):
         return Path(self.dir, name).read_bytes()

@@ -1,9 +1,7 @@
 #!/usr/bin/env python3
 """librv32auto.so found next to oxel and kt.h by a script, both with no option; every function
 before ktInitialize, bad addresses and the functions not built; and the installed layout."""
-import os
-import re
-import subprocess
+import os, re, subprocess
 
 import hostcase
 from hostcase import HostCase

@@ -1,11 +1,7 @@
 #!/usr/bin/env python3
 """Real servers on loopback, each behind socat: inetutils' telnet daemon, logged on to with no setting
 but its address, and OpenSSH's server, reached by the SSH example through ssh on a pty session."""
-import os
-import re
-import shutil
-import signal
-import subprocess
+import os, re, shutil, signal, subprocess
 from pathlib import Path
 
 import hostcase
@@ -27,14 +23,9 @@ def listener(case, command):
     return int(re.search(r"listening on .*:(\d+)", Path(errors).read_text())[1])
 
 
-LOGON = """ktInitialize()
-h = ktOpenSession("daemon", 0)
-ktConnectSession(h, 5000)
-ktWaitForPrompt(h, 0, "login: ", 5000, 0)
-type("alice")
-ktWaitForPrompt(h, 0, "Password: ", 5000, 0)
-type("secret")
-ktWaitForPrompt(h, 0, "$ ", 5000, 0)
+LOGON = """ktInitialize(); h = ktOpenSession("daemon", 0); ktConnectSession(h, 5000)
+ktWaitForPrompt(h, 0, "login: ", 5000, 0); type("alice"); ktWaitForPrompt(h, 0, "Password: ", 5000, 0)
+type("secret"); ktWaitForPrompt(h, 0, "$ ", 5000, 0)
 """
 
 
@@ -45,23 +36,15 @@ class TelnetDaemon(HostCase):
         self.write("pb.ini", f"[daemon]\nAddress=127.0.0.1\nPort={port}\n")
 
     def random_file(self, size):
-        data = os.urandom(size)
-        with open(self.path("random.bin"), "wb") as f:
-            f.write(data)
+        self.write("random.bin", data := os.urandom(size))
         return data
 
     def test_logon_with_defaults_commands_the_screen_a_random_flood_and_logoff(self):
         flood = self.random_file(10 << 20)
-        values = self.values(SESSION + LOGON + """cmd("echo one; echo two")
-text(KT_RV_CONSUMED_TEXT)
-ktGetTextFromScreen(h, value(KT_RV_CURSOR_ROW) - 1, 0, 3, buf)
-show(buf)
-ktSetDisplay(h, 0)
-ktCaptureBegin(h, "flood.bin", 0)
-type("stty raw -echo; cat random.bin; sleep 1; stty sane; echo END-$((6*7))")
-ktWaitForString(h, "END-42", 60000, 0)
-ktCaptureControl(h, KT_CAP_STOP)
-type("exit")
+        values = self.values(SESSION + LOGON + """cmd("echo one; echo two"); text(KT_RV_CONSUMED_TEXT)
+ktGetTextFromScreen(h, value(KT_RV_CURSOR_ROW) - 1, 0, 3, buf); show(buf); ktSetDisplay(h, 0)
+ktCaptureBegin(h, "flood.bin", 0); type("stty raw -echo; cat random.bin; sleep 1; stty sane; echo END-$((6*7))")
+ktWaitForString(h, "END-42", 60000, 0); ktCaptureControl(h, KT_CAP_STOP); type("exit")
 ktWaitForConnection(h, KT_ST_IDLE, 5000)
 """, "phonebook=pb.ini")
         self.assertEqual(values, [0, 1, 0, 0, 1, 0, 1, 0, 0, 32, 3, 0, 0, 0, 1, 0, 0, 1, 0])
@@ -72,11 +55,8 @@ ktWaitForConnection(h, KT_ST_IDLE, 5000)
         data = self.random_file(1 << 20)
         os.mkdir(self.path("automatic"))
         values = self.values(SESSION + LOGON + """ktSetXferDirectory(h, KT_DIR_DOWNLOAD, "automatic")
-ktSetAdlOverride(h, KT_ADL_ON)
-type("sz random.bin")
-ktWaitForPrompt(h, 0, "$ ", 30000, 0)
-ktGetXferFinalStatus(h)
-value(KT_RV_XFER_FILES)
+ktSetAdlOverride(h, KT_ADL_ON); type("sz random.bin"); ktWaitForPrompt(h, 0, "$ ", 30000, 0)
+ktGetXferFinalStatus(h); value(KT_RV_XFER_FILES)
 """, "phonebook=pb.ini")
         self.assertEqual(values[-6:], [0, 0, 1, 0, 0, 1])
         self.assertTrue(self.read("automatic/random.bin") == data)

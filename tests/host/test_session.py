@@ -20,8 +20,8 @@ ktGetTextFromScreen(h, KT_CURSOR_ROW, value(KT_RV_CURSOR_COLUMN) - 2, 2, buf); s
         self.assertTrue(self.read("flood.bin") == f"bytes {FLOOD}\r\n".encode() + pattern + b"$ ", "not whole")
 
     def test_the_printer_gets_the_text_at_the_stop_and_a_failing_printer_is_an_error(self):
-        self.write("ravelto.ini", "[Printer]\nCommand=sh printer.sh\n")
-        self.write("printer.sh", 'cat >> out.prn; echo "$@" >> out.prn; [ ! -e fail ]\n')
+        self.write("ravelto.ini", "[Printer]\nCommand=sh printer.sh\n",
+                   "printer.sh", 'cat >> out.prn; echo "$@" >> out.prn; [ ! -e fail ]\n')
         values = self.on_server("""ktCaptureToPrinterBegin(h, "office", KT_CAP_TEXT); ktCaptureToPrinterBegin(h, 0, 0)
 cmd("echo \\033[1mprinted"); ktCaptureToPrinterControl(h, KT_CAP_QUERY); ktCaptureToPrinterControl(h, KT_CAP_STOP)
 ktCaptureToPrinterBegin(h, 0, 0); cmd("echo lost"); fclose(fopen("fail", "w"))

@@ -1,30 +1,12 @@
 #!/usr/bin/env python3
 """The phonebook and the settings file, port and ASCII settings, serial lines through a socat pty
 pair, and runtime values of the run."""
-import os
-import shutil
-import subprocess
-import threading
-import time
-import unittest
+import os, shutil, subprocess, threading, time, unittest
 
 from hostcase import HostCase, main
 
-BOOK = """; test phonebook
-[First]
-Kind=pty
-Command=cat
-Data.Colour=blue
-
-[Second]
-; kept as it is
-Address=10.0.0.1
-Port=2323
-Baud=2400
-
-[Third]
-Kind=serial
-"""
+BOOK = ("; test phonebook\n[First]\nKind=pty\nCommand=cat\nData.Colour=blue\n\n"
+        "[Second]\n; kept as it is\nAddress=10.0.0.1\nPort=2323\nBaud=2400\n\n[Third]\nKind=serial\n")
 
 
 class Phonebook(HostCase):
@@ -52,8 +34,8 @@ ktSavePhonebook(1); ktSetNameString(2, "Second"); ktSavePhonebook(2); ktReloadPh
         self.assertEqual([f for f in os.listdir(self.dir) if "tmp" in f], [])
 
     def test_the_settings_file_names_the_phonebook_and_the_start_up_items_win(self):
-        self.write("ravelto.ini", "[Host]\nPhonebook=other.ini\nMode=interactive\n")
-        self.write("other.ini", "[elsewhere]\nKind=pty\n\n[odd]\nParity=evn\n")
+        self.write("ravelto.ini", "[Host]\nPhonebook=other.ini\nMode=interactive\n",
+                   "other.ini", "[elsewhere]\nKind=pty\n\n[odd]\nParity=evn\n")
         values = self.values("char buf[4];\nktInitialize()\nktGetRuntimeValue(0, KT_RV_MODE, 0, 0, buf)\n"
                              "*(int *)buf\nktGetPhonebookEntry(0, 0, 0, 0)\nktOpenSession(\"odd\", 0)\n")
         self.assertEqual(values, [0, 1, 1, 9, -4])

@@ -1,10 +1,7 @@
 #!/usr/bin/env python3
 """TCP sessions: the logon example, telnet, connecting (refused, pending, redial, skip), the logon
 task and a remote that hangs up."""
-import os
-import shutil
-import socket
-import time
+import os, shutil, socket, time
 
 import hostcase
 from hostcase import SESSION, HostCase, login_server
@@ -25,9 +22,8 @@ class Tcp(HostCase):
     def run_example(self, fail=False):
         port = login_server(self, fail=fail)
         shutil.copy(EXAMPLE, self.path("run.c"))
-        self.write("pb.ini", f"[testhost]\nKind=tcp\nAddress=127.0.0.1\nPort={port}\n"
-                             "Terminal=vt100\nData.User=alice\n")
-        self.write("answers.ini", "[Input]\nLogon=secret\n")
+        self.write("pb.ini", f"[testhost]\nKind=tcp\nAddress=127.0.0.1\nPort={port}\nTerminal=vt100\n"
+                   "Data.User=alice\n", "answers.ini", "[Input]\nLogon=secret\n")
         proc = self.oxel(f"[{ITEMS}] run.c")
         return proc.returncode, proc.stderr, self.log("logon.log")
 

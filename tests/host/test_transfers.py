@@ -1,9 +1,7 @@
 #!/usr/bin/env python3
 """File transfers through the lrzsz programs and C-Kermit with a peer that is the command of a pty
 session, and with a raw TCP peer behind socat; files compared byte for byte."""
-import os
-import subprocess
-import time
+import os, subprocess, time
 
 import hostcase
 from hostcase import SESSION, HostCase
@@ -20,10 +18,9 @@ class Transfers(HostCase):
     def setUp(self):
         super().setUp()
         self.data = os.urandom(1 << 20)  # whole XMODEM blocks: nothing is padded
-        for folder in ("src", "dl", "up"):
+        self.write("src/f.bin", self.data)
+        for folder in ("dl", "up"):
             os.mkdir(self.path(folder))
-        with open(self.path("src/f.bin"), "wb") as f:
-            f.write(self.data)
 
     def moved(self, name):
         return os.path.exists(self.path(name)) and self.read(name) == self.data
@@ -66,9 +63,7 @@ ktSetSessionDataString(h, "Telnet", "no"); begin(KT_XP_{protocol}); ktXferSend(h
             os.remove(self.path("f.bin"))
 
     def test_raw_and_ascii_both_ways_and_the_drop_list_over_tcp(self):
-        with open(self.path("src/t.txt"), "wb") as f:
-            f.write(b"a\tbc\r\nd\n")
-        self.write("ravelto.ini", "[Transfer]\nRawQuietMs=300\n")
+        self.write("src/t.txt", b"a\tbc\r\nd\n", "ravelto.ini", "[Transfer]\nRawQuietMs=300\n")
         ports = [listener(self, c) for c in ("dd of=raw.bin status=none", "dd of=ascii.txt status=none",
                                               "cat src/f.bin", "cat src/t.txt", "rz; rz")]
         values = self.values(RUN + "ktInitialize()\n" + "".join(
@@ -89,8 +84,7 @@ ktDisconnectSession(h)\n"""
                          [b"a   bc\r\nd\r\n", b"a\tbc\nd\n", b"a\tbc\r\nd\n"])
 
     def test_an_abort_ends_at_once_and_leaves_no_program_and_no_partial_file(self):
-        with open(self.path("src/big.bin"), "wb") as f:
-            f.write(os.urandom(20 << 20))
+        self.write("src/big.bin", os.urandom(20 << 20))
         started = time.monotonic()
         values = self.values(RUN + """ktInitialize(); h = ktOpenSession("pty:sz src/big.bin", 0)
 begin(KT_XP_ZMODEM); ktXferReceive(h, "dl", 0); ktPause(h, 100); ktXferAbort(h, KT_ABORT_NOW)

@@ -8,9 +8,8 @@ from hostcase import HostCase, on_pty
 
 class User(HostCase):
     def test_answers_defaults_and_cancels(self):
-        self.write("answers.ini", "[MessageBox]\nQuestion=no\n[Input]\nLogon=secret\n"
-                                  "[Select]\nSelect a phonebook entry=beta\n")
-        self.write("phonebook.ini", "[alpha]\n[beta]\n")
+        self.write("answers.ini", "[MessageBox]\nQuestion=no\n[Input]\nLogon=secret\n[Select]\n"
+                   "Select a phonebook entry=beta\n", "phonebook.ini", "[alpha]\n[beta]\n")
         status, trace, errors = self.run_script("""char buf[40]; ktInitialize()
 ktMessageBox("Proceed?", "Question", KT_MB_YESNO, 0, 0, KT_ICON_QUESTION)
 ktMessageBox("Really?", "Other", KT_MB_YESNOCANCEL, KT_ID_NO, 0, 0)
@@ -67,8 +66,8 @@ fputs("sleeping\\n", fopen("/dev/stderr", "a")); ktSleep(20000, KT_SLEEP_KEY)\n"
         self.assertIn(b"Pick one\r\n  1 alpha\r\n  2 beta\r\n", out)
 
     def test_keys_reach_a_released_session_and_the_escape_prompt_quits(self):
-        self.write("phonebook.ini", "[cat]\nKind=pty\nCommand=stty raw -echo; cat\n")
-        self.write("ravelto.ini", "[Host]\nMode=interactive\n")
+        self.write("phonebook.ini", "[cat]\nKind=pty\nCommand=stty raw -echo; cat\n",
+                   "ravelto.ini", "[Host]\nMode=interactive\n")
         _, status = self.converse("""long err; ktInitialize(); ktConnectSession(0, 5000)
 err = fopen("/dev/stderr", "a"); ktBlockRemoteInput(0); fputs("blocked\\n", err); ktWaitForString(0, "hidden", 1500, 0)
 ktReleaseRemoteInput(0); fputs("released\\n", err); ktWaitForString(0, "shown", 10000, 0)

@@ -1,10 +1,7 @@
 #!/usr/bin/env python3
 """The waits: what they match and consume, their timeouts, interrupts and no busy waiting (the
 run's time limit ends a wait in test_session)."""
-import os
-import resource
-import signal
-import time
+import os, resource, signal, time
 
 from hostcase import HostCase, main
 
