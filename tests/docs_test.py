@@ -3,13 +3,7 @@
 written against the test server, the references name exactly what exists (the kt functions with
 their prototypes, kt.h's constants, the phonebook's keys, the built-ins, the message ids), and
 each installed man page is made from its Markdown. Run: docs_test.py --oxel PATH [unittest options]."""
-import os
-import re
-import shutil
-import subprocess
-import sys
-import tempfile
-import unittest
+import os, re, shutil, subprocess, sys, tempfile, unittest
 from pathlib import Path
 
 SOURCE = Path(__file__).resolve().parent.parent
@@ -161,8 +155,7 @@ class Tutorial(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    if "--oxel" in sys.argv:
-        i = sys.argv.index("--oxel")
-        OXEL = os.path.abspath(sys.argv[i + 1])
-        del sys.argv[i:i + 2]
+    if "--oxel" in sys.argv:  # only the references can be checked without it
+        OXEL = os.path.abspath(sys.argv.pop(sys.argv.index("--oxel") + 1))
+        sys.argv.remove("--oxel")
     unittest.main()

@@ -10,14 +10,7 @@ A mutant is a line "file<TAB>line<TAB>original<TAB>mutated"; results add "killed
 failed), "survived", "broken" (no build) or "missing" (the line is gone; one that moved is looked for
 nearby), so the same list can be run again after the tests change. Not part of the test command.
 """
-import argparse
-import os
-import random
-import re
-import shutil
-import subprocess
-import sys
-import tempfile
+import argparse, os, random, re, shutil, subprocess, sys, tempfile
 from pathlib import Path
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
