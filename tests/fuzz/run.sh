@@ -1,19 +1,14 @@
 #!/usr/bin/env bash
-# Fuzzes with AFL++ under AddressSanitizer and UndefinedBehaviorSanitizer, one of three entries:
-#   oxel (the default)  each input is a script read, checked and run with every error answered
-#                       Continue; the seeds are the script tests
-#   receive             each input is what a remote sends to a session of the host library
-#                       (host_receive.cpp); the seeds are tests/fuzz/receive/
-#   files               each input is a phonebook or answers file (host_files.cpp); the seeds are
-#                       tests/fuzz/files/ and the INI files of the examples and tests
-#   bash tests/fuzz/run.sh [receive|files] [SECONDS]   build, then fuzz (default: until Ctrl-C; a
-#                                                       run resumes)
-#   bash tests/fuzz/run.sh [receive|files] triage      the first report of each crash, and the
-#                                                       hangs (of scripts: those that reading and
-#                                                       checking alone show)
-# FUZZ_DIR (default build-fuzz), FUZZ_TIMEOUT_MS (default 500 per input, 2000 for receive: endless
-# loops end as hangs). As root the fuzzer runs as nobody in a scratch folder: the scripts call remove, rename,
-# mkdir and fopen with whatever names the mutations make.
+# Fuzzes with AFL++ under AddressSanitizer and UndefinedBehaviorSanitizer one of three entries: oxel (the
+# default: each input is a script read, checked and run with every error answered Continue), receive (what a
+# remote sends to a session of the host library: host_receive.cpp) or files (a phonebook or answers file:
+# host_files.cpp); the seeds are the script tests, tests/fuzz/receive/, tests/fuzz/files/ and the INI files.
+#   bash tests/fuzz/run.sh [receive|files] [SECONDS]  build, then fuzz (default: until Ctrl-C; a run resumes)
+#   bash tests/fuzz/run.sh [receive|files] triage     the first report of each crash, and the hangs (of
+#                                                     scripts: those that reading and checking alone show)
+# FUZZ_DIR (default build-fuzz), FUZZ_TIMEOUT_MS (default 500 per input, 2000 for receive: endless loops end
+# as hangs). As root the fuzzer runs as nobody in a scratch folder: the scripts call remove, rename, mkdir
+# and fopen with whatever names the mutations make.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD dir=${FUZZ_DIR:-build-fuzz} entry=oxel

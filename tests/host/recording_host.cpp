@@ -173,33 +173,28 @@ static std::int32_t record(const char *name, int count, const std::int32_t *w) {
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(std::strtoll(value.c_str(), nullptr, 0)));
 }
 
-#define PARAMS_0 void
-#define PARAMS_1 std::int32_t a
-#define PARAMS_2 PARAMS_1, std::int32_t b
-#define PARAMS_3 PARAMS_2, std::int32_t c
-#define PARAMS_4 PARAMS_3, std::int32_t d
-#define PARAMS_5 PARAMS_4, std::int32_t e
-#define PARAMS_6 PARAMS_5, std::int32_t f
-#define PARAMS_7 PARAMS_6, std::int32_t g
-#define WORDS_0
-#define WORDS_1 a
-#define WORDS_2 WORDS_1, b
-#define WORDS_3 WORDS_2, c
-#define WORDS_4 WORDS_3, d
-#define WORDS_5 WORDS_4, e
-#define WORDS_6 WORDS_5, f
-#define WORDS_7 WORDS_6, g
-#define DEFINE_HOST_FUNCTION(name, count)                                        \
-  extern "C" OXEL_HOST_EXPORT std::int32_t OXEL_HOST_CALL name(PARAMS_##count) { \
-    const std::int32_t words[] = {0, WORDS_##count};                             \
-    return record(#name, count, words + 1);                                      \
+// The words a, b, ... of a function of n words, each as M makes it: a parameter or its name.
+#define WORDS_0(M)
+#define WORDS_1(M) M(a)
+#define WORDS_2(M) WORDS_1(M), M(b)
+#define WORDS_3(M) WORDS_2(M), M(c)
+#define WORDS_4(M) WORDS_3(M), M(d)
+#define WORDS_5(M) WORDS_4(M), M(e)
+#define WORDS_6(M) WORDS_5(M), M(f)
+#define WORDS_7(M) WORDS_6(M), M(g)
+#define PARAMETER(word) std::int32_t word
+#define NAME(word) word
+#define DEFINE_HOST_FUNCTION(name, count)                                                  \
+  extern "C" OXEL_HOST_EXPORT std::int32_t OXEL_HOST_CALL name(WORDS_##count(PARAMETER)) { \
+    const std::int32_t words[] = {0, WORDS_##count(NAME)};                                 \
+    return record(#name, count, words + 1);                                                \
   }
 #if RECORDING_HOST_VERSION == 1
 // The older library has no ktGetVersion: the function goes out under another name. Its header
 // gave no prototypes, so they are declared here.
 #define ktGetVersion ktGetVersion_left_out
 #define DECLARE_HOST_FUNCTION(name, count) \
-  extern "C" OXEL_HOST_EXPORT std::int32_t OXEL_HOST_CALL name(PARAMS_##count);
+  extern "C" OXEL_HOST_EXPORT std::int32_t OXEL_HOST_CALL name(WORDS_##count(PARAMETER));
 OXEL_HOST_FUNCTIONS(DECLARE_HOST_FUNCTION)
 #endif
 OXEL_HOST_FUNCTIONS(DEFINE_HOST_FUNCTION)

@@ -12,25 +12,22 @@ const std::string IAC = "\xff", DO = "\xfd", DONT = "\xfe", WILL = "\xfb", WONT 
                   SE = "\xf0";
 const std::string TTYPE = "\x18", NAWS = "\x1f", ECHO_ = "\x01", LINEMODE = "\x22", BINARY = "\x00"s;
 
-// as if every byte came in a read of its own
-void decode_bytewise(Telnet &t, const std::string &in, std::string &data, std::string &reply) {
+// The data and the reply of decoding 'in' as if every byte came in a read of its own.
+std::pair<std::string, std::string> decode_bytewise(Telnet &t, const std::string &in) {
+  std::string data, reply;
   for (char c : in) telnet_decode(t, std::string(1, c), data, reply);
+  return {data, reply};
 }
 }  // namespace
 
 TEST(Telnet, NvtDataDropsTheNulAfterCrBinaryDataKeepsEveryByte) {
   Telnet t;
-  std::string data, reply;
-  decode_bytewise(t, "x\xff\xffy\r\0z\r\nq\0"s, data, reply);
-  EXPECT_EQ(data, "x\xffy\rz\r\nq\0"s);
-  data.clear();
+  EXPECT_EQ(decode_bytewise(t, "x\xff\xffy\r\0z\r\nq\0"s).first, "x\xffy\rz\r\nq\0"s);
   // BINARY is per direction: our agreeing to send binary leaves their data NVT
-  decode_bytewise(t, IAC + DO + BINARY + "A\r\0B"s, data, reply);
-  EXPECT_EQ(data, "A\rB");
-  data.clear();
-  decode_bytewise(t, IAC + WILL + BINARY + "A\r\0B\n\r\n\xff\xff\r"s + IAC + WONT + BINARY + "\0C\r\0"s, data, reply);
-  EXPECT_EQ(data, "A\r\0B\n\r\n\xff\r\0C\r"s);
-  EXPECT_EQ(reply, IAC + WILL + BINARY + IAC + DO + BINARY + IAC + DONT + BINARY);
+  EXPECT_EQ(decode_bytewise(t, IAC + DO + BINARY + "A\r\0B"s), std::pair("A\rB"s, IAC + WILL + BINARY));
+  EXPECT_EQ(
+      decode_bytewise(t, IAC + WILL + BINARY + "A\r\0B\n\r\n\xff\xff\r"s + IAC + WONT + BINARY + "\0C\r\0"s),
+      std::pair("A\r\0B\n\r\n\xff\r\0C\r"s, IAC + DO + BINARY + IAC + DONT + BINARY));
 }
 
 TEST(Telnet, WhatGoesOutFollowsOurModeNvtThenBinary) {
@@ -48,41 +45,30 @@ TEST(Telnet, WhatGoesOutFollowsOurModeNvtThenBinary) {
 
 TEST(Telnet, EchoIsAgreedOnlyWhileTheSessionEchoesAndAnswersToOurQuestionsGetNoReply) {
   Telnet t;
-  std::string data, reply;
-  decode_bytewise(t, IAC + DO + ECHO_, data, reply);
-  EXPECT_EQ(reply, IAC + WONT + ECHO_);
+  EXPECT_EQ(decode_bytewise(t, IAC + DO + ECHO_).second, IAC + WONT + ECHO_);
   t.echo = true;
   EXPECT_EQ(telnet_ask(t, ECHO_[0], false, true), IAC + WILL + ECHO_);
   EXPECT_EQ(telnet_ask(t, ECHO_[0], false, true), "");  // on already
-  reply.clear();
-  decode_bytewise(t, IAC + DO + ECHO_ + IAC + DO + ECHO_, data, reply);
-  EXPECT_EQ(reply, "");
+  EXPECT_EQ(decode_bytewise(t, IAC + DO + ECHO_ + IAC + DO + ECHO_).second, "");
   EXPECT_TRUE(telnet_ours(t, ECHO_[0]));
   EXPECT_EQ(telnet_ask(t, BINARY[0], true, true), IAC + DO + BINARY);
-  decode_bytewise(t, IAC + WONT + BINARY, data, reply);  // refused: no reply, not on
-  EXPECT_EQ(reply, "");
+  EXPECT_EQ(decode_bytewise(t, IAC + WONT + BINARY).second, "");  // refused: no reply, not on
   EXPECT_FALSE(telnet_theirs(t, BINARY[0]));
 }
 
 TEST(Telnet, AgreesOnceToWhatItKnowsAndRefusesTheRest) {
   Telnet t;
   t.terminal = "vt100", t.rows = 30, t.columns = 255;
-  std::string data, reply;
-  decode_bytewise(t,
-                  IAC + DO + TTYPE + IAC + DO + TTYPE + IAC + DO + LINEMODE + IAC + WILL + ECHO_ + IAC +
-                      WILL + LINEMODE + "ok",
-                  data, reply);
-  EXPECT_EQ(data, "ok");
-  EXPECT_EQ(reply, IAC + WILL + TTYPE + IAC + WONT + LINEMODE + IAC + DO + ECHO_ + IAC + DONT + LINEMODE);
-  reply.clear();
-  decode_bytewise(t, IAC + SB + TTYPE + "\x01" + IAC + SE + IAC + DO + NAWS, data, reply);
+  EXPECT_EQ(decode_bytewise(t, IAC + DO + TTYPE + IAC + DO + TTYPE + IAC + DO + LINEMODE + IAC + WILL +
+                                   ECHO_ + IAC + WILL + LINEMODE + "ok"),
+            std::pair("ok"s,
+                      IAC + WILL + TTYPE + IAC + WONT + LINEMODE + IAC + DO + ECHO_ + IAC + DONT + LINEMODE));
   // the width 255 is doubled inside the subnegotiation
-  EXPECT_EQ(reply, IAC + SB + TTYPE + "\x00"s + "vt100" + IAC + SE + IAC + WILL + NAWS + IAC + SB + NAWS +
-                       "\x00\xff\xff\x00\x1e"s + IAC + SE);
+  EXPECT_EQ(decode_bytewise(t, IAC + SB + TTYPE + "\x01" + IAC + SE + IAC + DO + NAWS).second,
+            IAC + SB + TTYPE + "\x00"s + "vt100" + IAC + SE + IAC + WILL + NAWS + IAC + SB + NAWS +
+                "\x00\xff\xff\x00\x1e"s + IAC + SE);
   EXPECT_EQ(telnet_window_size(t), IAC + SB + NAWS + "\x00\xff\xff\x00\x1e"s + IAC + SE);
-  reply.clear();
-  decode_bytewise(t, IAC + DONT + NAWS + IAC + DONT + NAWS, data, reply);
-  EXPECT_EQ(reply, IAC + WONT + NAWS);
+  EXPECT_EQ(decode_bytewise(t, IAC + DONT + NAWS + IAC + DONT + NAWS).second, IAC + WONT + NAWS);
   EXPECT_EQ(telnet_window_size(t), "");
 }
 
