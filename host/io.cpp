@@ -199,9 +199,8 @@ static void watch_program(Session &s, std::vector<pollfd> &fds, std::vector<Watc
 static void relay_program(Session &s, Program &p) {
   std::string data, lines;
   program_read(p, &data);
-  if (&p == &s.xfer.program) transfer_watch(s, data, false);
-  if (s.telnet_on) data = telnet_encode(s.telnet, data);
-  if (!data.empty() && s.fd >= 0) queue_raw(s, data);  // with no line, it is dropped
+  if (&p == &s.xfer.program) transfer_relay(s, &data);
+  io_relay(s, data);
   program_read_errors(p, &lines);
   if (&p == &s.xfer.program) return transfer_errors(s, lines);
   for (size_t start = 0, lf; (lf = lines.find('\n', start)) != std::string::npos; start = lf + 1)
@@ -371,6 +370,10 @@ int32_t io_send(Session &s, std::string_view bytes) {
 
 void io_send_raw(Session &s, std::string_view bytes) {
   if (s.status == KT_ST_CONNECTED) queue_raw(s, bytes);
+}
+
+void io_relay(Session &s, std::string_view bytes) {
+  if (!bytes.empty() && s.fd >= 0) queue_raw(s, for_wire(s, bytes));  // with no line, it is dropped
 }
 
 void io_show_local(Session &s, std::string_view bytes) {

@@ -37,6 +37,8 @@ void io_drain(Session &s);
 int32_t io_send(Session &s, std::string_view bytes);
 // Queues bytes that are ready for the wire as they are (telnet commands).
 void io_send_raw(Session &s, std::string_view bytes);
+// Queues what a program (logon task, transfer) wrote for the remote, as the connection carries it.
+void io_relay(Session &s, std::string_view bytes);
 // A telnet session tells the peer when its Echo setting changed (WILL or WONT ECHO).
 void io_follow_echo(Session &s);
 // Shows bytes on the screen and the local display as if received.

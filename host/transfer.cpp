@@ -112,6 +112,7 @@ static int32_t start(Session &s, bool sending, const std::string &command, const
   x.file = file, x.partial = sending || access(file.c_str(), F_OK) == 0 ? "" : file;
   x.progress.clear(), x.directory = dir;
   x.tail[0].clear(), x.tail[1].clear(), x.zfin[0] = x.zfin[1] = false, x.last_in_ms = x.started_ms = now_ms();
+  x.sender_gone = false;
   x.bytes = x.total = x.files = 0;
   std::string line = (dir.empty() ? "" : "cd " + shell_quote(dir) + " && ") + "exec " + command;
   if (int err = program_start(x.program, line, true)) {
@@ -279,7 +280,7 @@ void transfer_line_gone(Session &s) {
   program_end_input(s.xfer.program);
 }
 
-void transfer_watch(Session &s, std::string_view bytes, bool in) {
+static void transfer_watch(Session &s, std::string_view bytes, bool in) {
   Transfer &x = s.xfer;
   if (in) x.last_in_ms = now_ms();
   std::string &tail = x.tail[in];
@@ -288,14 +289,37 @@ void transfer_watch(Session &s, std::string_view bytes, bool in) {
   if (tail.size() > ZFIN.size()) tail.erase(0, tail.size() - ZFIN.size());
 }
 
-// A quiet line ends a raw or ASCII receive; the drop list's next file starts when nothing runs.
+void transfer_relay(Session &s, std::string *data) {
+  if (s.xfer.sender_gone) return data->clear();  // rz's repeats of ZFIN, for nobody
+  transfer_watch(s, *data, false);
+}
+
+// Bytes of a ZMODEM hex header and what follows one (hex digits, CR, LF with parity, XON).
+static bool header_bytes(std::string_view data) {
+  return data.find_first_not_of("0123456789abcdef*\x18" "B\r\n\x8a\x11") == std::string_view::npos;
+}
+
 size_t transfer_take(Session &s, std::string_view data) {
   Transfer &x = s.xfer;
-  bool ending = !x.sending && x.zfin[0] && x.zfin[1];
-  transfer_watch(s, data, true);
-  if (!ending) return data.size();
+  size_t taken = 0;
+  if (!x.sending && !x.zfin[1]) {
+    transfer_watch(s, data, true);
+    if (!x.zfin[1]) return data.size();
+    size_t at = data.find(ZFIN);  // not there when a read cut the header's start
+    at = at == std::string_view::npos ? 0 : at + ZFIN.size();
+    while (at < data.size() && header_bytes(data.substr(at, 1))) ++at;
+    taken = at;
+    data.remove_prefix(at);
+    if (data.empty()) return taken;
+  } else {
+    transfer_watch(s, data, true);
+    if (x.sending) return data.size();
+  }
   size_t oo = data.find("OO");  // lost at times: the file is whole anyway
-  return oo == std::string_view::npos ? 0 : oo + 2;
+  if (oo != std::string_view::npos) return taken + oo + 2;
+  if (header_bytes(data)) return taken + data.size();  // the sender said ZFIN again
+  x.sender_gone = true;
+  return taken;
 }
 
 void transfer_timers(Session &s, int64_t now, int64_t *wake) {
@@ -315,8 +339,9 @@ void transfer_timers(Session &s, int64_t now, int64_t *wake) {
   }
   if (!transfer_running(s) || x.sending || !x.zfin[0] || !x.zfin[1] || x.program.input_ends) return;
   int64_t at = x.last_in_ms + ZFIN_QUIET_MS;
-  if (now >= at) program_end_input(x.program);
-  else lower(at);
+  if (now < at) return lower(at);
+  program_end_input(x.program);
+  x.sender_gone = true;
 }
 
 void transfer_stop(Session &s, int32_t status) {

@@ -42,6 +42,9 @@ struct Transfer {
   std::string tail[2];
   bool zfin[2] = {false, false};
   int64_t last_in_ms = 0;
+  // Receiving: the sender's "OO" did not come (lrzsz's sz flushes it away on a terminal), so what
+  // the program says now is for nobody.
+  bool sender_gone = false;
   std::vector<std::string> send_list;  // ktXferAddToSendList
   std::vector<std::string> drop_list;  // ktXferDropSend: files sent one by one when no transfer runs
   // A raw or ASCII receive: the file that the received data goes to until the line is quiet.
@@ -66,11 +69,13 @@ void transfer_ended(Session &s);
 void transfer_stop(Session &s, int32_t status);
 // The line is gone: the program gets the end of its input and finishes with what it has.
 void transfer_line_gone(Session &s);
-// Bytes between the program and the remote ('in': from the remote), watched for ZMODEM's end.
-void transfer_watch(Session &s, std::string_view bytes, bool in);
-// How much of the received data the program takes: all of it, but once ZFIN has gone both ways
-// only the sender's "OO" (none when it is not there), after which its input ends and the rest
-// (the remote shell's prompt) takes the usual way.
+// What the program wrote for the remote, watched for ZMODEM's end; once the sender is known to be
+// gone, nothing more is relayed (rz's repeated ZFINs would reach the remote's shell).
+void transfer_relay(Session &s, std::string *data);
+// How much of the received data the program takes: all of it up to the end of the sender's ZFIN;
+// after that its "OO" or a repeated ZFIN, while other data means that the sender has ended without
+// an "OO" (lrzsz's sz on a terminal flushes it away): the program's input ends and the data (the
+// remote shell's prompt) takes the usual way.
 size_t transfer_take(Session &s, std::string_view data);
 // A remote sz on a terminal may lose its last "OO", for which rz then waits 30 s: once ZFIN has
 // gone both ways and the line has been quiet, rz gets the end of its input.
