@@ -22,8 +22,7 @@ def wait_for(path, tries=100):
 
 
 def on_pty(argv, cwd, env, react):
-    """Runs ARGV on a terminal of its own, calling react(fd, pid, output so far) after each read.
-    Returns the exit status, the output, and whether the terminal's modes came back as they were."""
+    """ARGV on a pty, react(fd, pid, output so far) after each read: its status, output and modes restored?"""
     pid, fd = pty.fork()
     if pid == 0:
         os.chdir(cwd)

@@ -22,8 +22,7 @@ def blocks(text, kind):
 
 
 def first_column(text, heading):
-    """The first cells, without backticks, of the tables under the heading (up to the next one of
-    the same level or higher)."""
+    """The first cells (no backticks) of the tables under 'heading', up to the next heading as high."""
     level = heading.split(" ")[0]
     part = text.split(heading + "\n", 1)[1]
     part = re.split(rf"^#{{1,{len(level)}}} ", part, flags=re.M)[0]

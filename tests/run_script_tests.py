@@ -123,9 +123,8 @@ def main():
     for folder in args.folders:
         for top, dirs, files in os.walk(folder) if os.path.isdir(folder) else [("", [], [folder])]:
             dirs[:] = sorted(d for d in dirs if d != "include")
-            for path in (os.path.join(top, f) for f in sorted(files) if f.endswith(".c") and not f.endswith(".inc.c")):
-                if os.path.abspath(path) in skip:
-                    continue
+            paths = (os.path.join(top, f) for f in sorted(files) if f.endswith(".c") and not f.endswith(".inc.c"))
+            for path in (p for p in paths if os.path.abspath(p) not in skip):
                 problems = run_one(os.path.abspath(args.oxel), path, harness)
                 failed += bool(problems)
                 passed += not problems

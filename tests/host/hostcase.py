@@ -106,8 +106,7 @@ class HostCase(OxelCase):
         return self.values(self.logon_script("logon()\n" + body, telnet))
 
     def logon_script(self, body, telnet=False):
-        """'body' after the SESSION helpers and logon(), which logs session h on to a fresh test server
-        (SERVER, also in self.name)."""
+        """'body' after SESSION and logon(), which logs h on to a fresh test server (SERVER, also self.name)."""
         self.name = f"tcp:127.0.0.1:{login_server(self, telnet=telnet)}"
         return SESSION + f"""#define SERVER "{self.name}"
 int logon() {{

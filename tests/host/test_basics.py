@@ -1,6 +1,5 @@
 #!/usr/bin/env python3
-"""librv32auto.so found next to oxel and kt.h by a script, both with no option; every function
-before ktInitialize, bad addresses and the functions not built; and the installed layout."""
+"""Every function before ktInitialize and with bad addresses, the version, and the installed oxel's layout."""
 import os, re, subprocess
 
 import hostcase

@@ -1,6 +1,5 @@
 #!/usr/bin/env python3
-"""pty sessions: TERM and the window size, the screen, BREAK, the child's exit, hang-ups and the
-end of the run, which leaves no child running."""
+"""pty sessions: TERM, the window and the screen, BREAK, the child's exit, hang-ups; no child outlives the run."""
 import os
 
 from hostcase import HERE, SESSION, HostCase, gone, main
@@ -15,15 +14,13 @@ class Pty(HostCase):
 ktConnectSession(h, 5000); ktWaitForPrompt(h, 0, "$ ", 5000, 0); {body}""")
 
     def test_terminal_window_and_screen(self):
-        values = self.session("""cmd("echo $TERM $LINES $COLUMNS; stty size")
-text(KT_RV_CONSUMED_TEXT); ktSizeSession(h, (30 << 16) | 100); cmd("stty size")
-text(KT_RV_CONSUMED_TEXT); cmd("printf '\\\\033[2J\\\\033[5;10HHELLO'")
-ktGetTextFromScreen(h, 4, 9, 5, buf); show(buf); value(KT_RV_CURSOR_ROW); value(KT_RV_CURSOR_COLUMN)
-value(KT_RV_ROWS); value(KT_RV_COLUMNS); ktGetTextFromScreen(h, KT_CURSOR_ROW, 8, 8, buf); show(buf)
-ktGetTextFromScreen(h, 30, 0, 5, buf)
+        values = self.session("""cmd("echo $TERM $LINES $COLUMNS; stty size"); text(KT_RV_CONSUMED_TEXT)
+ktSizeSession(h, (30 << 16) | 100); cmd("stty size"); text(KT_RV_CONSUMED_TEXT)
+cmd("printf '\\\\033[2J\\\\033[5;10HHELLO'"); ktGetTextFromScreen(h, 4, 9, 5, buf); show(buf)
+value(KT_RV_CURSOR_ROW); value(KT_RV_CURSOR_COLUMN); value(KT_RV_ROWS); value(KT_RV_COLUMNS)
+ktGetTextFromScreen(h, KT_CURSOR_ROW, 8, 8, buf); show(buf); ktGetTextFromScreen(h, 30, 0, 5, buf)
 ktGetTextFromScreen(h, 29, 99, 3, buf); show(buf); ktTypeLocalText(h, "\\033[1;1HLOCAL", 0)
-ktGetTextFromScreen(h, 0, 0, 5, buf); show(buf); value(KT_RV_UNCONSUMED); ktSizeSession(h, 0)
-value(KT_RV_ROWS)\n""")
+ktGetTextFromScreen(h, 0, 0, 5, buf); show(buf); value(KT_RV_UNCONSUMED); ktSizeSession(h, 0); value(KT_RV_ROWS)\n""")
         self.assertEqual(values[4:], [0, 61, 0, 0, 21, 0, 5, 0, 4, 16, 30, 100, 8, 0, -4, 1, 0, 11, 5, 0, 0, 0, 24])
         self.assertEqual(self.shown(), ["echo $TERM $LINES $COLUMNS; stty size", "vt100 24 80", "24 80",
                                         "$ ", "stty size", "30 100", "$ ", "HELLO", " HELLO$ ", " ",
@@ -34,8 +31,7 @@ value(KT_RV_ROWS)\n""")
         values = self.session("""ktTypeText(h, "sh int.sh\\r", 0); ktWaitForString(h, "ready", 5000, 0)
 ktComDriverSpecial(h, KT_CD_BREAK); ktWaitForString(h, "INTERRUPTED", 5000, 0); value(KT_RV_CHILD_STATUS)
 ktTypeText(h, "exit 7\\r", 0); ktWaitForConnection(h, KT_ST_IDLE, 5000); value(KT_RV_CHILD_STATUS)
-value(KT_RV_CHILD_PID); ktTextSend(h, "x")
-ktConnectSession(h, 5000); value(KT_RV_CHILD_STATUS)\n""")
+value(KT_RV_CHILD_PID); ktTextSend(h, "x"); ktConnectSession(h, 5000); value(KT_RV_CHILD_STATUS)\n""")
         self.assertEqual(values[4:], [10, 0, 0, 0, -1, 7, 0, 7, 0, -6, 0, -1])
         self.assertIn("TIME [shell] disconnect (child exited with status 7)", self.log())
 
@@ -64,8 +60,7 @@ ktGetCaptureFileName(ktOpenSession("pty:/bin/true", 0), buf, sizeof(buf)); show(
         # the second child ignores SIGHUP: the end of the run kills it
         proc = self.start_script(SESSION + """ktInitialize(); h = ktOpenSession("pty:sleep 1000", 0)
 ktConnectSession(h, 5000); text(KT_RV_CHILD_PID); ktDisconnectSession(h); ktGetConnectionStatus(h)
-ktSetPortName(h, "trap '' HUP; sleep 1000"); ktConnectSession(h, 5000); text(KT_RV_CHILD_PID)
-ktSleep(30000, 0)\n""")
+ktSetPortName(h, "trap '' HUP; sleep 1000"); ktConnectSession(h, 5000); text(KT_RV_CHILD_PID); ktSleep(30000, 0)\n""")
         self.wait_until(lambda: len(self.shown()) == 2, "no second child")
         first, second = (int(p) for p in self.shown())
         with open(f"/proc/{second}/cmdline", "rb") as f:

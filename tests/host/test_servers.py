@@ -12,8 +12,7 @@ LOGIN = os.path.join(hostcase.HERE, "telnet_login.sh")
 
 
 def listener(case, command):
-    """The port of socat listening on loopback, running the shell command 'command' in the test's folder for
-    each caller, until the test ends."""
+    """The port of socat on loopback running 'command' in the test's folder for each caller, until the test ends."""
     errors = case.path("socat.err")
     with open(errors, "w") as err:
         proc = subprocess.Popen(["socat", "-d", "-d", "TCP-LISTEN:0,bind=127.0.0.1,reuseaddr,fork",
@@ -25,8 +24,7 @@ def listener(case, command):
 
 LOGON = """ktInitialize(); h = ktOpenSession("daemon", 0); ktConnectSession(h, 5000)
 ktWaitForPrompt(h, 0, "login: ", 5000, 0); type("alice"); ktWaitForPrompt(h, 0, "Password: ", 5000, 0)
-type("secret"); ktWaitForPrompt(h, 0, "$ ", 5000, 0)
-"""
+type("secret"); ktWaitForPrompt(h, 0, "$ ", 5000, 0)\n"""
 
 
 class TelnetDaemon(HostCase):
@@ -45,8 +43,7 @@ class TelnetDaemon(HostCase):
 ktGetTextFromScreen(h, value(KT_RV_CURSOR_ROW) - 1, 0, 3, buf); show(buf); ktSetDisplay(h, 0)
 ktCaptureBegin(h, "flood.bin", 0); type("stty raw -echo; cat random.bin; sleep 1; stty sane; echo END-$((6*7))")
 ktWaitForString(h, "END-42", 60000, 0); ktCaptureControl(h, KT_CAP_STOP); type("exit")
-ktWaitForConnection(h, KT_ST_IDLE, 5000)
-""", "phonebook=pb.ini")
+ktWaitForConnection(h, KT_ST_IDLE, 5000)\n""", "phonebook=pb.ini")
         self.assertEqual(values, [0, 1, 0, 0, 1, 0, 1, 0, 0, 32, 3, 0, 0, 0, 1, 0, 0, 1, 0])
         self.assertEqual(self.shown(), ["echo one; echo two", "one", "two", "$ ", "two"])
         self.assertTrue(flood in self.read("flood.bin"), "the flood came changed")
@@ -56,8 +53,7 @@ ktWaitForConnection(h, KT_ST_IDLE, 5000)
         os.mkdir(self.path("automatic"))
         values = self.values(SESSION + LOGON + """ktSetXferDirectory(h, KT_DIR_DOWNLOAD, "automatic")
 ktSetAdlOverride(h, KT_ADL_ON); type("sz random.bin"); ktWaitForPrompt(h, 0, "$ ", 30000, 0)
-ktGetXferFinalStatus(h); value(KT_RV_XFER_FILES)
-""", "phonebook=pb.ini")
+ktGetXferFinalStatus(h); value(KT_RV_XFER_FILES)\n""", "phonebook=pb.ini")
         self.assertEqual(values[-6:], [0, 0, 1, 0, 0, 1])
         self.assertTrue(self.read("automatic/random.bin") == data)
 

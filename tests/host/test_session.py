@@ -1,6 +1,5 @@
 #!/usr/bin/env python3
-"""A logged-on session: capture (text, append, pause, a full disk, a 50 MB flood), the log, typing
-(line ends, delays, echoes, the 7-bit strip) and every end of the run."""
+"""A logged-on session: capture (a 50 MB flood, the printer, a full disk), the log, typing, every end of the run."""
 import os
 
 import login_server
@@ -64,8 +63,7 @@ ktTypeText(h, "echo a\\r", 0); ktWaitForPrompt(h, 0, "$ ", 5000, 0); value(KT_RV
 ktSetAsciiSettings(h, KT_AS_LINEEND, KT_LE_CRLF); ktTypeText(h, "echo a\\r", 0)
 ktWaitForPrompt(h, 0, "$ ", 5000, 0); value(KT_RV_BYTES_OUT); fclose(fopen("a", "w")); ktTypeText(h, "abc", 200)
 fclose(fopen("b", "w")); ktSetAsciiSettings(h, KT_AS_CHARDELAY, 150); ktTypeText(h, "xyz", -1)
-fclose(fopen("c", "w"))
-ktTypeText(h, "\\r", 0); ktClearOutputBuffer(h); ktWaitForOutputDone(h, 1000)\n""")
+fclose(fopen("c", "w")); ktTypeText(h, "\\r", 0); ktClearOutputBuffer(h); ktWaitForOutputDone(h, 1000)\n""")
         sent = values[1:10:4]
         self.assertEqual([sent[1] - sent[0], sent[2] - sent[1]], [7, 8])
         stamp = [os.stat(self.path(n)).st_mtime_ns / 1e9 for n in "abc"]

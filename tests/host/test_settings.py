@@ -1,6 +1,5 @@
 #!/usr/bin/env python3
-"""The phonebook and the settings file, port and ASCII settings, serial lines through a socat pty
-pair, and runtime values of the run."""
+"""The phonebook, the settings file, port and ASCII settings, and serial lines through a socat pty pair."""
 import os, shutil, subprocess, threading, time, unittest
 
 from hostcase import HostCase, main
@@ -12,18 +11,17 @@ BOOK = ("; test phonebook\n[First]\nKind=pty\nCommand=cat\nData.Colour=blue\n\n"
 class Phonebook(HostCase):
     def test_entries_with_defaults_and_sessions_that_copy_them(self):
         self.write("phonebook.ini", BOOK)
-        values = self.values("""char buf[100]; ktInitialize(); ktGetPhonebookEntry(1, 0, buf, sizeof(buf)); show(buf)
-ktGetPhonebookEntry(1, "baud", buf, sizeof(buf)); ktGetPhonebookEntry(1, "Telnet", buf, sizeof(buf))
+        values = self.values("""char buf[100]; ktInitialize(); ktGetPhonebookEntry(1, 0, buf, sizeof(buf))
+show(buf); ktGetPhonebookEntry(1, "baud", buf, sizeof(buf)); ktGetPhonebookEntry(1, "Telnet", buf, sizeof(buf))
 ktGetPhonebookEntry(1, "Capture", buf, sizeof(buf)); show(buf)
 ktGetPhonebookEntry(0, "LineEnd", buf, sizeof(buf)); show(buf)
 ktGetPhonebookEntry(1, "NoSuchKey", buf, sizeof(buf)); ktGetPhonebookEntry(3, 0, buf, sizeof(buf))
 ktOpenSession("nowhere", 0); ktOpenSession("first", 0); ktOpenSession("first", KT_OPEN_EXISTING)
-ktOpenSession("First", 0); ktGetOpenSession("FIRST", 1)
-ktGetSessionDataString(1, "Colour", buf, sizeof(buf)); ktSetSessionDataString(1, "Colour", "red")
-ktGetSessionDataString(2, "Colour", buf, sizeof(buf)); show(buf)
+ktOpenSession("First", 0); ktGetOpenSession("FIRST", 1); ktGetSessionDataString(1, "Colour", buf, sizeof(buf))
+ktSetSessionDataString(1, "Colour", "red"); ktGetSessionDataString(2, "Colour", buf, sizeof(buf)); show(buf)
 ktSetSessionDataString(1, "Rows", "1"); ktSetSessionDataString(1, "Colour", 0)
-ktGetSessionDataString(1, "Colour", buf, sizeof(buf)); ktSetNameString(1, "Fourth")
-ktSavePhonebook(1); ktSetNameString(2, "Second"); ktSavePhonebook(2); ktReloadPhonebook(0)\n""")
+ktGetSessionDataString(1, "Colour", buf, sizeof(buf)); ktSetNameString(1, "Fourth"); ktSavePhonebook(1)
+ktSetNameString(2, "Second"); ktSavePhonebook(2); ktReloadPhonebook(0)\n""")
         self.assertEqual(values, [0, 6, 0, 4, 3, 10, 0, 2, 0, -8, -9, -8, 1, 1, 2, 2, 4, 0, 4, 0, -4, 0,
                                   -8, 0, 0, 0, 0, 4])
         self.assertEqual(self.shown(), ["Second", "Second.cap", "cr", "blue"])
@@ -131,10 +129,9 @@ ktWaitForConnection(h, KT_ST_CONNECTED, 5000); ktWaitForString(h, "welcome", 500
     def test_a_direct_line_in_the_format_of_its_settings(self):
         peer = self.line()
         self.write("phonebook.ini", "[line]\nKind=serial\nDevice=A\nBaud=19200\nDataBits=7\nParity=even\n")
-        proc = self.start_script("""ktInitialize()
-ktOpenSession("line", 0); ktConnectSession(1, 2000); ktTextSend(1, "ping"); ktWaitForString(1, "pong", 5000, 0)
-ktSetBaudRate(1, 38400); ktSetPortMode(1, 812); show("set"); ktWaitForString(1, "done", 5000, 0)
-ktGetPortMode(1)\n""")
+        proc = self.start_script("""ktInitialize(); ktOpenSession("line", 0); ktConnectSession(1, 2000)
+ktTextSend(1, "ping"); ktWaitForString(1, "pong", 5000, 0); ktSetBaudRate(1, 38400); ktSetPortMode(1, 812)
+show("set"); ktWaitForString(1, "done", 5000, 0); ktGetPortMode(1)\n""")
         got = b""
         while b"ping" not in got:
             got += os.read(peer, 100)

@@ -1,6 +1,5 @@
 #!/usr/bin/env python3
-"""TCP sessions: the logon example, telnet, connecting (refused, pending, redial, skip), the logon
-task and a remote that hangs up."""
+"""TCP sessions: the logon example, telnet, connecting (refused, pending, redial, skip), the logon task, hang-ups."""
 import os, shutil, socket, time
 
 import hostcase
@@ -48,9 +47,8 @@ class Tcp(HostCase):
 
     def test_telnet_options_terminal_window_echo_and_binary_data(self):
         values = self.on_server("""cmd("term"); text(KT_RV_CONSUMED_TEXT); ktSizeSession(h, (40 << 16) | 100)
-ktSizeSession(h, (1 << 16) | 100); ktSetEcho(h, 1); ktSetEcho(h, 0); cmd("term")
-text(KT_RV_CONSUMED_TEXT); ktTextSend(h, "echo \\377x\\r"); ktWaitForPrompt(h, 0, "$ ", 5000, 0)
-text(KT_RV_CONSUMED_TEXT)
+ktSizeSession(h, (1 << 16) | 100); ktSetEcho(h, 1); ktSetEcho(h, 0); cmd("term"); text(KT_RV_CONSUMED_TEXT)
+ktTextSend(h, "echo \\377x\\r"); ktWaitForPrompt(h, 0, "$ ", 5000, 0); text(KT_RV_CONSUMED_TEXT)
 ktCaptureBegin(h, "binary.bin", 0); cmd("bytes 1000"); ktCaptureControl(h, KT_CAP_STOP)\n""", telnet=True)
         self.assertEqual(values, [0, 0, 57, 0, -4, 0, 0, 0, 68, 8, 0, 15, 0, 0, 0])
         self.assertEqual(self.shown(), [

@@ -37,8 +37,7 @@ ktSetMessageTimer(2, 100); ktBlockRemoteInput(0)\n""", WINDOWID="4711")
         self.assertEqual(values, [0, 0, 0, 11, 0, 2, 0, 5, -4, 4711, 0, -4, -3])
 
     def converse(self, script, answers, items=None):
-        """Runs 'script' on a pty, answering each prompt with its keys; gives the output and the exit
-        status, once the terminal modes are seen to have come back."""
+        """The output and status of 'script' on a pty, each prompt answered with its keys, the modes restored."""
         pending = list(answers)
 
         def answer(fd, pid, out):

@@ -1,6 +1,5 @@
 #!/usr/bin/env python3
-"""The waits: what they match and consume, their timeouts, interrupts and no busy waiting (the
-run's time limit ends a wait in test_session)."""
+"""The waits: what they match and consume, timeouts, interrupts, no busy waiting (the time limit: test_session)."""
 import os, resource, signal, time
 
 from hostcase import HostCase, main
