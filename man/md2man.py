@@ -73,7 +73,8 @@ def convert(lines):
     if not m:
         raise SystemExit(f"md2man: the first line must be '# name(section) -- summary', not {lines[0]!r}")
     name, section, summary = m.groups()
-    out = ["'\\\" t", f'.TH {name.upper()} {section} "2026" "{VERSION}" "{MANUALS[section]}"',
+    # No hyphenation and no justification: names and commands stay whole, to be found and copied.
+    out = ["'\\\" t", f'.TH {name.upper()} {section} "2026" "{VERSION}" "{MANUALS[section]}"', ".nh", ".ad l",
            ".SH NAME", f"{name} \\- {escape(summary)}"]
     i, paragraph = 1, []
 
