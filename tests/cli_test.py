@@ -117,13 +117,13 @@ class CommandLine(OxelCase):
         self.write("ok.c", "int main() { int z; z = 0; return 1 / z; }\n")  # fails only when it runs
         self.assertClean(self.run_oxel(["--check", "ok.c"]), 0, [], b"")
         # A check has no effect (nothing called, stored or printed) but finds the errors all the same.
-        self.write("victim.txt", "keep", "effects.c", 'int made() { fclose(fopen("made.txt", "w")); return 1; }\n'
+        self.write("victim.txt", "keep", "Effects.c", 'int made() { fclose(fopen("made.txt", "w")); return 1; }\n'
                                 'int g = made();\nremove("victim.txt")\nmade()\n'
                                 'ktSleep(1, 2)\n@list\nsizeof(int)\nmade(1)\n#bad\nrun\n' + MAIN)
-        r = self.run_oxel(["--check", "--on-error=continue", "--host=/nonexistent/x.so", "effects.c"])
-        self.assertClean(r, 1, ["effects.c (8) : error 301 : Bad argument",
-                                "effects.c (9) : error 200 : Bad syntax '#bad'"], b"")
-        self.assertEqual(sorted(os.listdir(self.dir)), ["effects.c", "ok.c", "trace.out", "victim.txt"])  # none made
+        r = self.run_oxel(["--check", "--on-error=continue", "--host=/nonexistent/x.so", "Effects.c"])
+        self.assertClean(r, 1, ["Effects.c (8) : error 301 : Bad argument",
+                                "Effects.c (9) : error 200 : Bad syntax '#bad'"], b"")
+        self.assertEqual(sorted(os.listdir(self.dir)), ["Effects.c", "ok.c", "trace.out", "victim.txt"])  # none made
 
     def test_trace_destinations(self):
         text = "1 + 2\n2.5\nint main() { return 0; }\nrun\n"
@@ -157,20 +157,20 @@ class CommandLine(OxelCase):
         self.assertNotIn(b"sym_find", self.script("int s;\n" + MAIN, "-dsym", "-dsym").trace)
 
     def test_include_search_order(self):
-        # Next to the script, then the current directory, then next to the interpreter; the joined path names it.
-        self.write("lib/s.c", '#include "where.h"\n#include <only_bin.h>\nWHERE\nBIN\n' + MAIN,
+        # Next to the script, then the current directory, then next to oxel; the joined path names it, as given.
+        self.write("lib/s.c", '#include "Where.h"\n#include <only_bin.h>\nWHERE\nBIN\n' + MAIN,
                    "bin/only_bin.h", "#define BIN 3\n")
         oxel = shutil.copy(OXEL, os.path.join(self.dir, "bin"))
-        places = ["lib/where.h", "where.h", "bin/where.h"]
+        places = ["lib/Where.h", "Where.h", "bin/Where.h"]
         for i, place in enumerate(places):
             self.write(place, f"#define WHERE {i}\n")
         for i, place in enumerate(places):
             r = self.run_oxel(["--on-error=continue", "lib/s.c"], oxel=oxel)
             self.assertClean(r, 0, [], f"{i}\r\n3\r\n".encode())
             os.remove(os.path.join(self.dir, place))
-        self.write("lib/where.h", "#define WHERE 1\n#bad\n")
+        self.write("lib/Where.h", "#define WHERE 1\n#bad\n")
         self.assertClean(self.run_oxel(["--on-error=continue", "lib/s.c"], oxel=oxel), 0,
-                         ["lib/where.h (2) : error 200 : Bad syntax '#bad'"], b"1\r\n3\r\n")
+                         ["lib/Where.h (2) : error 200 : Bad syntax '#bad'"], b"1\r\n3\r\n")
 
 
 class Environment(OxelCase):

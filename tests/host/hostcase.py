@@ -62,16 +62,13 @@ class HostCase(OxelCase):
                 for l in self.lines(file)]
 
     def env(self, **extra):
-        env = {k: v for k, v in os.environ.items()
-               if not k.startswith(("OXEL_", "RAVELTO", "XDG_CONFIG"))}
-        env.update(RAVELTO_DIR=self.dir, HOME=self.dir, **extra)
-        return env
+        env = {k: v for k, v in os.environ.items() if not k.startswith(("OXEL_", "RAVELTO", "XDG_CONFIG"))}
+        return dict(env, RAVELTO_DIR=self.dir, HOME=self.dir, **extra)
 
     def oxel(self, *args, program=None, **env):
         """The finished run of oxel (or 'program') with 'args' in the test's directory."""
-        return subprocess.run([program or OXEL, *args], cwd=self.dir, env=self.env(**env),
-                              stdin=subprocess.DEVNULL, capture_output=True, text=True,
-                              errors="replace", timeout=50)
+        return subprocess.run([program or OXEL, *args], cwd=self.dir, env=self.env(**env), stdin=subprocess.DEVNULL,
+                              capture_output=True, text=True, errors="replace", timeout=50)
 
     def arguments(self, script, items=None, options=()):
         self.write("run.c", PRELUDE + script + "void main() {}\n")
@@ -134,9 +131,7 @@ def login_server(case, telnet=False, fail=False):
 
 def stalled_port(case):
     """A listener that never accepts, its queue full: connecting stays pending."""
-    listener = socket.socket()
-    listener.bind(("127.0.0.1", 0))
-    listener.listen(0)
+    listener = socket.create_server(("127.0.0.1", 0), backlog=0)
     filler = socket.create_connection(listener.getsockname())
     for s in (listener, filler):
         case.addCleanup(s.close)

@@ -34,17 +34,15 @@ ktSetNameString(2, "Second"); ktSavePhonebook(2); ktReloadPhonebook(0)\n""")
     def test_the_settings_file_names_the_phonebook_and_the_start_up_items_win(self):
         self.write("ravelto.ini", "[Host]\nPhonebook=other.ini\nMode=interactive\n",
                    "other.ini", "[elsewhere]\nKind=pty\n\n[odd]\nParity=evn\n")
-        values = self.values("char buf[4];\nktInitialize()\nktGetRuntimeValue(0, KT_RV_MODE, 0, 0, buf)\n"
-                             "*(int *)buf\nktGetPhonebookEntry(0, 0, 0, 0)\nktOpenSession(\"odd\", 0)\n")
-        self.assertEqual(values, [0, 1, 1, 9, -4])
-        self.assertIn('host: phonebook entry "odd": Parity=evn is not a value of Parity', self.errors)
-        values = self.values("ktInitialize()\nktGetSession(KT_SESSION_STARTUP)\n",
-                             items="elsewhere mode=unattended colour=red")
-        self.assertEqual(values, [1, 1])
-        self.assertIn('host: start-up item "colour=red" ignored', self.errors)
-        values = self.values("ktInitialize()\nktInitialize()\n", items="entry=missing")
-        self.assertEqual(values, [-8, -8])
-        self.assertIn('host: no phonebook entry "missing"', self.errors)
+        for script, items, want, said in (
+                ("char buf[4];\nktInitialize()\nktGetRuntimeValue(0, KT_RV_MODE, 0, 0, buf)\n*(int *)buf\n"
+                 "ktGetPhonebookEntry(0, 0, 0, 0)\nktOpenSession(\"odd\", 0)\n", None, [0, 1, 1, 9, -4],
+                 'host: phonebook entry "odd": Parity=evn is not a value of Parity'),
+                ("ktInitialize()\nktGetSession(KT_SESSION_STARTUP)\n", "elsewhere mode=unattended colour=red", [1, 1],
+                 'host: start-up item "colour=red" ignored'),
+                ("ktInitialize()\nktInitialize()\n", "entry=missing", [-8, -8], 'host: no phonebook entry "missing"')):
+            self.assertEqual(self.values(script, items), want)
+            self.assertIn(said, self.errors)
         # Named files that cannot be read say so; a failed reload keeps the phonebook in use.
         values = self.values('ktInitialize()\nktReloadPhonebook("other.ini")\nktReloadPhonebook("gone.ini")\n'
                              'ktGetPhonebookEntry(0, 0, 0, 0)\n', items="phonebook=none.ini answers=. toy")

@@ -1,2 +1,0 @@
-/* included by Mixed_Case.c */
-#badinclude
