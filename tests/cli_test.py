@@ -21,13 +21,14 @@ def wait_for(path, tries=100):
     return ""
 
 
-def on_pty(argv, cwd, env, react):
-    """ARGV on a pty, react(fd, pid, output so far) after each read: its status, output and modes restored?"""
+def on_pty(argv, cwd, env, answers):
+    """ARGV on a pty, each (prompt, keys) of the list ANSWERS in turn typed once the prompt follows the last
+    (keys that are a number: that signal sent): its status, its output and whether the terminal modes came back."""
     pid, fd = pty.fork()
     if pid == 0:
         os.chdir(cwd)
         os.execve(argv[0], argv, env)
-    before, out, deadline = termios.tcgetattr(fd), b"", time.time() + 60
+    before, out, deadline, at = termios.tcgetattr(fd), b"", time.time() + 60, 0
     while time.time() < deadline:
         if not select.select([fd], [], [], 1)[0]:
             continue
@@ -38,7 +39,9 @@ def on_pty(argv, cwd, env, react):
         if not data:
             break
         out += data
-        react(fd, pid, out)
+        while answers and (found := out.find(answers[0][0], at)) >= 0:
+            at, keys = found + len(answers[0][0]), answers.pop(0)[1]
+            os.write(fd, keys) if isinstance(keys, bytes) else os.kill(pid, keys)
     restored = termios.tcgetattr(fd) == before
     os.close(fd)
     return os.waitstatus_to_exitcode(os.waitpid(pid, 0)[1]), out, restored
@@ -226,13 +229,9 @@ class AskMode(OxelCase):
 
     def ask(self, answers, text, env_add=None, options=("--on-error=ask",)):
         self.write("s.c", text)
-        trace, answers = Path(self.dir, "trace.out"), list(answers)
-
-        def answer(fd, pid, out):
-            if out.endswith(b"[e]dit? "):
-                os.write(fd, answers.pop(0).encode() + b"\n" if answers else b"\x04")
+        trace, keys = Path(self.dir, "trace.out"), [a.encode() + b"\n" for a in answers] + [b"\x04"]  # then the end
         status, out, _ = on_pty([OXEL, *options, f"--trace={trace}", "s.c"], self.dir,
-                                dict(os.environ, **(env_add or {})), answer)
+                                dict(os.environ, **(env_add or {})), [(b"[e]dit? ", k) for k in keys])
         return status, out.replace(b"\r\n", b"\n"), trace.read_bytes()
 
     def test_continue_and_cancel(self):

@@ -149,15 +149,8 @@ class EndOfRun(HostCase):
 
     def test_terminal_modes_are_restored(self):
         self.write("raw.c", b"void main() { ktSleep(1, 0); }\n")
-        interrupted = False
-
-        def interrupt(fd, pid, out):  # once: a second interrupt would end oxel at once
-            nonlocal interrupted
-            if b"ktSleep(1, 0)" in out and not interrupted:
-                os.kill(pid, signal.SIGINT)
-                interrupted = True
-        env = self.env(results=b"ktSleep raw\n")
-        status, _, restored = cli_test.on_pty([OXEL, "raw.c"], self.dir, env, interrupt)
+        env = self.env(results=b"ktSleep raw\n")  # one interrupt: a second would end oxel at once
+        status, _, restored = cli_test.on_pty([OXEL, "raw.c"], self.dir, env, [(b"ktSleep(1, 0)", signal.SIGINT)])
         self.assertEqual((status, restored), (130, True))
 
 if __name__ == "__main__":

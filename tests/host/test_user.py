@@ -1,7 +1,5 @@
 #!/usr/bin/env python3
 """The user: prompts answered unattended and on a terminal (oxel under a pty); window states."""
-import os
-
 import hostcase
 from hostcase import HostCase, on_pty
 
@@ -39,11 +37,7 @@ ktSetMessageTimer(2, 100); ktBlockRemoteInput(0)\n""", WINDOWID="4711")
     def converse(self, script, answers, items=None):
         """The output and status of 'script' on a pty, each prompt answered with its keys, the modes restored."""
         pending = list(answers)
-
-        def answer(fd, pid, out):
-            while pending and pending[0][0] in out:
-                os.write(fd, pending.pop(0)[1])
-        status, out, restored = on_pty([hostcase.OXEL, *self.arguments(script, items)], self.dir, self.env(), answer)
+        status, out, restored = on_pty([hostcase.OXEL, *self.arguments(script, items)], self.dir, self.env(), pending)
         self.assertEqual((pending, restored), ([], True), out)  # every prompt came; the modes came back
         return out, status
 
