@@ -2,19 +2,19 @@
 // tool) may have written it, read as the host reads it: the phonebook with every entry's settings
 // and their checks, the section rewrite of ktSavePhonebook, the answers' lookups, and the first
 // line as the start-up items of a command line.
-// Run: fuzz_files FILE... (AFL++: tests/fuzz/run.sh files).
 #include <unistd.h>
 
 #include <cstdio>
 #include <string>
 
+#include "fuzz_main.h"
 #include "phonebook.h"
 #include "startup.h"
 
 static const char *const keys[] = {"Kind", "Address", "Port", "Telnet", "LineEnd", "Parity", "Flow", "Baud",
                                    "Rows", "Columns", "Capture", "XferFlags", "WaitChar", "Data.User", "*"};
 
-static void run(const char *path) {
+static void run_file(const char *path) {
   if (phonebook_load(path, true) < 0) return;
   std::string text;
   ini_read_file(path, &text);
@@ -38,26 +38,12 @@ static void run(const char *path) {
   parse_startup_items(text.substr(0, text.find('\n')).c_str());
 }
 
-#ifdef __AFL_FUZZ_TESTCASE_LEN
-__AFL_FUZZ_INIT();
-#endif
-
-int main(int argc, char **argv) {
-#ifdef __AFL_FUZZ_TESTCASE_LEN
-  if (argc < 2) {  // AFL++'s persistent mode: each input from shared memory goes through a file
-    const unsigned char *input = __AFL_FUZZ_TESTCASE_BUF;
-    std::string path = "fuzz_files." + std::to_string(getpid()) + ".ini";
-    while (__AFL_LOOP(10000)) {
-      std::FILE *f = std::fopen(path.c_str(), "wb");
-      if (!f) return 1;
-      std::fwrite(input, 1, __AFL_FUZZ_TESTCASE_LEN, f);
-      std::fclose(f);
-      run(path.c_str());
-    }
-    std::remove(path.c_str());
-    return 0;
+static void run(const std::string &input) {  // through a file, as the host reads them
+  std::string path = "fuzz_files." + std::to_string(getpid()) + ".ini";
+  if (std::FILE *f = std::fopen(path.c_str(), "wb")) {
+    std::fwrite(input.data(), 1, input.size(), f);
+    std::fclose(f);
+    run_file(path.c_str());
   }
-#endif
-  for (int i = 1; i < argc; ++i) run(argv[i]);
-  return 0;
+  std::remove(path.c_str());
 }

@@ -4,16 +4,12 @@
 // first byte sets the session (bit 0 telnet, 1 text capture, 2 remote echo, 3 AddLF, 4 7-bit
 // strip, 5 no display, 6 case ignored), its second the size of the reads, and the rest is the
 // data. A bound that a session's memory passed aborts, as a sanitizer report does.
-// Run: fuzz_receive FILE... (AFL++: tests/fuzz/run.sh receive).
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "capture_log.h"
+#include "fuzz_main.h"
 #include "io.h"
 #include "kt.h"
 #include "matcher.h"
@@ -78,25 +74,4 @@ static void run(const std::string &input) {
   capture_stop(s.capture);
   log_close(s.log);
   screen_free(s.screen);
-}
-
-#ifdef __AFL_FUZZ_TESTCASE_LEN
-__AFL_FUZZ_INIT();
-#endif
-
-int main(int argc, char **argv) {
-#ifdef __AFL_FUZZ_TESTCASE_LEN
-  if (argc < 2) {  // AFL++'s persistent mode: the inputs come in shared memory, many to a process
-    const unsigned char *input = __AFL_FUZZ_TESTCASE_BUF;
-    while (__AFL_LOOP(10000)) run(std::string(reinterpret_cast<const char *>(input), __AFL_FUZZ_TESTCASE_LEN));
-    return 0;
-  }
-#endif
-  for (int i = 1; i < argc; ++i) {
-    std::ifstream in(argv[i], std::ios::binary);
-    std::ostringstream data;
-    data << in.rdbuf();
-    run(data.str());
-  }
-  return 0;
 }
