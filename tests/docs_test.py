@@ -116,9 +116,8 @@ class Tutorial(unittest.TestCase):
         self.addCleanup(shutil.rmtree, self.work, True)
         self.server = subprocess.Popen([sys.executable, SOURCE / "tests/host/login_server.py"],
                                        stdout=subprocess.PIPE, text=True)
-        self.addCleanup(self.server.stdout.close)
-        self.addCleanup(self.server.wait)
-        self.addCleanup(self.server.kill)
+        for cleanup in (self.server.stdout.close, self.server.wait, self.server.kill):  # run last to first
+            self.addCleanup(cleanup)
         self.port = self.server.stdout.readline().strip().rsplit(":", 1)[1]
         self.env = dict(os.environ, PATH=f"{Path(OXEL).parent}:{os.environ['PATH']}", HOME=str(self.work))
 

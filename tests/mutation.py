@@ -15,9 +15,8 @@ from pathlib import Path
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 FOLDERS = ["source", "decl", "eval", "stmt", "builtins", "shell"]
-SWAPS = [("<=", "<"), (">=", ">"), ("==", "!="), ("!=", "=="), ("&&", "||"), ("||", "&&"),
-         (" < ", " <= "), (" > ", " >= "), ("+ 1", "- 1"), ("- 1", "+ 1"), ("true", "false"),
-         ("false", "true")]
+SWAPS = [("<=", "<"), (">=", ">"), ("==", "!="), ("!=", "=="), ("&&", "||"), ("||", "&&"), (" < ", " <= "),
+         (" > ", " >= "), ("+ 1", "- 1"), ("- 1", "+ 1"), ("true", "false"), ("false", "true")]
 SKIP = re.compile(r"^\s*(//|#|\*|/\*|case\b|default:|static_assert|constexpr\s+int\s+\w+\s*=\s*\d+;)")
 DELETABLE = re.compile(r"^\s*[\w:>.\-\[\]()*&, ]+(\(.*\)|\+\+|--| = .*);\s*$")
 DECLARATION = re.compile(r"^\s*(const\s+)?[\w:<>]+[\s*&]+\w+\s*[=\[;{(]")
@@ -103,9 +102,8 @@ def main():
     parser.add_argument("--sanitize", action="store_true", help="build under the sanitizers, as the test command does")
     args = parser.parse_args()
     if args.command == "pick":
-        pick(args.count, args.seed, args.folders)
-    else:
-        run(args.listing, args.jobs, args.sanitize, args.tests)
+        return pick(args.count, args.seed, args.folders)
+    run(args.listing, args.jobs, args.sanitize, args.tests)
 
 
 if __name__ == "__main__":

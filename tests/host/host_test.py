@@ -1,8 +1,7 @@
 #!/usr/bin/env python3
-"""oxel and its host library: where the library is found, what the attach call hands over and
-how the library is told that the run ends, for every way a run ends (signals and the time limit
-included). Run: host_test.py --oxel PATH --host RECORDING-HOST --host-v1 VERSION-1-HOST
-[unittest options]."""
+"""oxel and its host library: where the library is found, what the attach call hands over and how the library
+is told that the run ends, for every way a run ends (signals and the time limit included).
+Run: host_test.py --oxel PATH --host RECORDING-HOST --host-v1 VERSION-1-HOST [unittest options]."""
 import os, re, select, shutil, signal, subprocess, sys, time, unittest
 from pathlib import Path
 
