@@ -38,8 +38,7 @@ class Win32Case(OxelCase):
         graphics_driver(cls.driver)
 
     def oxel(self, command_args, answers=CONTINUE, exe=None, background=False, env=None):
-        """Runs oxel.exe COMMAND_ARGS through the harness, which answers the dialogs with ANSWERS
-        (an id, a list of ids, or "none")."""
+        """oxel.exe COMMAND_ARGS run by the harness, which answers the dialogs with ANSWERS (an id, a list, "none")."""
         answers = ",".join(map(str, answers)) if isinstance(answers, list) else str(answers)
         trace, stderr = os.path.join(self.dir, "trace"), os.path.join(self.dir, "stderr")
         Path(trace).unlink(missing_ok=True)  # the harness may not get to make it
@@ -74,8 +73,7 @@ class StartUp(Win32Case):  # and the host library RV32AUTO.DLL
                    "dir/h.h", "#define WHERE 30\r\n#oops\r\n", "cwd.h", "#define CWD 100\r\n",
                    "my script.c", "20 + 2\r\n#bad\r\n" + MAIN)
         full = windows_path(os.path.join(self.dir, "dir", "s.c"))
-        # Includes are found next to the script (script_dir joined with a backslash), in the current
-        # directory and next to the program.
+        # Includes next to the script (joined with a backslash), in the current directory and next to the program.
         r = self.oxel(f"[x] {full}", exe=exe)
         self.assertClean(r, 0, [f"{full[:-3].lower()}h.h (2) : error 200 : Bad syntax '#oops'"], b"133\r\n")
         self.assertEqual(r.file_lines, ["File : " + full])
@@ -161,8 +159,7 @@ class XvfbDialog(Win32Case):  # the real dialog on an X server, answered with ke
         if screenshot:
             subprocess.run(["import", "-display", self.display, "-window", w, screenshot], check=True, timeout=30)
         width, height = map(int, re.search(r"Geometry: (\d+)x(\d+)", self.xdotool("getwindowgeometry", w)).groups())
-        # The client area is 172x91 dialog units of 1.5 pixels inside wine's own frame; Cancel is at
-        # 65, 71, 41 x 14 units.
+        # The client area: 172x91 dialog units of 1.5 pixels in wine's own frame; Cancel at 65, 71, 41 x 14 units.
         border, top = (width - 258) // 2, height - 137 - (width - 258) // 2
         clicks = {"Cancel": (border + int(1.5 * 85.5), top + int(1.5 * 78)),
                   "close box": (width - border - 10, top // 2)}
@@ -187,12 +184,10 @@ class XvfbDialog(Win32Case):  # the real dialog on an X server, answered with ke
 
 
 def load_tests(loader, tests, pattern):  # null driver first: each change of driver restarts wine
-    return unittest.TestSuite(loader.loadTestsFromTestCase(c) for c in
-                              (Executable, StartUp, Dialogs, NoDisplay, XvfbDialog))
+    return unittest.TestSuite(map(loader.loadTestsFromTestCase, (Executable, StartUp, Dialogs, NoDisplay, XvfbDialog)))
 
 
 if __name__ == "__main__":
-    for option in ("--oxel", "--harness"):
-        globals()[option[2:].upper()] = os.path.abspath(sys.argv.pop(sys.argv.index(option) + 1))
-        sys.argv.remove(option)
+    OXEL, HARNESS = [os.path.abspath(sys.argv.pop(sys.argv.index(o) + 1)) for o in ("--oxel", "--harness")]
+    sys.argv = [a for a in sys.argv if a not in ("--oxel", "--harness")]
     unittest.main(verbosity=2)
