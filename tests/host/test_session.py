@@ -48,11 +48,10 @@ type("echo two"); ktWaitForString(h, "two", 5000, 0)\n""")
         self.assertIn("TIME [SERVER] capture stopped: No space left on device", self.log())
 
     def test_log_lines_and_hidden_input(self):
-        values = self.values(self.logon_script("""ktWriteLogEntry(0, "x"); logon()
-ktWriteLogEntry(h, "no log"); ktGetLogFileName(h, buf, sizeof(buf)); ktSetLogFileName(h, "s.log")
-ktGetLogFileName(h, buf, sizeof(buf)); ktWriteLogEntry(h, "a note"); ktHideInput(h, 1)
-ktTextSend(h, "secret"); ktHideInput(h, 0); ktTextSend(h, "\\r"); ktSetLogFileName(h, 0)
-ktWriteLogEntry(h, "gone"); ktSetLogFileName(h, "/nonexistent/s.log")\n"""))
+        values = self.values(self.logon_script("""ktWriteLogEntry(0, "x"); logon(); ktWriteLogEntry(h, "no log")
+ktGetLogFileName(h, buf, sizeof(buf)); ktSetLogFileName(h, "s.log"); ktGetLogFileName(h, buf, sizeof(buf))
+ktWriteLogEntry(h, "a note"); ktHideInput(h, 1); ktTextSend(h, "secret"); ktHideInput(h, 0); ktTextSend(h, "\\r")
+ktSetLogFileName(h, 0); ktWriteLogEntry(h, "gone"); ktSetLogFileName(h, "/nonexistent/s.log")\n"""))
         self.assertEqual(values, [-2, 0, -7, 0, 0, 5, 0, 0, 6, 0, 1, 0, -7, -12])
         self.assertEqual(self.log(), ["TIME [SERVER] log start", "TIME [SERVER] a note", 'TIME [SERVER] send "****"',
                                       'TIME [SERVER] send "\\r"', "TIME [SERVER] log end"])

@@ -11,11 +11,10 @@ BOOK = ("; test phonebook\n[First]\nKind=pty\nCommand=cat\nData.Colour=blue\n\n"
 class Phonebook(HostCase):
     def test_entries_with_defaults_and_sessions_that_copy_them(self):
         self.write("phonebook.ini", BOOK)
-        values = self.values("""char buf[100]; ktInitialize(); ktGetPhonebookEntry(1, 0, buf, sizeof(buf))
-show(buf); ktGetPhonebookEntry(1, "baud", buf, sizeof(buf)); ktGetPhonebookEntry(1, "Telnet", buf, sizeof(buf))
-ktGetPhonebookEntry(1, "Capture", buf, sizeof(buf)); show(buf)
-ktGetPhonebookEntry(0, "LineEnd", buf, sizeof(buf)); show(buf)
-ktGetPhonebookEntry(1, "NoSuchKey", buf, sizeof(buf)); ktGetPhonebookEntry(3, 0, buf, sizeof(buf))
+        values = self.values("""char buf[100]; ktInitialize(); ktGetPhonebookEntry(1, 0, buf, sizeof(buf)); show(buf)
+ktGetPhonebookEntry(1, "baud", buf, sizeof(buf)); ktGetPhonebookEntry(1, "Telnet", buf, sizeof(buf))
+ktGetPhonebookEntry(1, "Capture", buf, sizeof(buf)); show(buf); ktGetPhonebookEntry(0, "LineEnd", buf, sizeof(buf))
+show(buf); ktGetPhonebookEntry(1, "NoSuchKey", buf, sizeof(buf)); ktGetPhonebookEntry(3, 0, buf, sizeof(buf))
 ktOpenSession("nowhere", 0); ktOpenSession("first", 0); ktOpenSession("first", KT_OPEN_EXISTING)
 ktOpenSession("First", 0); ktGetOpenSession("FIRST", 1); ktGetSessionDataString(1, "Colour", buf, sizeof(buf))
 ktSetSessionDataString(1, "Colour", "red"); ktGetSessionDataString(2, "Colour", buf, sizeof(buf)); show(buf)
@@ -55,16 +54,14 @@ ktSetNameString(2, "Second"); ktSavePhonebook(2); ktReloadPhonebook(0)\n""")
         values = self.values("""char name[20]; char text[20]; int v; ktInitialize()
 ktOpenSession("tcp:127.0.0.1:2323", 0); ktGetPortType(0, name, sizeof(name)); ktGetPortName(0, text, sizeof(text))
 show(text); ktSetPortName(0, "localhost:99999"); ktSetPortName(0, "localhost:24")
-ktGetPortName(0, text, sizeof(text)); show(text); ktGetPortMode(0); ktSetPortMode(0, 721)
-ktSetPortMode(0, 931); ktGetPortMode(0)
-ktGetPortPrefs(0, 2, name, sizeof(name), text, sizeof(text), &v); show(name); v
+ktGetPortName(0, text, sizeof(text)); show(text); ktGetPortMode(0); ktSetPortMode(0, 721); ktSetPortMode(0, 931)
+ktGetPortMode(0); ktGetPortPrefs(0, 2, name, sizeof(name), text, sizeof(text), &v); show(name); v
 strcpy(name, "redial"); ktGetPortPrefs(0, KT_PREF_BY_NAME, name, 0, text, sizeof(text), &v)
 ktGetPortPrefs(0, 13, name, sizeof(name), text, sizeof(text), &v); ktSetPortPrefs(0, "Flow", 0, 2)
-ktGetPortPrefs(0, 4, name, sizeof(name), text, sizeof(text), &v); show(text)
-ktSetPortPrefs(0, "Telnet", "maybe", 0); ktSetPortPrefs(0, "Colour", "red", 0)
-ktGetAsciiSettings(0, KT_AS_LINEEND, &v); v; ktSetAsciiSettings(0, KT_AS_LINEEND, KT_LE_LF)
-ktGetAsciiSettings(0, KT_AS_LINEEND, &v); v; ktSetAsciiSettings(0, KT_AS_WAITCHAR, 62)
-ktGetAsciiSettings(0, KT_AS_WAITCHAR, &v); v; ktSetAsciiSettings(0, 7, 0)
+ktGetPortPrefs(0, 4, name, sizeof(name), text, sizeof(text), &v); show(text); ktSetPortPrefs(0, "Telnet", "maybe", 0)
+ktSetPortPrefs(0, "Colour", "red", 0); ktGetAsciiSettings(0, KT_AS_LINEEND, &v); v
+ktSetAsciiSettings(0, KT_AS_LINEEND, KT_LE_LF); ktGetAsciiSettings(0, KT_AS_LINEEND, &v); v
+ktSetAsciiSettings(0, KT_AS_WAITCHAR, 62); ktGetAsciiSettings(0, KT_AS_WAITCHAR, &v); v; ktSetAsciiSettings(0, 7, 0)
 ktSetPortType(0, "pty"); ktGetPortType(0, 0, 0); ktSetPortType(0, "modem")\n""")
         del values[16]  # strcpy's result
         self.assertEqual(values, [0, 1, 1, 14, 0, -4, 0, 12, 0, 801, 0, -4, 721, 4, 0, 2, 1, -9, 0, 6, 0,
