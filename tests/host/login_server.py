@@ -11,9 +11,8 @@ import re
 import socketserver
 import time
 
-IAC, DO, WILL, SB, SE = 255, 253, 251, 250, 240
+IAC, DO, WILL, WONT, SB, SE = 255, 253, 251, 252, 250, 240
 TTYPE, NAWS, ECHO, BINARY = 24, 31, 1, 0
-WONT = 252
 VERBS = {WILL: "WILL", WONT: "WONT"}
 PATTERN = (bytes(range(256)) + b"\r\x00") * 256  # 'bytes N' sends it again and again
 # What the client sends besides data: an escaped IAC, a negotiation (WILL, WONT, DO, DONT) or a

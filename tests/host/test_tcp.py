@@ -30,13 +30,10 @@ class Tcp(HostCase):
         status, errors, log = self.run_example()
         self.assertEqual((status, errors), (0, 'host: input "Logon": "****" (unattended)\n'))
         self.assertEqual(self.read("listing.txt"), b"ls\r\nalpha.txt  beta.txt  gamma.txt\r\n$ ")
-        self.assertEqual(log, [
-            "TIME [testhost] log start", f"TIME [testhost] connect 127.0.0.1:{log[1].split(':')[-1]}",
-            'TIME [testhost] send "alice"', 'TIME [testhost] send "\\r"',
-            'TIME [testhost] send "****"', 'TIME [testhost] send "****"',
-            "TIME [testhost] capture start listing.txt", 'TIME [testhost] send "ls\\r"',
-            "TIME [testhost] capture end listing.txt", 'TIME [testhost] send "exit\\r"',
-            "TIME [testhost] disconnect (closed by the remote)", "TIME [testhost] close"])
+        self.assertEqual(log, ["TIME [testhost] " + e for e in (
+            "log start", f"connect 127.0.0.1:{log[1].split(':')[-1]}", 'send "alice"', 'send "\\r"', 'send "****"',
+            'send "****"', "capture start listing.txt", 'send "ls\\r"', "capture end listing.txt", 'send "exit\\r"',
+            "disconnect (closed by the remote)", "close")])
         os.remove(self.path("listing.txt"))
         status, errors, log = self.run_example(fail=True)
         self.assertEqual((status, os.path.exists(self.path("listing.txt"))), (2, False))
