@@ -3,13 +3,11 @@
 'include' folder) is run through oxel and checked against the expectations in its comments.
 
   /* expect: TEXT */                  the next line of the trace is TEXT (ended by CR LF)
-  /* expect error N: TEXT */          standard error gets "C Interpreter Error: FILE (L) : error N :
-                                      TEXT", L being the line of the comment
-  /* expect error N [in F] [line L]: TEXT */   the same, reported in file F, at line L
+  /* expect error N [in F] [line L]: TEXT */   standard error gets "C Interpreter Error: F (L) : error N : TEXT",
+                                      F the script and L the line of the comment unless given
   /* exit: N */                       the exit status (default 0)
   /* args: OPTIONS */                 oxel's options (default --on-error=continue)
-  /* stderr: TEXT */                  a further line of standard error, in order (default: none)
-Standard output stays empty.
+  /* stderr: TEXT */                  a further line of standard error, in order (default: none); stdout stays empty
 
 A file NAME.trace next to NAME.c holds the exact trace bytes instead of the expect lines, with
 {ADDR} where the trace shows an address (in decimal or hexadecimal).
