@@ -22,8 +22,8 @@ def wait_for(path, tries=100):
 
 
 def on_pty(argv, cwd, env, answers):
-    """ARGV on a pty, each (prompt, keys) of the list ANSWERS in turn typed once the prompt follows the last
-    (keys that are a number: that signal sent): its status, its output and whether the terminal modes came back."""
+    """ARGV on a pty, each (prompt, keys) taken off the list ANSWERS in turn and typed once the prompt follows the
+    last (keys that are a number: that signal sent): its status, its output and whether the terminal modes came back."""
     pid, fd = pty.fork()
     if pid == 0:
         os.chdir(cwd)
