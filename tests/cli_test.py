@@ -112,9 +112,12 @@ class CommandLine(OxelCase):
         for path in ("my script.c ", "\tmy script.c", ""):
             self.assertClean(self.run_oxel(["--on-error=continue", "[x] " + path]), 1, [CANT_OPEN(path)])
         self.assertEqual(self.run_oxel(["[x] " + "p" * 255]).errors[0][:20], "p" * 20)
-        # Without a "]" after the "[", or with a path too long, nothing is read and nothing said.
-        for r in map(self.run_oxel, (["[x b c.c"], ["[x", "sub/s.c"], ["[x] " + "p" * 256])):
-            self.assertEqual((r.status, r.stdout, r.stderr, r.trace), (1, b"", b"", None))
+        # Without a "]" after the "[", or with a path too long, nothing is read and one line says why.
+        for args, said in ((["[x b c.c"], b"oxel: no ']' ends the '[' of [x b c.c\n"),
+                           (["[x", "sub/s.c"], b"oxel: no ']' ends the '[' of [x sub/s.c\n"),
+                           (["[x] " + "p" * 256], b"oxel: the script path is 256 characters or more\n")):
+            r = self.run_oxel(args)
+            self.assertEqual((r.status, r.stdout, r.stderr, r.trace), (1, b"", said, None))
 
     def test_check(self):
         self.write("ok.c", "int main() { int z; z = 0; return 1 / z; }\n")  # fails only when it runs

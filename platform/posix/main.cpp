@@ -144,7 +144,12 @@ int main(int argc, char **argv) {
   if (status >= 0) return status;
   char path[PATH_BUFFER];
   if (o.bracket) {
-    if (parse_command_line(o.script.c_str(), path) != CMDLINE_OK) return 1;
+    // The host's form ends with status 1 as the host program expects; a user at a terminal is told why.
+    switch (parse_command_line(o.script.c_str(), path)) {
+    case CMDLINE_OK: break;
+    case CMDLINE_NO_BRACKETS: std::fprintf(stderr, "oxel: no ']' ends the '[' of %s\n", o.script.c_str()); return 1;
+    case CMDLINE_PATH_TOO_LONG: std::fprintf(stderr, "oxel: the script path is 256 characters or more\n"); return 1;
+    }
   } else if (o.script.size() >= PATH_BUFFER) {
     return usage_error("script path too long: ", o.script.c_str());
   } else {
