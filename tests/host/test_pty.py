@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """pty sessions: TERM, the window and the screen, BREAK, the child's exit, hang-ups; no child outlives the run."""
 import os
+from pathlib import Path
 
 from hostcase import HERE, SESSION, HostCase, gone, main
 
@@ -62,8 +63,8 @@ ktConnectSession(h, 5000); text(KT_RV_CHILD_PID); ktDisconnectSession(h); ktGetC
 ktSetPortName(h, "trap '' HUP; sleep 1000"); ktConnectSession(h, 5000); text(KT_RV_CHILD_PID); ktSleep(30000, 0)\n""")
         self.wait_until(lambda: len(self.shown()) == 2, "no second child")
         first, second = (int(p) for p in self.shown())
-        with open(f"/proc/{second}/cmdline", "rb") as f:
-            self.assertIn(b"trap '' HUP", f.read())
+        cmdline = Path(f"/proc/{second}/cmdline")  # the fork shows oxel's until it execs
+        self.wait_until(lambda: b"trap '' HUP" in cmdline.read_bytes(), "the second child's command")
         self.assertEqual((gone(first), gone(second)), (True, False))
         proc.terminate()
         proc.communicate(timeout=30)
