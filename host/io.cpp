@@ -41,7 +41,7 @@ static std::string for_wire(const Session &s, std::string_view data) {
 // echo) without waiting: a remote that sends and does not read cannot make the queue grow past
 // OUTPUT_LIMIT, and what does not fit is dropped.
 static void queue_answer(Session &s, std::string_view bytes) {
-  size_t room = OUTPUT_LIMIT > s.output.size() ? OUTPUT_LIMIT - s.output.size() : 0;
+  size_t room = io_room(s);
   if (bytes.size() > room && !s.answers_dropped) session_log(s, "answers dropped: the remote does not read");
   s.answers_dropped = bytes.size() > room;
   queue_raw(s, bytes.substr(0, room));
@@ -353,7 +353,7 @@ int32_t io_send(Session &s, std::string_view bytes) {
   if (s.telnet_on) bytes = encoded = telnet_encode(s.telnet, bytes);
   while (!bytes.empty()) {
     if (s.status != KT_ST_CONNECTED) return KT_E_NOTCONNECTED;
-    size_t room = OUTPUT_LIMIT > s.output.size() ? OUTPUT_LIMIT - s.output.size() : 0;
+    size_t room = io_room(s);
     if (room == 0) {
       WaitResult r = io_wait(-1, [&s](int64_t, int64_t *) {
         return s.output.size() < OUTPUT_LIMIT || s.status != KT_ST_CONNECTED;
@@ -371,6 +371,8 @@ int32_t io_send(Session &s, std::string_view bytes) {
 void io_send_raw(Session &s, std::string_view bytes) {
   if (s.status == KT_ST_CONNECTED) queue_raw(s, bytes);
 }
+
+size_t io_room(const Session &s) { return OUTPUT_LIMIT > s.output.size() ? OUTPUT_LIMIT - s.output.size() : 0; }
 
 void io_relay(Session &s, std::string_view bytes) {
   if (!bytes.empty() && s.fd >= 0) queue_raw(s, for_wire(s, bytes));  // with no line, it is dropped

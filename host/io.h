@@ -37,6 +37,8 @@ void io_drain(Session &s);
 int32_t io_send(Session &s, std::string_view bytes);
 // Queues bytes that are ready for the wire as they are (telnet commands).
 void io_send_raw(Session &s, std::string_view bytes);
+// How many bytes the output queue takes before it is full.
+size_t io_room(const Session &s);
 // Queues what a program (logon task, transfer) wrote for the remote, as the connection carries it.
 void io_relay(Session &s, std::string_view bytes);
 // A telnet session tells the peer when its Echo setting changed (WILL or WONT ECHO).

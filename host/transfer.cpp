@@ -10,8 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "host.h"
 #include "io.h"
@@ -36,7 +34,9 @@ static const char *const directory_keys[] = {"UploadDir", "DownloadDir"};
 
 static int32_t send_files(Session &s, const std::vector<std::string> &files, int32_t timeout);
 
-bool transfer_running(const Session &s) { return program_running(s.xfer.program) || s.xfer.sink >= 0; }
+bool transfer_running(const Session &s) {
+  return program_running(s.xfer.program) || s.xfer.sink >= 0 || s.xfer.source >= 0;
+}
 
 
 static bool is_directory(const std::string &path) {
@@ -165,50 +165,109 @@ static void finish(Session &s, int32_t status) {
 
 // --- Raw and ASCII ------------------------------------------------------------------------
 
-// ASCII: each line with the session's line end, its tabs as blanks when TabWidth is set,
-// CharDelay between characters, and after it WaitChar (for at most LineDelay) or LineDelay.
-static int32_t send_ascii(Session &s, const std::string &text) {
-  std::string end = session_line_end(s);
-  long tab = session_number(s, "TabWidth"), gap = session_number(s, "CharDelay");
-  long line_gap = session_number(s, "LineDelay");
-  std::string wait_char = session_setting(s, "WaitChar");
-  for (size_t start = 0; start < text.size();) {
-    size_t lf = text.find('\n', start);
-    std::string_view line(text.data() + start, (lf == std::string::npos ? text.size() : lf) - start);
-    start = lf == std::string::npos ? text.size() : lf + 1;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    std::string out;
-    for (char c : line) c == '\t' && tab > 0 ? out.append(tab - out.size() % tab, ' ') : out += c;
-    out += end;
-    for (size_t i = 0; i < out.size(); i += gap > 0 ? 1 : out.size()) {
-      if (int32_t r = i > 0 ? io_pause(gap) : KT_OK) return r;
-      if (int32_t r = io_send(s, std::string_view(out).substr(i, gap > 0 ? 1 : out.size()))) return r;
-    }
-    if (wait_char.empty()) {
-      if (int32_t r = io_pause(line_gap)) return r;
+// The next piece of a raw send (a read of the file), or the next ASCII line: its tabs as blanks
+// when TabWidth is set, a CR before its LF dropped, the session's line end added. False at the end
+// of the file, or when a read failed.
+static bool next_piece(Session &s) {
+  Transfer &x = s.xfer;
+  char buffer[16384];
+  for (;;) {
+    size_t lf = x.source_read.find('\n');
+    if (!x.source_text && !x.source_read.empty()) lf = x.source_read.size() - 1;
+    ssize_t n = lf == std::string::npos ? read(x.source, buffer, sizeof buffer) : 0;
+    if (n > 0) {
+      x.source_read.append(buffer, static_cast<size_t>(n));
       continue;
     }
-    size_t from = s.received.data.size();
-    io_wait(now_ms() + line_gap, [&](int64_t, int64_t *) {
-      return s.received.data.find(wait_char[0], std::min(from, s.received.data.size())) != std::string::npos;
-    });
+    if (n < 0 && errno == EINTR) continue;
+    x.source_failed = n < 0;
+    if (n < 0) note_errno(errno);
+    if (x.source_read.empty() || x.source_failed) return false;
+    size_t end = lf == std::string::npos ? x.source_read.size() : lf + 1;
+    std::string piece = x.source_read.substr(0, end);
+    x.source_read.erase(0, end);
+    if (!x.source_text) {
+      x.source_out = std::move(piece);
+      return true;
+    }
+    if (!piece.empty() && piece.back() == '\n') piece.pop_back();
+    if (!piece.empty() && piece.back() == '\r') piece.pop_back();
+    long tab = session_number(s, "TabWidth");
+    for (char c : piece) c == '\t' && tab > 0 ? x.source_out.append(tab - x.source_out.size() % tab, ' ') : x.source_out += c;
+    x.source_out += session_line_end(s);
+    return true;
   }
-  return KT_OK;
 }
 
-static int32_t send_plain(Session &s, int protocol, const std::string &file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream data;
-  data << in.rdbuf();
-  if (!in) return KT_E_IO;
+static void source_end(Session &s, int32_t status) {
+  Transfer &x = s.xfer;
+  close(x.source);
+  x.source = -1;
+  x.source_read.clear(), x.source_out.clear();
+  finish(s, status);
+}
+
+// Queues what the output queue has room for: a raw send as fast as the connection takes it, an
+// ASCII send a line at a time, CharDelay between its characters, and after it WaitChar (for at
+// most LineDelay) or LineDelay. The send ends when its last byte is queued.
+static void feed_source(Session &s, int64_t now, int64_t *wake) {
+  Transfer &x = s.xfer;
+  auto lower = [wake](int64_t t) {
+    if (*wake < 0 || t < *wake) *wake = t;
+  };
+  while (x.source >= 0) {
+    if (s.status != KT_ST_CONNECTED) return source_end(s, KT_E_NOTCONNECTED);
+    if (now < x.source_next_ms) return lower(x.source_next_ms);
+    if (x.source_wait_until >= 0) {
+      std::string wait_char = session_setting(s, "WaitChar");
+      size_t from = std::min(x.source_wait_from, s.received.data.size());
+      bool seen = !wait_char.empty() && s.received.data.find(wait_char[0], from) != std::string::npos;
+      if (!seen && now < x.source_wait_until) return lower(x.source_wait_until);
+      x.source_wait_until = -1;
+    }
+    if (x.source_out.empty() && !next_piece(s)) return source_end(s, x.source_failed ? KT_E_IO : KT_OK);
+    size_t room = io_room(s);
+    if (room == 0) return;  // the queue's draining wakes the service loop again
+    long gap = x.source_text ? session_number(s, "CharDelay") : 0;
+    size_t n = std::min(gap > 0 ? 1 : room, x.source_out.size());
+    io_relay(s, std::string_view(x.source_out).substr(0, n));
+    x.source_out.erase(0, n);
+    x.bytes += static_cast<int64_t>(n);
+    show_progress(s, false);
+    if (!x.source_text) continue;
+    if (!x.source_out.empty()) {
+      x.source_next_ms = now + gap;
+      continue;
+    }
+    long line_gap = session_number(s, "LineDelay");
+    if (!session_setting(s, "WaitChar").empty() && line_gap > 0) {
+      x.source_wait_from = s.received.data.size();
+      x.source_wait_until = now + line_gap;
+    } else {
+      x.source_next_ms = now + line_gap;
+    }
+  }
+}
+
+static int32_t send_plain(Session &s, int protocol, const std::string &file, int32_t timeout) {
+  int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  struct stat st;
+  if (fd < 0 || fstat(fd, &st) != 0) {
+    note_errno(errno);
+    if (fd >= 0) close(fd);
+    return KT_E_IO;
+  }
+  Transfer &x = s.xfer;
+  x.source = fd, x.source_text = protocol == KT_XP_ASCII, x.source_failed = false;
+  x.source_next_ms = 0, x.source_wait_until = -1;
+  x.sending = true;
+  x.aborted = x.automatic = x.skipped = false;
+  x.file = file, x.partial.clear(), x.progress.clear(), x.started_ms = now_ms();
+  x.bytes = x.files = 0, x.total = st.st_size;
   session_log(s, std::string("transfer start ") + protocol_names[protocol] + " " + file);
-  s.xfer.file = file;
-  int32_t r = protocol == KT_XP_RAW ? io_send(s, data.str()) : send_ascii(s, data.str());
-  s.xfer.bytes = s.xfer.total = static_cast<int64_t>(data.str().size());
-  s.xfer.final_status = r, s.xfer.finished = true;
-  s.xfer.files = r == KT_OK ? 1 : 0;
-  session_log(s, "transfer end (" + std::to_string(r) + ")");
-  return r;
+  int64_t wake = -1;
+  feed_source(s, now_ms(), &wake);
+  return wait_for(s, timeout);
 }
 
 static void sink_end(Session &s) {
@@ -327,6 +386,7 @@ void transfer_timers(Session &s, int64_t now, int64_t *wake) {
   auto lower = [wake](int64_t t) {
     if (*wake < 0 || t < *wake) *wake = t;
   };
+  feed_source(s, now, wake);
   if (x.sink >= 0) {
     if (now >= x.last_in_ms + x.sink_quiet_ms || s.status != KT_ST_CONNECTED) sink_end(s);
     else lower(x.last_in_ms + x.sink_quiet_ms);
@@ -346,6 +406,7 @@ void transfer_timers(Session &s, int64_t now, int64_t *wake) {
 
 void transfer_stop(Session &s, int32_t status) {
   if (!transfer_running(s)) return;
+  if (s.xfer.source >= 0) return source_end(s, status);
   program_stop(s.xfer.program);
   finish(s, status);
 }
@@ -412,7 +473,7 @@ static int32_t send_files(Session &s, const std::vector<std::string> &files, int
   if (files.size() > 1 && protocol <= KT_XP_XMODEM_1K) return KT_E_UNSUPPORTED;
   if (s.status != KT_ST_CONNECTED) return KT_E_NOTCONNECTED;
   if (transfer_running(s)) return KT_E_STATE;
-  if (protocol <= KT_XP_ASCII) return send_plain(s, protocol, files[0]);
+  if (protocol <= KT_XP_ASCII) return send_plain(s, protocol, files[0], timeout);
   std::string command = command_for(s, protocol, true) + (protocol == KT_XP_KERMIT ? "" : " --");
   for (const std::string &f : files) command += " " + shell_quote(f);
   bool named = protocol <= KT_XP_XMODEM_1K || protocol == KT_XP_KERMIT;  // no "Sending:" from them
@@ -509,6 +570,10 @@ int32_t ktXferAbort(int32_t h, int32_t how) {
 
 // The remote hears the cancel string (CAN x 8, BS x 8) first, so that its program stops sending.
 void transfer_abort(Session &s) {
+  if (s.xfer.source >= 0) {
+    s.xfer.aborted = true;
+    return source_end(s, KT_E_ABORTED);
+  }
   if (s.xfer.sink >= 0) {
     s.xfer.aborted = true;
     close(s.xfer.sink);

@@ -47,6 +47,15 @@ struct Transfer {
   bool sender_gone = false;
   std::vector<std::string> send_list;  // ktXferAddToSendList
   std::vector<std::string> drop_list;  // ktXferDropSend: files sent one by one when no transfer runs
+  // A raw or ASCII send, fed to the output queue as it drains: the file, what was read of it and
+  // not yet made into output, the output not yet queued (ASCII: the line with its end), no byte
+  // before source_next_ms (CharDelay, LineDelay), and WaitChar awaited until source_wait_until.
+  int source = -1;
+  bool source_text = false;
+  bool source_failed = false;          // reading the file failed
+  std::string source_read, source_out;
+  int64_t source_next_ms = 0, source_wait_until = -1;
+  size_t source_wait_from = 0;
   // A raw or ASCII receive: the file that the received data goes to until the line is quiet.
   int sink = -1;
   bool sink_text = false;              // ASCII: CR LF becomes LF

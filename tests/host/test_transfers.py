@@ -26,8 +26,9 @@ class Transfers(HostCase):
 
     def test_each_protocol_receives_from_a_pty_peer_and_zmodem_sends(self):
         # sz ends without waiting for rz's last word, which must not reach what runs after it
-        cases = (("ZMODEM", "sz src/f.bin; head -n 1 > after.txt; echo written",
-                  'ktXferReceive(h, "dl", 30000); ktTextSend(h, "end\\r"); ktWaitForString(h, "written", 5000, 0)'),
+        cases = (("ZMODEM", "sz src/f.bin; echo ready; head -n 1 > after.txt; echo written",  # sz flushes as it ends
+                  'ktXferReceive(h, "dl", 30000); ktWaitForString(h, "ready", 5000, 0); ktTextSend(h, "end\\r")\n'
+                  'ktWaitForString(h, "written", 5000, 0)'),
                  ("YMODEM", "sb src/f.bin", "ktXferReceive(h, 0, 30000)"),
                  ("XMODEM", "sx src/f.bin", 'ktXferReceive(h, "f.bin", 30000)'),
                  ("XMODEM_1K", "sx -k src/f.bin", 'ktXferReceive(h, "f.bin", 30000)'),
@@ -90,9 +91,12 @@ ktDisconnectSession(h)\n"""
         values = self.values(RUN + """ktInitialize(); h = ktOpenSession("pty:sz src/big.bin", 0)
 begin(KT_XP_ZMODEM); ktXferReceive(h, "dl", 0); ktPause(h, 100); ktXferAbort(h, KT_ABORT_NOW)
 ktGetXferFinalStatus(h); ktGetXferStatus(h); ktXferAbort(h, KT_ABORT_NOW); ktWaitForXfer(h, 1000)
-h = ktOpenSession("pty:sz src/big.bin", 0); begin(KT_XP_ZMODEM); ktXferReceive(h, "dl", 0); ktCloseSession(h)\n""")
+h = ktOpenSession("pty:sz src/big.bin", 0); begin(KT_XP_ZMODEM); ktXferReceive(h, "dl", 0); ktCloseSession(h)
+h = ktOpenSession("pty:cat > /dev/null", 0); begin(KT_XP_ASCII); ktSetAsciiSettings(h, KT_AS_CHARDELAY, 50)
+ktXferSend(h, "src/f.bin", 0); ktPause(h, 200); ktXferAbort(h, KT_ABORT_NOW); ktGetXferFinalStatus(h)\n""")
         self.assertLess(time.monotonic() - started, 5)
-        self.assertEqual(values[-11:], [1, 0, 0, -14, 0, -7, -14, 2, 0, 1, 0])  # closing the session aborts too
+        # closing the session aborts too; an ASCII send runs on after its call, until aborted
+        self.assertEqual(values[-18:], [1, 0, 0, -14, 0, -7, -14, 2, 0, 1, 0, 2, 0, 0, 1, 0, 0, -14])
         self.assertEqual(os.listdir(self.path("dl")), [])
         self.assertIn("TIME [SERVER] transfer aborted", [l.replace("[pty:sz src/big.bin]", "[SERVER]")
                                                           for l in self.log()])
