@@ -2,7 +2,9 @@
 // input twice, with compiled bodies and with every body run through the walker (OXEL_NO_PLANS=1),
 // each in a fresh scratch folder with every error answered Continue, and aborts, which the fuzzer
 // counts as a crash, when the two runs differ in their output (trace and messages) or status.
-//   fuzz_differential OXEL SCRIPT
+// oxel's own entry (platform/posix/main.cpp, built here as oxel_main) runs in forked children, so
+// that the fuzzer sees the coverage of both runs.
+//   fuzz_differential SCRIPT
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,6 +13,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+#undef main
+int oxel_main(int argc, char **argv);
 
 namespace {
 
@@ -28,7 +33,7 @@ void remove_tree(const std::string &dir) {
   if (pid > 0) waitpid(pid, nullptr, 0);
 }
 
-Run run(const char *oxel, const char *script, bool walker) {
+Run run(const char *script, bool walker) {
   Run r;
   char dir[] = "/tmp/oxel-differential-XXXXXX";
   if (!mkdtemp(dir)) std::abort();
@@ -37,9 +42,6 @@ Run run(const char *oxel, const char *script, bool walker) {
   pid_t pid = fork();
   if (pid == 0) {
     close(fds[0]);
-    // AFL++'s fork server descriptors belong to this program, not to the runs it starts.
-    close(198);
-    close(199);
     dup2(fds[1], 1);
     dup2(fds[1], 2);
     close(fds[1]);
@@ -48,8 +50,9 @@ Run run(const char *oxel, const char *script, bool walker) {
     if (chdir(dir) != 0) _exit(127);
     if (walker) setenv("OXEL_NO_PLANS", "1", 1);
     else unsetenv("OXEL_NO_PLANS");
-    execl(oxel, oxel, "--on-error=continue", "--trace=-", script, static_cast<char *>(nullptr));
-    _exit(127);
+    char *args[] = {const_cast<char *>("oxel"), const_cast<char *>("--on-error=continue"),
+                    const_cast<char *>("--trace=-"), const_cast<char *>(script), nullptr};
+    _exit(oxel_main(4, args));
   }
   close(fds[1]);
   char buf[4096];
@@ -66,14 +69,14 @@ Run run(const char *oxel, const char *script, bool walker) {
 }  // namespace
 
 int main(int argc, char **argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: fuzz_differential OXEL SCRIPT\n");
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: fuzz_differential SCRIPT\n");
     return 2;
   }
   char script[PATH_MAX];
-  if (!realpath(argv[2], script)) return 2;
-  Run compiled = run(argv[1], script, false);
-  Run walked = run(argv[1], script, true);
+  if (!realpath(argv[1], script)) return 2;
+  Run compiled = run(script, false);
+  Run walked = run(script, true);
   // A run the sanitizers stopped is a crash of its own.
   for (const Run *r : {&compiled, &walked})
     if (WIFSIGNALED(r->status)) std::abort();

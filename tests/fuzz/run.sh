@@ -24,7 +24,7 @@ case "${1:-}" in differential | receive | files) entry=$1 && shift ;; esac
 # The host library's entries take their inputs in shared memory (persistent mode), the file only in triage.
 program=$root/$dir/oxel args=(--on-error=continue) file=@@
 [ "$entry" != oxel ] && program=$root/$dir/tests/fuzz/fuzz_$entry args=() file=
-[ "$entry" = differential ] && program=$root/$dir/fuzz_differential args=("$root/$dir/oxel") file=@@
+[ "$entry" = differential ] && program=$root/$dir/fuzz_differential args=() file=@@
 out=$dir/afl-$entry/out work=$dir/afl-$entry/work seeds=$dir/afl-$entry/seeds
 [ "$entry" = oxel ] && out=$dir/afl/out work=$dir/afl/work seeds=$dir/afl/seeds  # where earlier runs left theirs
 export ASAN_OPTIONS=abort_on_error=1:symbolize=0:detect_leaks=0:allocator_may_return_null=1
