@@ -87,6 +87,7 @@ struct Arg {
   Operand op;
   int type = TY_INT;
   int size = 4;
+  int kind = K_WORD;
 };
 
 struct SwitchTable {
@@ -114,6 +115,8 @@ struct RegisterCode {
   bool typed_result = false;
   // Something in the body uses the working Value (walker, plans, returns of it).
   bool uses_value = false;
+  // The code can run (false for the markers of bodies that do not compile or are compiling).
+  bool runnable = false;
 };
 
 // Bodies that do not compile, and bodies being compiled, point here.
@@ -662,7 +665,8 @@ bool Compiler::arguments(const PlanNode *n, std::vector<Arg> &args, Symbol *fn) 
       a.type = param ? param->type : values[i].head.type;
       if (a.type == TY_ARRAY) a.type = TY_PTR;
       if (object_kind(a.type) < 0) return false;
-      a.size = kind_size(object_kind(a.type));
+      a.kind = object_kind(a.type);
+      a.size = kind_size(a.kind);
       if (param) param = param->link;
     }
     args.push_back(a);
@@ -714,6 +718,9 @@ bool Compiler::call(const PlanNode *n, Res &r, bool want) {
   at(i).a = static_cast<std::int32_t>(rc_->args.size());
   at(i).b = static_cast<std::int32_t>(args.size());
   at(i).x = reinterpret_cast<std::intptr_t>(fn);
+  int bytes = 0;
+  for (const Arg &a : args) bytes += a.size;
+  at(i).k = static_cast<std::uint8_t>(bytes);
   rc_->args.insert(rc_->args.end(), args.begin(), args.end());
   return true;
 }
@@ -1262,7 +1269,10 @@ bool Compiler::body() {
   Token *end = block(open, 0);
   if (!end || end->code != LEX_FUNC_END) return false;
   emit(OP_END, last_line_of(open, end));
-  if (rc_->temps > MAX_TEMPS) return false;
+  // Locals lie inside the frame that call_function checks; the arguments above it are checked
+  // at each call.
+  if (rc_->temps > MAX_TEMPS || rc_->frame_low < fn_->offset) return false;
+  rc_->runnable = true;
   rc_->typed_result = typed_ok_ && !dynamic_return_ && (is_integer(fn_->ret_type) || fn_->ret_type == TY_PTR);
   rc_->body = open;
   return true;
@@ -1363,43 +1373,36 @@ void report_overflow(int line) {
 }
 
 bool frame_fits(const RegisterCode &rc, std::int32_t frame) {
-  return frame + rc.frame_low >= 0 && frame + rc.frame_high <= ARENA_SIZE && reg_top + rc.temps <= MAX_TEMPS * MAX_CALL_DEPTH;
+  return frame + rc.frame_low >= 0 && frame + rc.frame_high <= ARENA_SIZE;
 }
 
-Exit execute(const RegisterCode &rc, Value *wv, std::int32_t *result, const TypeDesc **head);
+// A script call that execute() runs itself: the caller's state, given back at the return.
+// (return_flag is clear at every compiled call: a return leaves the code at once.)
+struct Frame {
+  const RegisterCode *rc;
+  const Insn *call;  // the caller's CALL
+  Value *wv;
+  std::int32_t saved_sp, outer_frame;
+};
+Frame frames[MAX_CALL_DEPTH + 1];
+int frame_count = 0;
+// The working Values of the calls that execute() runs itself, by call depth.
+Value frame_values[MAX_CALL_DEPTH + 2];
 
-// A call of script function 'fn' whose arguments are pushed: as call_function, straight into
-// its register code when it has some.
-std::int32_t call_pushed(Symbol *fn) {
-  RegisterCode *rc = fn->type == TY_FUNC && fn->body ? fn->code : nullptr;
+// Whether the call of 'fn' with its arguments pushed can run as register code inside the caller's
+// execute(); every other call goes through call_function, which reports what is wrong.
+// (A function's code is dropped when its body is defined again.)
+inline bool enterable(const Symbol *fn, const RegisterCode *rc) {
   std::int32_t frame = stack_ptr;
-  if (!rc || rc == &not_compiled || rc == &compiling || rc->body != fn->body || !frame_fits(*rc, frame) ||
-      call_depth >= MAX_CALL_DEPTH || frame + fn->offset < arena_top) {
-    Value v;
-    v.set_head(*fn);
-    call_function(fn, &v);
-    return v.imm.i;
-  }
-  std::int32_t outer_frame = frame_base;
-  bool outer_return = return_flag;
-  frame_base = frame;
-  stack_ptr = frame + fn->offset;
-  ++call_depth;
-  std::int32_t result = 0;
-  const TypeDesc *head = nullptr;
-  Exit exit;
-  if (rc->uses_value) {
-    Value wv;
-    exit = execute(*rc, &wv, &result, &head);
-    if (exit == EXIT_VALUE) result = wv.imm.i;
-  } else {
-    exit = execute(*rc, nullptr, &result, &head);
-  }
-  if (exit == EXIT_END) result = 0;
-  --call_depth;
-  frame_base = outer_frame;
-  return_flag = outer_return;
-  return result;
+  return rc && rc->runnable && call_depth < MAX_CALL_DEPTH && frame + fn->offset >= arena_top &&
+         frame + rc->frame_high <= ARENA_SIZE;
+}
+
+std::int32_t call_through_walker(Symbol *fn) {
+  Value v;
+  v.set_head(*fn);
+  call_function(fn, &v);
+  return v.imm.i;
 }
 
 // Pushes one argument word as its parameter's type, as push_arg does.
@@ -1421,21 +1424,27 @@ void push_word(std::int32_t x, const Arg &arg) {
 #define RC_THREADED 1
 #endif
 
-Exit execute(const RegisterCode &rc, Value *wv, std::int32_t *result, const TypeDesc **head) {
+inline std::uint8_t *const_base(const RegisterCode *rc) {
+  return reinterpret_cast<std::uint8_t *>(const_cast<std::int32_t *>(rc->consts.data()));
+}
+
+// Runs register code from its start; calls of compiled functions run here too, without recursion.
+Exit execute(const RegisterCode *rc, Value *wv, std::int32_t *result, const TypeDesc **head) {
+  const int first_frame = frame_count;
   std::int32_t *regs = reg_stack + reg_top;
-  reg_top += rc.temps;
-  struct Pop {
-    int n;
-    ~Pop() { reg_top -= n; }
-  } pop{rc.temps};
+  reg_top += rc->temps;
   std::uint8_t *bases[4] = {arena_bytes + frame_base, arena_bytes, reinterpret_cast<std::uint8_t *>(regs),
-                            reinterpret_cast<std::uint8_t *>(const_cast<std::int32_t *>(rc.consts.data()))};
-  const Insn *code = rc.code.data();
+                            const_base(rc)};
+  const Insn *code = rc->code.data();
+  const int *lines = rc->lines.data();
   const Insn *pc = code;
   int entry_level = scope_level;
+  std::int32_t ret = 0;
+  const TypeDesc *ret_head = nullptr;
+  Exit exit = EXIT_END;
 #define R(f) rd(bases, pc->b##f, pc->f)
 #define W(x) wr(bases, pc->bd, pc->d, (x))
-#define LINE() (rc.lines[static_cast<std::size_t>(pc - code)])
+#define LINE() (lines[pc - code])
 #ifdef RC_THREADED
 #define RC_LABEL(name) &&L_##name,
   static void *const labels[] = {RC_OPS(RC_LABEL)};
@@ -1602,17 +1611,47 @@ dispatch:
   }
   OP(CALL) : {
     Symbol *fn = reinterpret_cast<Symbol *>(pc->x);
-    const Arg *args = rc.args.data() + pc->a;
+    const Arg *args = rc->args.data() + pc->a;
     line_counter = LINE();
     std::int32_t saved_sp = stack_ptr;
-    for (int i = pc->b - 1; i >= 0; --i) push_word(rd(bases, args[i].op.base, args[i].op.off), args[i]);
-    std::int32_t r = call_pushed(fn);
-    stack_ptr = saved_sp;
-    W(r);
-    NEXT();
+    if (stack_ptr - pc->k >= arena_top) {
+      // Every argument fits: stored straight into the callee's frame.
+      std::uint8_t *p = arena_bytes + stack_ptr;
+      for (int i = pc->b - 1; i >= 0; --i) {
+        p -= args[i].size;
+        write_kind(p, args[i].kind, rd(bases, args[i].op.base, args[i].op.off));
+      }
+      stack_ptr -= pc->k;
+    } else {
+      for (int i = pc->b - 1; i >= 0; --i) push_word(rd(bases, args[i].op.base, args[i].op.off), args[i]);
+    }
+    const RegisterCode *callee = fn->code;
+    if (!enterable(fn, callee)) {
+      std::int32_t r = call_through_walker(fn);
+      stack_ptr = saved_sp;
+      W(r);
+      NEXT();
+    }
+    frames[frame_count++] = Frame{rc, pc, wv, saved_sp, frame_base};
+    frame_base = stack_ptr;
+    stack_ptr = frame_base + fn->offset;
+    ++call_depth;
+    rc = callee;
+    code = rc->code.data();
+    lines = rc->lines.data();
+    regs = reg_stack + reg_top;
+    reg_top += rc->temps;
+    bases[0] = arena_bytes + frame_base;
+    bases[2] = reinterpret_cast<std::uint8_t *>(regs);
+    bases[3] = const_base(rc);
+    if (rc->uses_value) {
+      wv = &frame_values[call_depth];
+      *wv = Value{};
+    }
+    JUMP(0);
   }
   OP(BUILTIN) : {
-    const Arg *args = rc.args.data() + pc->a;
+    const Arg *args = rc->args.data() + pc->a;
     std::int32_t words[BUILTIN_ARG_WORDS];
     int count = pc->b;
     for (int i = 0; i < count; ++i) words[i] = rd(bases, args[i].op.base, args[i].op.off);
@@ -1624,35 +1663,34 @@ dispatch:
     NEXT();
   }
   OP(RET) : {
-    *result = R(a);
-    *head = reinterpret_cast<const TypeDesc *>(pc->x);
-    line_counter = LINE();
-    check_requested_end();
-    return EXIT_TYPED;
+    ret = R(a);
+    ret_head = reinterpret_cast<const TypeDesc *>(pc->x);
+    exit = EXIT_TYPED;
+    goto leave;
   }
   OP(RETV) : {
-    line_counter = LINE();
-    check_requested_end();
-    return EXIT_VALUE;
+    exit = EXIT_VALUE;
+    goto leave;
   }
   OP(RETVOID) : {
     wv->type = TY_VOID;
     wv->imm.i = 0;
-    line_counter = LINE();
-    check_requested_end();
-    return EXIT_VALUE;
+    exit = EXIT_VALUE;
+    goto leave;
   }
   OP(END) : {
-    line_counter = LINE();
-    check_requested_end();
-    return EXIT_END;
+    exit = EXIT_END;
+    goto leave;
   }
   OP(WALK) : {
     scope_level = entry_level + pc->a;
     seek_token(reinterpret_cast<Token *>(pc->x));
     statement(0, wv);
     scope_level = entry_level;
-    if (return_flag) return EXIT_VALUE;
+    if (return_flag) {
+      exit = EXIT_VALUE;
+      goto leave;
+    }
     if (break_flag && pc->b >= 0) {
       break_flag = false;
       JUMP(pc->b);
@@ -1682,8 +1720,38 @@ dispatch:
   }
 #ifndef RC_THREADED
   }
-  return EXIT_END;
 #endif
+leave:
+  // A return: the run may end here, as the walker checks after every body; then the caller's
+  // frame comes back, or execute() returns to call_function.
+  line_counter = LINE();
+  check_requested_end();
+  reg_top -= rc->temps;
+  if (frame_count == first_frame) {
+    *result = ret;
+    *head = ret_head;
+    return exit;
+  }
+  {
+    const Frame &f = frames[--frame_count];
+    if (exit == EXIT_VALUE) ret = wv->imm.i;
+    else if (exit == EXIT_END) ret = 0;
+    --call_depth;
+    frame_base = f.outer_frame;
+    return_flag = false;
+    stack_ptr = f.saved_sp;
+    rc = f.rc;
+    code = rc->code.data();
+    lines = rc->lines.data();
+    regs = reg_stack + reg_top - rc->temps;
+    wv = f.wv;
+    bases[0] = arena_bytes + frame_base;
+    bases[2] = reinterpret_cast<std::uint8_t *>(regs);
+    bases[3] = const_base(rc);
+    pc = f.call;
+    W(ret);
+    NEXT();
+  }
 #undef R
 #undef W
 #undef LINE
@@ -1701,7 +1769,7 @@ bool run_compiled_body(Symbol *fn, Value *v) {
   ++call_depth;
   std::int32_t result = 0;
   const TypeDesc *head = nullptr;
-  Exit exit = execute(*rc, v, &result, &head);
+  Exit exit = execute(rc, v, &result, &head);
   --call_depth;
   if (exit == EXIT_TYPED) {
     v->set_head(*head);
