@@ -62,9 +62,20 @@ struct Operand {
   X(LD8S) X(LD8U) X(LD16S) X(LD16U) X(ST8) X(ST16) X(SX8) X(ZX8) X(SX16) X(ZX16) X(LEA) X(ADDR)    \
   X(IDXA) X(LDM8S) X(LDM8U) X(LDM16S) X(LDM16U) X(LDM32) X(CHKM) X(PROBE) X(STM8) X(STM16)         \
   X(STM32) X(INC) X(INCM) X(CALL) X(BUILTIN) X(RET) X(RETV) X(RETVOID) X(END) X(WALK) X(EVAL)     \
-  X(JTV) X(JFV) X(CHECK) X(SWITCH)
+  X(JTV) X(JFV) X(CHECK) X(SWITCH) X(INCW_F)                                                         \
+  RC_VARIANTS_3(X, ADD) RC_VARIANTS_3(X, SUB) RC_VARIANTS_3(X, MUL) RC_VARIANTS_3(X, AND)            \
+  RC_VARIANTS_3(X, OR) RC_VARIANTS_3(X, XOR) RC_VARIANTS_3(X, SHL) RC_VARIANTS_3(X, SHR)             \
+  RC_VARIANTS_3(X, LT) RC_VARIANTS_3(X, GT) RC_VARIANTS_3(X, LE) RC_VARIANTS_3(X, GE)                \
+  RC_VARIANTS_3(X, EQ) RC_VARIANTS_3(X, NE) RC_VARIANTS_2(X, JLT) RC_VARIANTS_2(X, JGT)              \
+  RC_VARIANTS_2(X, JLE) RC_VARIANTS_2(X, JGE) RC_VARIANTS_2(X, JEQ) RC_VARIANTS_2(X, JNE)            \
+  X(MOV_FF) X(MOV_FR) X(MOV_FK) X(MOV_RF) X(MOV_RR) X(MOV_RK)
 
-enum Op : std::uint8_t {
+// The variants of the hot instructions by operand kind, in the order d, a, b: F a frame slot, R a
+// temporary, K an immediate held in the instruction. INCW_F: INC of a word in a frame slot.
+#define RC_VARIANTS_2(X, n) X(n##_FF) X(n##_FR) X(n##_FK) X(n##_RF) X(n##_RR) X(n##_RK)
+#define RC_VARIANTS_3(X, n) RC_VARIANTS_2(X, n##_F) RC_VARIANTS_2(X, n##_R)
+
+enum Op : std::uint16_t {
 #define RC_ENUM(name) OP_##name,
   RC_OPS(RC_ENUM)
 #undef RC_ENUM
@@ -219,6 +230,52 @@ bool produces(Op op) {
   case OP_LDM8S: case OP_LDM8U: case OP_LDM16S: case OP_LDM16U: case OP_LDM32: case OP_CHKM:
     return true;
   default: return false;
+  }
+}
+
+// The variant of a generic instruction for its operand kinds (immediates moved into it), or the
+// instruction unchanged.
+int kind_index(std::uint8_t base) { return base == B_FRAME ? 0 : base == B_TEMP ? 1 : -1; }
+void specialise(Insn &in, const std::vector<std::int32_t> &consts) {
+  static const Op binaries[][2] = {{OP_ADD, OP_ADD_F_FF}, {OP_SUB, OP_SUB_F_FF}, {OP_MUL, OP_MUL_F_FF},
+                                   {OP_AND, OP_AND_F_FF}, {OP_OR, OP_OR_F_FF},   {OP_XOR, OP_XOR_F_FF},
+                                   {OP_SHL, OP_SHL_F_FF}, {OP_SHR, OP_SHR_F_FF}, {OP_LT, OP_LT_F_FF},
+                                   {OP_GT, OP_GT_F_FF},   {OP_LE, OP_LE_F_FF},   {OP_GE, OP_GE_F_FF},
+                                   {OP_EQ, OP_EQ_F_FF},   {OP_NE, OP_NE_F_FF}};
+  static const Op branches[][2] = {{OP_JLT, OP_JLT_FF}, {OP_JGT, OP_JGT_FF}, {OP_JLE, OP_JLE_FF},
+                                   {OP_JGE, OP_JGE_FF}, {OP_JEQ, OP_JEQ_FF}, {OP_JNE, OP_JNE_FF}};
+  auto second = [&](int *k) {
+    if (in.bb == B_CONST) {
+      in.b = consts[static_cast<std::size_t>(in.b / 4)];
+      *k = 2;
+      return true;
+    }
+    *k = kind_index(in.bb);
+    return *k >= 0;
+  };
+  int d = kind_index(in.bd), a = kind_index(in.ba), b;
+  if (in.op == OP_INC && in.ba == B_FRAME && (in.k & 15) == K_WORD && in.bd == B_TEMP) {
+    in.op = OP_INCW_F;
+    return;
+  }
+  if (in.op == OP_MOV && d >= 0) {
+    int k = in.ba == B_CONST ? 2 : kind_index(in.ba);
+    if (k < 0) return;
+    if (k == 2) in.a = consts[static_cast<std::size_t>(in.a / 4)];
+    in.op = static_cast<Op>(OP_MOV_FF + d * 3 + k);
+    return;
+  }
+  for (const auto &v : binaries) {
+    if (in.op != v[0]) continue;
+    if (d < 0 || a < 0 || !second(&b)) return;
+    in.op = static_cast<Op>(v[1] + d * 6 + a * 3 + b);
+    return;
+  }
+  for (const auto &v : branches) {
+    if (in.op != v[0]) continue;
+    if (a < 0 || !second(&b)) return;
+    in.op = static_cast<Op>(v[1] + a * 3 + b);
+    return;
   }
 }
 
@@ -1272,6 +1329,7 @@ bool Compiler::body() {
   // Locals lie inside the frame that call_function checks; the arguments above it are checked
   // at each call.
   if (rc_->temps > MAX_TEMPS || rc_->frame_low < fn_->offset) return false;
+  for (Insn &in : rc_->code) specialise(in, rc_->consts);
   rc_->runnable = true;
   rc_->typed_result = typed_ok_ && !dynamic_return_ && (is_integer(fn_->ret_type) || fn_->ret_type == TY_PTR);
   rc_->body = open;
@@ -1323,6 +1381,13 @@ inline std::int32_t rd(std::uint8_t *const *bases, std::uint8_t base, std::int32
 inline void wr(std::uint8_t *const *bases, std::uint8_t base, std::int32_t off, std::int32_t x) {
   std::memcpy(bases[base] + off, &x, 4);
 }
+
+inline std::int32_t load_word(const std::uint8_t *p) {
+  std::int32_t x;
+  std::memcpy(&x, p, 4);
+  return x;
+}
+inline void store_word(std::uint8_t *p, std::int32_t x) { std::memcpy(p, &x, 4); }
 
 inline std::int32_t wrap_add(std::int32_t a, std::int32_t b) {
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
@@ -1442,6 +1507,9 @@ Exit execute(const RegisterCode *rc, Value *wv, std::int32_t *result, const Type
   std::int32_t ret = 0;
   const TypeDesc *ret_head = nullptr;
   Exit exit = EXIT_END;
+  // The frame and the temporaries, for the variants of the hot instructions.
+  std::uint8_t *fp = bases[0];
+  std::uint8_t *rp = bases[2];
 #define R(f) rd(bases, pc->b##f, pc->f)
 #define W(x) wr(bases, pc->bd, pc->d, (x))
 #define LINE() (lines[pc - code])
@@ -1487,6 +1555,70 @@ dispatch:
     std::int32_t a = R(a), b = R(b);                                                               \
     if (cond) JUMP(pc->x);                                                                         \
     NEXT();                                                                                        \
+  }
+#define RD_F(f) load_word(fp + pc->f)
+#define RD_R(f) load_word(rp + pc->f)
+#define RD_K(f) (pc->f)
+#define WR_F(x) store_word(fp + pc->d, (x))
+#define WR_R(x) store_word(rp + pc->d, (x))
+#define BIN_V(name, expr, D, A, B)                                                                  \
+  OP(name##_##D##_##A##B) : {                                                                      \
+    std::int32_t a = RD_##A(a), b = RD_##B(b);                                                     \
+    WR_##D(expr);                                                                                  \
+    NEXT();                                                                                        \
+  }
+#define BIN_AB(name, expr, D)                                                                      \
+  BIN_V(name, expr, D, F, F) BIN_V(name, expr, D, F, R) BIN_V(name, expr, D, F, K)                 \
+  BIN_V(name, expr, D, R, F) BIN_V(name, expr, D, R, R) BIN_V(name, expr, D, R, K)
+#define BIN_ALL(name, expr) BIN_AB(name, expr, F) BIN_AB(name, expr, R)
+#define BR_V(name, cond, A, B)                                                                     \
+  OP(name##_##A##B) : {                                                                            \
+    std::int32_t a = RD_##A(a), b = RD_##B(b);                                                     \
+    if (cond) JUMP(pc->x);                                                                         \
+    NEXT();                                                                                        \
+  }
+#define BR_ALL(name, cond)                                                                         \
+  BR_V(name, cond, F, F) BR_V(name, cond, F, R) BR_V(name, cond, F, K)                             \
+  BR_V(name, cond, R, F) BR_V(name, cond, R, R) BR_V(name, cond, R, K)
+  BIN_ALL(ADD, wrap_add(a, b))
+  BIN_ALL(SUB, static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b)))
+  BIN_ALL(MUL, static_cast<std::int32_t>(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b)))
+  BIN_ALL(AND, a & b)
+  BIN_ALL(OR, a | b)
+  BIN_ALL(XOR, a ^ b)
+  BIN_ALL(SHL, static_cast<std::int32_t>(static_cast<std::uint32_t>(a) << (static_cast<std::uint32_t>(b) & 31)))
+  BIN_ALL(SHR, a >> (static_cast<std::uint32_t>(b) & 31))
+  BIN_ALL(LT, a < b)
+  BIN_ALL(GT, a > b)
+  BIN_ALL(LE, a <= b)
+  BIN_ALL(GE, a >= b)
+  BIN_ALL(EQ, a == b)
+  BIN_ALL(NE, a != b)
+  BR_ALL(JLT, a < b)
+  BR_ALL(JGT, a > b)
+  BR_ALL(JLE, a <= b)
+  BR_ALL(JGE, a >= b)
+  BR_ALL(JEQ, a == b)
+  BR_ALL(JNE, a != b)
+  OP(MOV_FF) : WR_F(RD_F(a));
+  NEXT();
+  OP(MOV_FR) : WR_F(RD_R(a));
+  NEXT();
+  OP(MOV_FK) : WR_F(RD_K(a));
+  NEXT();
+  OP(MOV_RF) : WR_R(RD_F(a));
+  NEXT();
+  OP(MOV_RR) : WR_R(RD_R(a));
+  NEXT();
+  OP(MOV_RK) : WR_R(RD_K(a));
+  NEXT();
+  OP(INCW_F) : {
+    std::uint8_t *p = fp + pc->a;
+    std::int32_t old = load_word(p);
+    std::int32_t now = wrap_add(old, static_cast<std::int32_t>(pc->x));
+    store_word(p, now);
+    WR_R((pc->k & K_POSTFIX) ? old : now);
+    NEXT();
   }
   OP(MOV) : W(R(a));
   NEXT();
@@ -1641,8 +1773,8 @@ dispatch:
     lines = rc->lines.data();
     regs = reg_stack + reg_top;
     reg_top += rc->temps;
-    bases[0] = arena_bytes + frame_base;
-    bases[2] = reinterpret_cast<std::uint8_t *>(regs);
+    bases[0] = fp = arena_bytes + frame_base;
+    bases[2] = rp = reinterpret_cast<std::uint8_t *>(regs);
     bases[3] = const_base(rc);
     if (rc->uses_value) {
       wv = &frame_values[call_depth];
@@ -1745,8 +1877,8 @@ leave:
     lines = rc->lines.data();
     regs = reg_stack + reg_top - rc->temps;
     wv = f.wv;
-    bases[0] = arena_bytes + frame_base;
-    bases[2] = reinterpret_cast<std::uint8_t *>(regs);
+    bases[0] = fp = arena_bytes + frame_base;
+    bases[2] = rp = reinterpret_cast<std::uint8_t *>(regs);
     bases[3] = const_base(rc);
     pc = f.call;
     W(ret);
