@@ -56,13 +56,17 @@ struct Operand {
 //   EVAL          the expression plan x into the working Value; JTV/JFV: jump to x on its truth
 //   CHECK         ends the run when an interrupt or the time limit asks
 //   SWITCH        jump by table x on a
+//   LDX*          d = memory at script address a + b * x, or (after error 102) a
+//   STX*          memory at a + b * x = d, or error 102 when outside the arena
+// A jump back of a loop with k set first ends the run when an interrupt or the time limit asks.
 #define RC_OPS(X)                                                                                   \
   X(MOV) X(ADD) X(SUB) X(MUL) X(DIV) X(AND) X(OR) X(XOR) X(SHL) X(SHR) X(LT) X(GT) X(LE) X(GE)     \
   X(EQ) X(NE) X(NEG) X(NOT) X(LNOT) X(JMP) X(JT) X(JF) X(JLT) X(JGT) X(JLE) X(JGE) X(JEQ) X(JNE)  \
   X(LD8S) X(LD8U) X(LD16S) X(LD16U) X(ST8) X(ST16) X(SX8) X(ZX8) X(SX16) X(ZX16) X(LEA) X(ADDR)    \
   X(IDXA) X(LDM8S) X(LDM8U) X(LDM16S) X(LDM16U) X(LDM32) X(CHKM) X(PROBE) X(STM8) X(STM16)         \
   X(STM32) X(INC) X(INCM) X(CALL) X(BUILTIN) X(RET) X(RETV) X(RETVOID) X(END) X(WALK) X(EVAL)     \
-  X(JTV) X(JFV) X(CHECK) X(SWITCH) X(INCW_F)                                                         \
+  X(JTV) X(JFV) X(CHECK) X(SWITCH) X(INCW_F) X(LDX8S) X(LDX8U) X(LDX16S) X(LDX16U) X(LDX32) X(STX8)  \
+  X(STX16) X(STX32)                                                                                 \
   RC_VARIANTS_3(X, ADD) RC_VARIANTS_3(X, SUB) RC_VARIANTS_3(X, MUL) RC_VARIANTS_3(X, AND)            \
   RC_VARIANTS_3(X, OR) RC_VARIANTS_3(X, XOR) RC_VARIANTS_3(X, SHL) RC_VARIANTS_3(X, SHR)             \
   RC_VARIANTS_3(X, LT) RC_VARIANTS_3(X, GT) RC_VARIANTS_3(X, LE) RC_VARIANTS_3(X, GE)                \
@@ -199,6 +203,7 @@ struct Res {
   Operand addr;                 // P_MEM: script address, plus disp
   std::int32_t disp = 0;
   Operand fail;                 // P_MEM: what a failed load leaves
+  std::int64_t idx = -1;        // P_MEM: the IDXA instruction that made addr
   const TypeDesc *ptd = nullptr;  // the object's declared type
 };
 
@@ -387,6 +392,11 @@ private:
     rc_->heads.back()->set_head(h);
     return rc_->heads.back().get();
   }
+  bool indexed_last(const Res &r) const {
+    return r.idx >= 0 && r.disp == 0 && static_cast<std::size_t>(r.idx) + 1 == rc_->code.size() &&
+           rc_->code.back().op == OP_IDXA;
+  }
+  static bool same_operand(std::int32_t off, std::uint8_t base, Operand o) { return off == o.off && base == o.base; }
   void note_frame(std::int32_t off, int size) {
     rc_->frame_low = std::min(rc_->frame_low, off);
     rc_->frame_high = std::max(rc_->frame_high, off + size);
@@ -428,6 +438,7 @@ private:
   Token *block(Token *open, int depth);
   Token *if_statement(Token *t, int depth);
   Token *while_statement(Token *t, int depth);
+  void loop_tail(const Plan *step, const Plan *cond, std::int32_t top, int check_line, int line);
   Token *for_statement(Token *t, int depth);
   Token *switch_statement(Token *t, int depth);
   Token *return_statement(Token *t, int depth);
@@ -509,6 +520,13 @@ bool Compiler::load(Res &r) {
   if (aggregate(type)) {
     std::size_t i = op3(OP_CHKM, d, r.addr, r.fail, line_);
     at(i).x = r.disp;
+  } else if (indexed_last(r) && same_operand(at(static_cast<std::size_t>(r.idx)).a, at(static_cast<std::size_t>(r.idx)).ba, r.fail)) {
+    // The subscript's address and the load in one instruction.
+    static const Op loads[] = {OP_LDX32, OP_LDX8S, OP_LDX8U, OP_LDX16S, OP_LDX16U};
+    Insn &in = at(static_cast<std::size_t>(r.idx));
+    in.op = loads[object_kind(type)];
+    in.d = d.off;
+    in.bd = d.base;
   } else {
     static const Op loads[] = {OP_LDM32, OP_LDM8S, OP_LDM8U, OP_LDM16S, OP_LDM16U};
     std::size_t i = op3(loads[object_kind(type)], d, r.addr, r.fail, line_);
@@ -550,6 +568,7 @@ bool Compiler::index(const PlanNode *n, Res &r) {
   r.place = P_MEM;
   r.addr = addr;
   r.fail = loaded;
+  r.idx = static_cast<std::int64_t>(k);
   r.ptd = element;
   r.head = loaded_head(*element);
   r.loaded = false;
@@ -619,10 +638,11 @@ bool Compiler::assign(const PlanNode *n, Res &r, bool want) {
   if (!expr(n->a, l) || l.place == P_NONE) return false;
   int kind = object_kind(l.ptd->type);
   if (kind < 0) return false;
+  std::size_t probe = 0;
   if (l.place == P_MEM) {
-    std::size_t i = op3(OP_PROBE, Operand{}, l.addr, Operand{}, line_);
-    at(i).x = l.disp;
-    at(i).b = kind_size(kind);
+    probe = op3(OP_PROBE, Operand{}, l.addr, Operand{}, line_);
+    at(probe).x = l.disp;
+    at(probe).b = kind_size(kind);
     if (has_effects(n->b)) {
       Res a;
       a.val = l.addr;
@@ -633,6 +653,28 @@ bool Compiler::assign(const PlanNode *n, Res &r, bool want) {
   Res v;
   if (!rvalue(n->b, v)) return false;
   line_ = n->line;
+  if (l.place == P_MEM && probe + 1 == rc_->code.size() && l.idx >= 0 &&
+      static_cast<std::size_t>(l.idx) + 1 == probe && l.disp == 0) {
+    // Nothing runs between the dead load and the store: a subscript stores in one instruction,
+    // which reports where the dead load would.
+    rc_->code.pop_back();
+    rc_->lines.pop_back();
+    static const Op stores[] = {OP_STX32, OP_STX8, OP_STX8, OP_STX16, OP_STX16};
+    Insn &in = at(static_cast<std::size_t>(l.idx));
+    in.op = stores[kind];
+    in.d = v.val.off;
+    in.bd = v.val.base;
+    r = Res{};
+    r.head = l.head;
+    if (kind == K_WORD) {
+      r.val = v.val;
+    } else if (want) {
+      static const Op converts[] = {OP_MOV, OP_SX8, OP_ZX8, OP_SX16, OP_ZX16};
+      r.val = temp();
+      op3(converts[kind], r.val, v.val, Operand{}, line_);
+    }
+    return true;
+  }
   r = Res{};
   r.head = l.head;
   if (l.place == P_SLOT) {
@@ -1058,7 +1100,48 @@ Token *Compiler::if_statement(Token *t, int depth) {
   return after;
 }
 
-// while (c) s:   jmp test; top: s; check; test: if (c) goto top
+// Instructions that can neither report nor be seen from outside the script's memory: between
+// them an interrupt check may move.
+static bool silent(Op op) {
+  switch (op) {
+  case OP_MOV: case OP_ADD: case OP_SUB: case OP_MUL: case OP_AND: case OP_OR: case OP_XOR:
+  case OP_SHL: case OP_SHR: case OP_LT: case OP_GT: case OP_LE: case OP_GE: case OP_EQ: case OP_NE:
+  case OP_NEG: case OP_NOT: case OP_LNOT: case OP_LD8S: case OP_LD8U: case OP_LD16S: case OP_LD16U:
+  case OP_ST8: case OP_ST16: case OP_SX8: case OP_ZX8: case OP_SX16: case OP_ZX16: case OP_LEA:
+  case OP_ADDR: case OP_IDXA: case OP_INC:
+    return true;
+  default: return false;
+  }
+}
+
+// The end of a loop's turn: the interrupt check the walker makes after the body, the step, and
+// the jump back while the condition holds. When the step and the test can neither report nor be
+// seen, the check moves into the jump back.
+void Compiler::loop_tail(const Plan *step, const Plan *cond, std::int32_t top, int check_line, int line) {
+  std::size_t mark = rc_->code.size();
+  if (step) expression(step, false);
+  std::vector<std::size_t> back;
+  if (cond) condition(cond, true, back);
+  else back.push_back(emit(OP_JMP, line));
+  std::size_t last = rc_->code.size() - 1;
+  bool fuse = back.size() == 1 && back[0] == last;
+  for (std::size_t i = mark; fuse && i < last; ++i) fuse = silent(at(i).op);
+  Op op = at(last).op;
+  fuse = fuse && (op == OP_JMP || op == OP_JT || op == OP_JF || (op >= OP_JLT && op <= OP_JNE));
+  if (fuse) {
+    at(last).k = 1;
+    rc_->lines[last] = check_line;
+  } else {
+    Insn check;
+    check.op = OP_CHECK;
+    rc_->code.insert(rc_->code.begin() + static_cast<std::ptrdiff_t>(mark), check);
+    rc_->lines.insert(rc_->lines.begin() + static_cast<std::ptrdiff_t>(mark), check_line);
+    for (std::size_t &j : back) ++j;
+  }
+  patch(back, top);
+}
+
+// while (c) s:   if (!c) goto out; top: s; check; if (c) goto top; out:
 Token *Compiler::while_statement(Token *t, int depth) {
   Token *open = t->link;
   Token *after = t->jump[LOOP_END];
@@ -1069,7 +1152,8 @@ Token *Compiler::while_statement(Token *t, int depth) {
     dynamic_return_ = dynamic_return_ || holds_return(t, after);
     return after;
   }
-  std::size_t to_test = emit(OP_JMP, t->line);
+  std::vector<std::size_t> exits;
+  condition(cond, false, exits);
   std::int32_t top = here();
   Breakable b;
   breakables_.push_back(&b);
@@ -1077,16 +1161,13 @@ Token *Compiler::while_statement(Token *t, int depth) {
   breakables_.pop_back();
   if (!end) return nullptr;
   int last_line = last_line_of(plan_end(cond)->link, after);
-  emit(OP_CHECK, last_line);
-  at(to_test).x = here();
-  std::vector<std::size_t> back;
-  condition(cond, true, back);
-  patch(back, top);
+  loop_tail(nullptr, cond, top, last_line, t->line);
   close_loop(b, last_line);
+  patch(exits, here());
   return after;
 }
 
-// for (i; c; s) b:   i; jmp test; top: b; check; s; test: if (c) goto top
+// for (i; c; s) b:   i; if (!c) goto out; top: b; check; s; if (c) goto top; out:
 Token *Compiler::for_statement(Token *t, int depth) {
   Token *open = t->link;
   Token *init_end = t->jump[FOR_INIT_END];
@@ -1108,7 +1189,8 @@ Token *Compiler::for_statement(Token *t, int depth) {
     return after;
   }
   if (init) expression(init, false);
-  std::size_t to_test = emit(OP_JMP, t->line);
+  std::vector<std::size_t> exits;
+  if (cond) condition(cond, false, exits);
   std::int32_t top = here();
   Breakable b;
   breakables_.push_back(&b);
@@ -1116,17 +1198,9 @@ Token *Compiler::for_statement(Token *t, int depth) {
   breakables_.pop_back();
   if (!end) return nullptr;
   int last_line = last_line_of(step_end->link, after);
-  emit(OP_CHECK, last_line);
-  if (step) expression(step, false);
-  at(to_test).x = here();
-  if (cond) {
-    std::vector<std::size_t> back;
-    condition(cond, true, back);
-    patch(back, top);
-  } else {
-    at(emit(OP_JMP, t->line)).x = top;
-  }
+  loop_tail(step, cond, top, last_line, t->line);
   close_loop(b, last_line);
+  patch(exits, here());
   return after;
 }
 
@@ -1550,8 +1624,14 @@ dispatch:
     W(expr);                                                                                       \
     NEXT();                                                                                        \
   }
+#define LOOP_CHECK()                                                                               \
+  if (pc->k && requested_end) [[unlikely]] {                                                       \
+    line_counter = LINE();                                                                         \
+    end_requested_run();                                                                           \
+  }
 #define BRANCH(name, cond)                                                                         \
   OP(name) : {                                                                                     \
+    LOOP_CHECK();                                                                                  \
     std::int32_t a = R(a), b = R(b);                                                               \
     if (cond) JUMP(pc->x);                                                                         \
     NEXT();                                                                                        \
@@ -1573,6 +1653,7 @@ dispatch:
 #define BIN_ALL(name, expr) BIN_AB(name, expr, F) BIN_AB(name, expr, R)
 #define BR_V(name, cond, A, B)                                                                     \
   OP(name##_##A##B) : {                                                                            \
+    LOOP_CHECK();                                                                                  \
     std::int32_t a = RD_##A(a), b = RD_##B(b);                                                     \
     if (cond) JUMP(pc->x);                                                                         \
     NEXT();                                                                                        \
@@ -1648,10 +1729,13 @@ dispatch:
   NEXT();
   OP(LNOT) : W(R(a) == 0);
   NEXT();
-  OP(JMP) : JUMP(pc->x);
-  OP(JT) : if (R(a)) JUMP(pc->x);
+  OP(JMP) : LOOP_CHECK();
+  JUMP(pc->x);
+  OP(JT) : LOOP_CHECK();
+  if (R(a)) JUMP(pc->x);
   NEXT();
-  OP(JF) : if (!R(a)) JUMP(pc->x);
+  OP(JF) : LOOP_CHECK();
+  if (!R(a)) JUMP(pc->x);
   NEXT();
   BRANCH(JLT, a < b)
   BRANCH(JGT, a > b)
@@ -1703,6 +1787,35 @@ dispatch:
   LOAD_MEMORY(LDM16S, K_SHORT, 2)
   LOAD_MEMORY(LDM16U, K_USHORT, 2)
   LOAD_MEMORY(LDM32, K_WORD, 4)
+#define LOAD_INDEXED(name, kind, size)                                                             \
+  OP(name) : {                                                                                     \
+    std::int32_t base = R(a);                                                                      \
+    std::uint32_t addr = static_cast<std::uint32_t>(base) +                                        \
+                         static_cast<std::uint32_t>(pc->x) * static_cast<std::uint32_t>(R(b));     \
+    if (const std::uint8_t *p = arena_ptr(addr, size)) {                                           \
+      W(read_kind(p, kind));                                                                       \
+    } else {                                                                                       \
+      report_overflow(LINE());                                                                     \
+      W(base);                                                                                     \
+    }                                                                                              \
+    NEXT();                                                                                        \
+  }
+  LOAD_INDEXED(LDX8S, K_CHAR, 1)
+  LOAD_INDEXED(LDX8U, K_UCHAR, 1)
+  LOAD_INDEXED(LDX16S, K_SHORT, 2)
+  LOAD_INDEXED(LDX16U, K_USHORT, 2)
+  LOAD_INDEXED(LDX32, K_WORD, 4)
+#define STORE_INDEXED(name, kind, size)                                                            \
+  OP(name) : {                                                                                     \
+    std::uint32_t addr = static_cast<std::uint32_t>(R(a)) +                                        \
+                         static_cast<std::uint32_t>(pc->x) * static_cast<std::uint32_t>(R(b));     \
+    if (std::uint8_t *p = arena_ptr(addr, size)) write_kind(p, kind, R(d));                        \
+    else report_overflow(LINE());                                                                  \
+    NEXT();                                                                                        \
+  }
+  STORE_INDEXED(STX8, K_CHAR, 1)
+  STORE_INDEXED(STX16, K_SHORT, 2)
+  STORE_INDEXED(STX32, K_WORD, 4)
   OP(CHKM) : {
     std::int32_t addr = wrap_add(R(a), static_cast<std::int32_t>(pc->x));
     if (arena_ptr(static_cast<std::uint32_t>(addr), 1)) {

@@ -58,13 +58,16 @@ int outside()
     int *w;
     struct cell *q;
     p = 0; w = 8; q = 16;
+    p[2] = w[1] = 7;
     return p[3] + *w + q->hits
         + (q->key = 5);
 }
 outside() /* expect: 29 */
-/* expect error 102 line 61: Memory overflow */ /* expect error 102 line 61: Memory overflow */ /* expect error 102 line 61: Memory overflow */ /* expect error 102 line 62: Memory overflow */
+/* expect error 102 line 61: Memory overflow */ /* expect error 102 line 61: Memory overflow */
+/* expect error 102 line 62: Memory overflow */ /* expect error 102 line 62: Memory overflow */ /* expect error 102 line 62: Memory overflow */ /* expect error 102 line 63: Memory overflow */
 outside() /* expect: 29 */
-/* expect error 102 line 61: Memory overflow */ /* expect error 102 line 61: Memory overflow */ /* expect error 102 line 61: Memory overflow */ /* expect error 102 line 62: Memory overflow */
+/* expect error 102 line 61: Memory overflow */ /* expect error 102 line 61: Memory overflow */
+/* expect error 102 line 62: Memory overflow */ /* expect error 102 line 62: Memory overflow */ /* expect error 102 line 62: Memory overflow */ /* expect error 102 line 63: Memory overflow */
 /* Operands are read when the walker reads them, before later side effects. */
 int seen[4];
 int record(i, v) int i, v; { seen[i] = v; return v; }
@@ -164,9 +167,9 @@ int spread(n) int n;
     return s + n;
 }
 spread(2) /* expect: 2 */
-/* expect error 302 line 163: Bad operand / */
+/* expect error 302 line 166: Bad operand / */
 int deep(n) char n; { if (n == 0) return 0; return deep(n - 1) + 1; }
-deep(30) * 100 + deep(40) /* expect: 3031 */ /* expect error 102 line 168: Memory overflow */
+deep(30) * 100 + deep(40) /* expect: 3031 */ /* expect error 102 line 171: Memory overflow */
 deep(286) /* expect: 30 */
 int two(a, b) char a; int b; { return a * 1000000 + b; }
 two(257, 100000) /* expect: 1100000 */
