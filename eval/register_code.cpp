@@ -818,8 +818,13 @@ bool Compiler::call(const PlanNode *n, Res &r, bool want) {
   at(i).b = static_cast<std::int32_t>(args.size());
   at(i).x = reinterpret_cast<std::intptr_t>(fn);
   int bytes = 0;
-  for (const Arg &a : args) bytes += a.size;
+  bool words = true;
+  for (const Arg &a : args) {
+    bytes += a.size;
+    words = words && a.kind == K_WORD;
+  }
   at(i).k = static_cast<std::uint8_t>(bytes);
+  at(i).ba = words;  // every argument is a word
   rc_->args.insert(rc_->args.end(), args.begin(), args.end());
   return true;
 }
@@ -1862,9 +1867,16 @@ dispatch:
     if (stack_ptr - pc->k >= arena_top) {
       // Every argument fits: stored straight into the callee's frame.
       std::uint8_t *p = arena_bytes + stack_ptr;
-      for (int i = pc->b - 1; i >= 0; --i) {
-        p -= args[i].size;
-        write_kind(p, args[i].kind, rd(bases, args[i].op.base, args[i].op.off));
+      if (pc->ba) {
+        for (int i = pc->b - 1; i >= 0; --i) {
+          p -= 4;
+          store_word(p, rd(bases, args[i].op.base, args[i].op.off));
+        }
+      } else {
+        for (int i = pc->b - 1; i >= 0; --i) {
+          p -= args[i].size;
+          write_kind(p, args[i].kind, rd(bases, args[i].op.base, args[i].op.off));
+        }
       }
       stack_ptr -= pc->k;
     } else {
@@ -1901,6 +1913,11 @@ dispatch:
     int count = pc->b;
     for (int i = 0; i < count; ++i) words[i] = rd(bases, args[i].op.base, args[i].op.off);
     line_counter = LINE();
+    std::int32_t r;
+    if (builtin_word_call(static_cast<int>(pc->x), words, count, &r)) {
+      W(r);
+      NEXT();
+    }
     Value v;
     v.type = builtin_table[pc->x].return_type;
     builtin_with_words(static_cast<int>(pc->x), words, count, &v);
