@@ -58,6 +58,7 @@ struct Operand {
 //   SWITCH        jump by table x on a
 //   LDX*          d = memory at script address a + b * x, or (after error 102) a
 //   STX*          memory at a + b * x = d, or error 102 when outside the arena
+//   DECLARE       the declaration at token x through the declaration parser (a: block depth)
 // A jump back of a loop with k set first ends the run when an interrupt or the time limit asks.
 #define RC_OPS(X)                                                                                   \
   X(MOV) X(ADD) X(SUB) X(MUL) X(DIV) X(AND) X(OR) X(XOR) X(SHL) X(SHR) X(LT) X(GT) X(LE) X(GE)     \
@@ -66,7 +67,7 @@ struct Operand {
   X(IDXA) X(LDM8S) X(LDM8U) X(LDM16S) X(LDM16U) X(LDM32) X(CHKM) X(PROBE) X(STM8) X(STM16)         \
   X(STM32) X(INC) X(INCM) X(CALL) X(BUILTIN) X(RET) X(RETV) X(RETVOID) X(END) X(WALK) X(EVAL)     \
   X(JTV) X(JFV) X(CHECK) X(SWITCH) X(INCW_F) X(LDX8S) X(LDX8U) X(LDX16S) X(LDX16U) X(LDX32) X(STX8)  \
-  X(STX16) X(STX32)                                                                                 \
+  X(STX16) X(STX32) X(DECLARE)                                                                      \
   RC_VARIANTS_3(X, ADD) RC_VARIANTS_3(X, SUB) RC_VARIANTS_3(X, MUL) RC_VARIANTS_3(X, AND)            \
   RC_VARIANTS_3(X, OR) RC_VARIANTS_3(X, XOR) RC_VARIANTS_3(X, SHL) RC_VARIANTS_3(X, SHR)             \
   RC_VARIANTS_3(X, LT) RC_VARIANTS_3(X, GT) RC_VARIANTS_3(X, LE) RC_VARIANTS_3(X, GE)                \
@@ -1357,11 +1358,45 @@ static Token *inert_declaration(Token *t) {
   return nullptr;
 }
 
+// The token after the ';' that ends the declaration at 't'.
+static Token *after_declaration(Token *t) {
+  int depth = 0;
+  for (Token *x = t; x; x = x->link) {
+    switch (x->code) {
+    case '(':
+    case '[':
+    case '{': ++depth; break;
+    case ')':
+    case ']':
+    case '}':
+      if (--depth < 0) return nullptr;
+      break;
+    case ';':
+      if (depth == 0) return x->link;
+      break;
+    case LEX_FUNC_END:
+    case LEX_EOF: return nullptr;
+    default: break;
+    }
+  }
+  return nullptr;
+}
+
 Token *Compiler::block(Token *open, int depth) {
   Token *x = open->link;
   while (x && starts_declaration(x->code, &x->value)) {
-    x = inert_declaration(x);
-    if (!x) return nullptr;
+    if (Token *after = inert_declaration(x)) {
+      x = after;
+      continue;
+    }
+    // One that runs (an initialiser, a type defined here) runs through the declaration parser.
+    Token *after = after_declaration(x);
+    if (!after) return nullptr;
+    std::size_t i = emit(OP_DECLARE, x->line);
+    at(i).x = reinterpret_cast<std::intptr_t>(x);
+    at(i).a = depth;
+    rc_->uses_value = true;
+    x = after;
   }
   while (x && x->code != '}') {
     x = statement(x, depth);
@@ -1402,7 +1437,7 @@ bool Compiler::body() {
     if (x->code == LEX_GOTO) return false;
     if (x->code == LEX_SYMBOL && x->value.imm.sym->stg == STG_LABEL) return false;
   }
-  Token *end = block(open, 0);
+  Token *end = block(open, 1);
   if (!end || end->code != LEX_FUNC_END) return false;
   emit(OP_END, last_line_of(open, end));
   // Locals lie inside the frame that call_function checks; the arguments above it are checked
@@ -1957,6 +1992,14 @@ dispatch:
       break_flag = false;
       JUMP(pc->b);
     }
+    NEXT();
+  }
+  OP(DECLARE) : {
+    scope_level = entry_level + pc->a;
+    seek_token(reinterpret_cast<Token *>(pc->x));
+    int c = next_token(wv);
+    declaration(c, wv, nullptr);
+    scope_level = entry_level;
     NEXT();
   }
   OP(EVAL) : evaluate_plan(reinterpret_cast<const Plan *>(pc->x), wv);
