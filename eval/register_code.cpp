@@ -73,10 +73,13 @@ struct Operand {
   RC_VARIANTS_3(X, LT) RC_VARIANTS_3(X, GT) RC_VARIANTS_3(X, LE) RC_VARIANTS_3(X, GE)                \
   RC_VARIANTS_3(X, EQ) RC_VARIANTS_3(X, NE) RC_VARIANTS_2(X, JLT) RC_VARIANTS_2(X, JGT)              \
   RC_VARIANTS_2(X, JLE) RC_VARIANTS_2(X, JGE) RC_VARIANTS_2(X, JEQ) RC_VARIANTS_2(X, JNE)            \
+  RC_VARIANTS_2(X, JLTC) RC_VARIANTS_2(X, JGTC) RC_VARIANTS_2(X, JLEC) RC_VARIANTS_2(X, JGEC)        \
+  RC_VARIANTS_2(X, JEQC) RC_VARIANTS_2(X, JNEC)                                                     \
   X(MOV_FF) X(MOV_FR) X(MOV_FK) X(MOV_RF) X(MOV_RR) X(MOV_RK)
 
 // The variants of the hot instructions by operand kind, in the order d, a, b: F a frame slot, R a
-// temporary, K an immediate held in the instruction. INCW_F: INC of a word in a frame slot.
+// temporary, K an immediate held in the instruction; JccC: the jump back of a loop, with its
+// interrupt check. INCW_F: INC of a word in a frame slot.
 #define RC_VARIANTS_2(X, n) X(n##_FF) X(n##_FR) X(n##_FK) X(n##_RF) X(n##_RR) X(n##_RK)
 #define RC_VARIANTS_3(X, n) RC_VARIANTS_2(X, n##_F) RC_VARIANTS_2(X, n##_R)
 
@@ -248,8 +251,9 @@ void specialise(Insn &in, const std::vector<std::int32_t> &consts) {
                                    {OP_SHL, OP_SHL_F_FF}, {OP_SHR, OP_SHR_F_FF}, {OP_LT, OP_LT_F_FF},
                                    {OP_GT, OP_GT_F_FF},   {OP_LE, OP_LE_F_FF},   {OP_GE, OP_GE_F_FF},
                                    {OP_EQ, OP_EQ_F_FF},   {OP_NE, OP_NE_F_FF}};
-  static const Op branches[][2] = {{OP_JLT, OP_JLT_FF}, {OP_JGT, OP_JGT_FF}, {OP_JLE, OP_JLE_FF},
-                                   {OP_JGE, OP_JGE_FF}, {OP_JEQ, OP_JEQ_FF}, {OP_JNE, OP_JNE_FF}};
+  static const Op branches[][3] = {{OP_JLT, OP_JLT_FF, OP_JLTC_FF}, {OP_JGT, OP_JGT_FF, OP_JGTC_FF},
+                                   {OP_JLE, OP_JLE_FF, OP_JLEC_FF}, {OP_JGE, OP_JGE_FF, OP_JGEC_FF},
+                                   {OP_JEQ, OP_JEQ_FF, OP_JEQC_FF}, {OP_JNE, OP_JNE_FF, OP_JNEC_FF}};
   auto second = [&](int *k) {
     if (in.bb == B_CONST) {
       in.b = consts[static_cast<std::size_t>(in.b / 4)];
@@ -280,7 +284,7 @@ void specialise(Insn &in, const std::vector<std::int32_t> &consts) {
   for (const auto &v : branches) {
     if (in.op != v[0]) continue;
     if (a < 0 || !second(&b)) return;
-    in.op = static_cast<Op>(v[1] + a * 3 + b);
+    in.op = static_cast<Op>(v[in.k ? 2 : 1] + a * 3 + b);
     return;
   }
 }
@@ -1615,7 +1619,6 @@ Exit execute(const RegisterCode *rc, Value *wv, std::int32_t *result, const Type
   std::uint8_t *bases[4] = {arena_bytes + frame_base, arena_bytes, reinterpret_cast<std::uint8_t *>(regs),
                             const_base(rc)};
   const Insn *code = rc->code.data();
-  const int *lines = rc->lines.data();
   const Insn *pc = code;
   int entry_level = scope_level;
   std::int32_t ret = 0;
@@ -1626,7 +1629,7 @@ Exit execute(const RegisterCode *rc, Value *wv, std::int32_t *result, const Type
   std::uint8_t *rp = bases[2];
 #define R(f) rd(bases, pc->b##f, pc->f)
 #define W(x) wr(bases, pc->bd, pc->d, (x))
-#define LINE() (lines[pc - code])
+#define LINE() (rc->lines[static_cast<std::size_t>(pc - code)])
 #ifdef RC_THREADED
 #define RC_LABEL(name) &&L_##name,
   static void *const labels[] = {RC_OPS(RC_LABEL)};
@@ -1691,16 +1694,17 @@ dispatch:
   BIN_V(name, expr, D, F, F) BIN_V(name, expr, D, F, R) BIN_V(name, expr, D, F, K)                 \
   BIN_V(name, expr, D, R, F) BIN_V(name, expr, D, R, R) BIN_V(name, expr, D, R, K)
 #define BIN_ALL(name, expr) BIN_AB(name, expr, F) BIN_AB(name, expr, R)
-#define BR_V(name, cond, A, B)                                                                     \
+#define BR_V(name, cond, A, B, CHECK)                                                              \
   OP(name##_##A##B) : {                                                                            \
-    LOOP_CHECK();                                                                                  \
+    CHECK;                                                                                         \
     std::int32_t a = RD_##A(a), b = RD_##B(b);                                                     \
     if (cond) JUMP(pc->x);                                                                         \
     NEXT();                                                                                        \
   }
-#define BR_ALL(name, cond)                                                                         \
-  BR_V(name, cond, F, F) BR_V(name, cond, F, R) BR_V(name, cond, F, K)                             \
-  BR_V(name, cond, R, F) BR_V(name, cond, R, R) BR_V(name, cond, R, K)
+#define BR_KINDS(name, cond, CHECK)                                                                \
+  BR_V(name, cond, F, F, CHECK) BR_V(name, cond, F, R, CHECK) BR_V(name, cond, F, K, CHECK)        \
+  BR_V(name, cond, R, F, CHECK) BR_V(name, cond, R, R, CHECK) BR_V(name, cond, R, K, CHECK)
+#define BR_ALL(name, cond) BR_KINDS(name, cond, (void)0) BR_KINDS(name##C, cond, LOOP_CHECK())
   BIN_ALL(ADD, wrap_add(a, b))
   BIN_ALL(SUB, static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b)))
   BIN_ALL(MUL, static_cast<std::int32_t>(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b)))
@@ -1897,7 +1901,6 @@ dispatch:
   OP(CALL) : {
     Symbol *fn = reinterpret_cast<Symbol *>(pc->x);
     const Arg *args = rc->args.data() + pc->a;
-    line_counter = LINE();
     std::int32_t saved_sp = stack_ptr;
     if (stack_ptr - pc->k >= arena_top) {
       // Every argument fits: stored straight into the callee's frame.
@@ -1915,10 +1918,13 @@ dispatch:
       }
       stack_ptr -= pc->k;
     } else {
+      line_counter = LINE();
       for (int i = pc->b - 1; i >= 0; --i) push_word(rd(bases, args[i].op.base, args[i].op.off), args[i]);
     }
     const RegisterCode *callee = fn->code;
     if (!enterable(fn, callee)) {
+      // The walker's call reports what is wrong, at the line of the call.
+      line_counter = LINE();
       std::int32_t r = call_through_walker(fn);
       stack_ptr = saved_sp;
       W(r);
@@ -1930,11 +1936,10 @@ dispatch:
     ++call_depth;
     rc = callee;
     code = rc->code.data();
-    lines = rc->lines.data();
-    regs = reg_stack + reg_top;
+    std::int32_t *callee_regs = reg_stack + reg_top;
     reg_top += rc->temps;
     bases[0] = fp = arena_bytes + frame_base;
-    bases[2] = rp = reinterpret_cast<std::uint8_t *>(regs);
+    bases[2] = rp = reinterpret_cast<std::uint8_t *>(callee_regs);
     bases[3] = const_base(rc);
     if (rc->uses_value) {
       wv = &frame_values[call_depth];
@@ -2047,11 +2052,10 @@ leave:
     stack_ptr = f.saved_sp;
     rc = f.rc;
     code = rc->code.data();
-    lines = rc->lines.data();
-    regs = reg_stack + reg_top - rc->temps;
+    std::int32_t *caller_regs = reg_stack + reg_top - rc->temps;
     wv = f.wv;
     bases[0] = fp = arena_bytes + frame_base;
-    bases[2] = rp = reinterpret_cast<std::uint8_t *>(regs);
+    bases[2] = rp = reinterpret_cast<std::uint8_t *>(caller_regs);
     bases[3] = const_base(rc);
     pc = f.call;
     W(ret);
