@@ -136,6 +136,8 @@ struct RegisterCode {
   bool uses_value = false;
   // The code can run (false for the markers of bodies that do not compile or are compiling).
   bool runnable = false;
+  // Where each labelled statement starts, for a goto that a walked statement makes.
+  std::vector<std::pair<const Token *, std::int32_t>> targets;
 };
 
 // Bodies that do not compile, and bodies being compiled, point here.
@@ -358,6 +360,9 @@ private:
   int temps_ = 0;
   int line_ = 0;
   std::vector<Breakable *> breakables_;
+  // Labels (all of them statements of the body's own block) and the gotos to patch.
+  std::vector<std::pair<const Symbol *, std::int32_t>> labels_;
+  std::vector<std::pair<const Symbol *, std::size_t>> gotos_;
 
   // --- emitting ---
   std::size_t emit(Op op, int line) {
@@ -1403,6 +1408,15 @@ Token *Compiler::block(Token *open, int depth) {
     x = after;
   }
   while (x && x->code != '}') {
+    // Labels are taken in the body's own block only, where a goto that lands on one goes on
+    // with the statements after it, as the walker does.
+    while (open == fn_->body && x->code == LEX_SYMBOL && x->value.imm.sym->stg == STG_LABEL && x->link &&
+           x->link->code == ':') {
+      labels_.emplace_back(x->value.imm.sym, here());
+      rc_->targets.emplace_back(x->link->link, here());
+      x = x->link->link;
+      if (!x) return nullptr;
+    }
     x = statement(x, depth);
   }
   return x ? x->link : nullptr;
@@ -1429,6 +1443,17 @@ Token *Compiler::statement(Token *t, int depth) {
   case LEX_SYMBOL:
     if (t->value.imm.sym->stg == STG_LABEL) return nullptr;
     return expression_statement(t, depth);
+  case LEX_GOTO: {
+    // The walker checks for an interrupt before it goes on at the label.
+    Token *name = t->link;
+    if (!name || name->code != LEX_SYMBOL || name->value.imm.sym->stg != STG_LABEL || !name->link ||
+        name->link->code != ';')
+      return nullptr;
+    std::size_t i = emit(OP_JMP, name->line);
+    at(i).k = 1;
+    gotos_.emplace_back(name->value.imm.sym, i);
+    return name->link->link;
+  }
   default: return expression_statement(t, depth);
   }
 }
@@ -1436,13 +1461,13 @@ Token *Compiler::statement(Token *t, int depth) {
 bool Compiler::body() {
   Token *open = fn_->body;
   if (!open || open->code != '{' || fn_->body_errors) return false;
-  // Bodies with labels and gotos stay with the walker.
-  for (Token *x = open; x && x->code != LEX_FUNC_END; x = x->link) {
-    if (x->code == LEX_GOTO) return false;
-    if (x->code == LEX_SYMBOL && x->value.imm.sym->stg == STG_LABEL) return false;
-  }
   Token *end = block(open, 1);
   if (!end || end->code != LEX_FUNC_END) return false;
+  for (const auto &g : gotos_) {
+    auto label = std::find_if(labels_.begin(), labels_.end(), [&g](const auto &l) { return l.first == g.first; });
+    if (label == labels_.end()) return false;
+    at(g.second).x = label->second;
+  }
   emit(OP_END, last_line_of(open, end));
   // Locals lie inside the frame that call_function checks; the arguments above it are checked
   // at each call.
@@ -1992,6 +2017,14 @@ dispatch:
     if (return_flag) {
       exit = EXIT_VALUE;
       goto leave;
+    }
+    if (goto_target) {
+      // A goto of the walked statement: on at its label, after the walker's interrupt check.
+      auto target = std::find_if(rc->targets.begin(), rc->targets.end(),
+                                 [](const auto &t) { return t.first == goto_target; });
+      goto_target = nullptr;
+      check_requested_end();
+      if (target != rc->targets.end()) JUMP(target->second);
     }
     if (break_flag && pc->b >= 0) {
       break_flag = false;

@@ -6,7 +6,8 @@
 //
 // What the compiler cannot type (doubles, casts, calls of functions whose result type it cannot
 // prove, ...) still runs inside the compiled body: an expression through its plan, a statement
-// through the walker. Bodies with goto or labels are not compiled at all. Every operation that
+// through the walker. Labels compile when they are statements of the body's own block (a body
+// with a label anywhere else is not compiled), and a goto is a jump. Every operation that
 // can report runs a slow path through the walker's own operations, with line_counter set from
 // the instruction's line, so that values, messages and lines are the walker's.
 #pragma once

@@ -146,6 +146,31 @@ int mixed(n) int n;
 }
 mixed(10) /* expect: 73 */
 mixed(2) /* expect: 32 */
+/* goto in a compiled body: out of nested loops and a switch, backwards, forwards past a return,
+   and from a statement the walker runs (a cast has no plan). */
+int jumps(n) int n;
+{
+    int i, j, k;
+    k = 0;
+again:
+    for (i = 0; i < 5; i++)
+        for (j = 0; j < 5; j++)
+            switch (j) {
+            case 3:
+                if (i == n) goto out;
+                k++;
+            }
+    k = k + 1000;
+out:
+    if ((char) k < 2) { k = k + 10; goto again; }
+    if (k < 5000) goto far;
+    return k;
+far:
+    k = k * 3;
+    goto out;
+}
+jumps(0) * 100000 + jumps(2) /* expect: 729006966 */
+jumps(7) /* expect: 14200 */
 /* A result the compiler cannot type (a char pointer, a double) comes back through the walker's
    Value; a function without return gives 0 of its type. */
 char *name_of(n) int n; { if (n) return "one"; return "none"; }
@@ -167,9 +192,9 @@ int spread(n) int n;
     return s + n;
 }
 spread(2) /* expect: 2 */
-/* expect error 302 line 166: Bad operand / */
+/* expect error 302 line 191: Bad operand / */
 int deep(n) char n; { if (n == 0) return 0; return deep(n - 1) + 1; }
-deep(30) * 100 + deep(40) /* expect: 3031 */ /* expect error 102 line 171: Memory overflow */
+deep(30) * 100 + deep(40) /* expect: 3031 */ /* expect error 102 line 196: Memory overflow */
 deep(286) /* expect: 30 */
 int two(a, b) char a; int b; { return a * 1000000 + b; }
 two(257, 100000) /* expect: 1100000 */
