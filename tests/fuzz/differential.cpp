@@ -5,10 +5,12 @@
 // oxel's own entry (platform/posix/main.cpp, built here as oxel_main) runs in forked children, so
 // that the fuzzer sees the coverage of both runs.
 //   fuzz_differential SCRIPT
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -41,6 +43,9 @@ Run run(const char *script, bool walker) {
   if (pipe(fds) != 0) std::abort();
   pid_t pid = fork();
   if (pid == 0) {
+    // A run that loops forever ends with this program, which the fuzzer stops at its time limit.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() == 1) _exit(127);
     close(fds[0]);
     dup2(fds[1], 1);
     dup2(fds[1], 2);
