@@ -1628,7 +1628,9 @@ void push_word(std::int32_t x, const Arg &arg) {
   write_kind(p, object_kind(arg.type), x);
 }
 
-#if defined(__GNUC__) || defined(__clang__)
+// Dispatch by computed goto where the compiler has it; OXEL_SWITCH_DISPATCH builds the portable
+// switch instead (the same handlers).
+#if (defined(__GNUC__) || defined(__clang__)) && !defined(OXEL_SWITCH_DISPATCH)
 #define RC_THREADED 1
 #endif
 

@@ -171,14 +171,17 @@ far:
 }
 jumps(0) * 100000 + jumps(2) /* expect: 729006966 */
 jumps(7) /* expect: 14200 */
-/* A result the compiler cannot type (a char pointer, a double) comes back through the walker's
-   Value; a function without return gives 0 of its type. */
+/* A result the compiler cannot type (a char pointer, a double; a recursive call of a function
+   whose returns differ) comes back through the walker's Value; a function without return gives 0
+   of its type. */
 char *name_of(n) int n; { if (n) return "one"; return "none"; }
 double half(n) int n; { return n / 2.0; }
 int nothing() { int x; x = 3; }
 *name_of(1) + *name_of(0) * 1000 /* expect: 110111 */
 half(7) + nothing() /* expect: 3.5 */
 strlen(name_of(0)) * 10 + strlen(name_of(1)) /* expect: 43 */
+char *chain(n) int n; { if (n) return chain(n - 1); return "end"; }
+*chain(3) + *(chain(0) + 1) * 1000 /* expect: 110101 */
 /* Errors inside compiled loops name their own lines; the call limit is met inside compiled
    code (the 32nd call gives 0 and its caller goes on); a char argument is pushed as a char. */
 int zero;
@@ -192,9 +195,9 @@ int spread(n) int n;
     return s + n;
 }
 spread(2) /* expect: 2 */
-/* expect error 302 line 191: Bad operand / */
+/* expect error 302 line 194: Bad operand / */
 int deep(n) char n; { if (n == 0) return 0; return deep(n - 1) + 1; }
-deep(30) * 100 + deep(40) /* expect: 3031 */ /* expect error 102 line 196: Memory overflow */
+deep(30) * 100 + deep(40) /* expect: 3031 */ /* expect error 102 line 199: Memory overflow */
 deep(286) /* expect: 30 */
 int two(a, b) char a; int b; { return a * 1000000 + b; }
 two(257, 100000) /* expect: 1100000 */
