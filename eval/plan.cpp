@@ -43,6 +43,7 @@ static PlanNode *compile_expression(int min);
 static bool compile_arguments(PlanNode *call) {
   advance();
   if (code() == ')') {
+    call->close_line = line_here();
     advance();
     return true;
   }
@@ -56,6 +57,7 @@ static bool compile_arguments(PlanNode *call) {
       if (code() != ')') continue;
     }
     if (code() != ')') return false;
+    call->close_line = line_here();
     advance();
     return true;
   }

@@ -32,6 +32,7 @@ struct PlanNode {
   PlanKind kind;
   int op = 0;
   int line = 0;  // the line messages name while this operation runs
+  int close_line = 0;  // a call: the line of its ')', where the walker makes the call
   const Token *token = nullptr;
   Symbol *sym = nullptr;
   PlanNode *a = nullptr;

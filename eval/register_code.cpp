@@ -796,7 +796,7 @@ bool Compiler::call(const PlanNode *n, Res &r, bool want) {
     if (!arguments(n, args, nullptr)) return false;
     r.head.type = row.type;
     r.val = temp();
-    line_ = n->line;
+    line_ = n->close_line;
     std::size_t i = emit(OP_BUILTIN, line_);
     set_d(i, r.val);
     at(i).a = static_cast<std::int32_t>(rc_->args.size());
@@ -821,7 +821,7 @@ bool Compiler::call(const PlanNode *n, Res &r, bool want) {
   if (!arguments(n, args, fn)) return false;
   r.head.type = fn->ret_type;
   r.val = temp();
-  line_ = n->line;
+  line_ = n->close_line;
   std::size_t i = emit(OP_CALL, line_);
   set_d(i, r.val);
   at(i).a = static_cast<std::int32_t>(rc_->args.size());

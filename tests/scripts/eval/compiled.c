@@ -199,6 +199,9 @@ spread(2) /* expect: 2 */
 int deep(n) char n; { if (n == 0) return 0; return deep(n - 1) + 1; }
 deep(30) * 100 + deep(40) /* expect: 3031 */ /* expect error 102 line 199: Memory overflow */
 deep(286) /* expect: 30 */
+int split(n) int n; { if (n == 0) return 0; return split(n - 1
+    ) + 1; } /* a call is made at its ')' */
+split(40) /* expect: 31 */ /* expect error 102 line 203: Memory overflow */
 int two(a, b) char a; int b; { return a * 1000000 + b; }
 two(257, 100000) /* expect: 1100000 */
 void main() { }
