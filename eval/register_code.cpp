@@ -1993,6 +1993,25 @@ dispatch:
   }
   OP(RET) : {
     ret = R(a);
+    if (frame_count != first_frame) {
+      // Back into a compiled caller (return_flag is clear, the result a word).
+      line_counter = LINE();
+      check_requested_end();
+      reg_top -= rc->temps;
+      const Frame &f = frames[--frame_count];
+      --call_depth;
+      frame_base = f.outer_frame;
+      stack_ptr = f.saved_sp;
+      rc = f.rc;
+      code = rc->code.data();
+      wv = f.wv;
+      bases[0] = fp = arena_bytes + frame_base;
+      bases[2] = rp = reinterpret_cast<std::uint8_t *>(reg_stack + reg_top - rc->temps);
+      bases[3] = const_base(rc);
+      pc = f.call;
+      W(ret);
+      NEXT();
+    }
     ret_head = reinterpret_cast<const TypeDesc *>(pc->x);
     exit = EXIT_TYPED;
     goto leave;
