@@ -1932,7 +1932,9 @@ dispatch:
     if (stack_ptr - pc->k >= arena_top) {
       // Every argument fits: stored straight into the callee's frame.
       std::uint8_t *p = arena_bytes + stack_ptr;
-      if (pc->ba) {
+      if (pc->ba && pc->b == 1) {
+        store_word(p - 4, rd(bases, args[0].op.base, args[0].op.off));
+      } else if (pc->ba) {
         for (int i = pc->b - 1; i >= 0; --i) {
           p -= 4;
           store_word(p, rd(bases, args[i].op.base, args[i].op.off));
