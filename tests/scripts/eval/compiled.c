@@ -83,6 +83,52 @@ int order()
 }
 order() /* expect: 7151 */
 order() /* expect: 7151 */
+/* Each operator with operands of each kind (variables, temporaries, constants), into a variable
+   and into a temporary, and each comparison as a branch. */
+int kinds(n) int n;
+{
+    int a, b, x, h;
+    h = 0;
+    for (a = -3; a < n; a++)
+        for (b = 0; b < 5; b++) {
+            x = a + b;
+            h = h * 31 + x + ((a + 1) + (b + 2));
+            x = a - 7;
+            h = h * 31 + x + ((a + 1) - 7);
+            x = (a + 1) * b;
+            h = h * 31 + x + (a * (b + 2));
+            x = (a + 1) & (b + 2);
+            h = h * 31 + x + (a & b);
+            x = (a + 1) | 7;
+            h = h * 31 + x + (a | 7);
+            x = a ^ (b + 2);
+            h = h * 31 + x + ((a + 1) ^ b);
+            x = a << b;
+            h = h * 31 + x + ((a + 1) << (b + 2));
+            x = a >> 7;
+            h = h * 31 + x + ((a + 1) >> 7);
+            x = (a + 1) < b;
+            h = h * 31 + x + (a < (b + 2));
+            x = (a + 1) > (b + 2);
+            h = h * 31 + x + (a > b);
+            x = (a + 1) <= 7;
+            h = h * 31 + x + (a <= 7);
+            x = a >= (b + 2);
+            h = h * 31 + x + ((a + 1) >= b);
+            x = a == b;
+            h = h * 31 + x + ((a + 1) == (b + 2));
+            x = a != 7;
+            h = h * 31 + x + ((a + 1) != 7);
+            if (a < b) h++;
+            if (a + 1 > 7) h = h + 3;
+            if ((a + 1) <= (b + 2)) h = h ^ 5;
+            if (a >= b) h = h - 1;
+            if (7 == a) h = h + 11;
+            if (b != (a + 1)) h = h * 3;
+        }
+    return h;
+}
+kinds(6) /* expect: 377593692 */
 /* Compare-and-branch, switch tables (dense, sparse, repeated values, default in the middle,
    fall-through, break from a switch inside a loop; the last of two equal labels counts), and
    nested loops left by break. */
@@ -195,13 +241,13 @@ int spread(n) int n;
     return s + n;
 }
 spread(2) /* expect: 2 */
-/* expect error 302 line 194: Bad operand / */
+/* expect error 302 line 240: Bad operand / */
 int deep(n) char n; { if (n == 0) return 0; return deep(n - 1) + 1; }
-deep(30) * 100 + deep(40) /* expect: 3031 */ /* expect error 102 line 199: Memory overflow */
+deep(30) * 100 + deep(40) /* expect: 3031 */ /* expect error 102 line 245: Memory overflow */
 deep(286) /* expect: 30 */
 int split(n) int n; { if (n == 0) return 0; return split(n - 1
     ) + 1; } /* a call is made at its ')' */
-split(40) /* expect: 31 */ /* expect error 102 line 203: Memory overflow */
+split(40) /* expect: 31 */ /* expect error 102 line 249: Memory overflow */
 int two(a, b) char a; int b; { return a * 1000000 + b; }
 two(257, 100000) /* expect: 1100000 */
 void main() { }
