@@ -134,15 +134,19 @@ struct RegisterCode {
   bool typed_result = false;
   // Something in the body uses the working Value (walker, plans, returns of it).
   bool uses_value = false;
-  // The code can run (false for the markers of bodies that do not compile or are compiling).
-  bool runnable = false;
   // Where each labelled statement starts, for a goto that a walked statement makes.
   std::vector<std::pair<const Token *, std::int32_t>> targets;
 };
 
-// Bodies that do not compile, and bodies being compiled, point here.
-static RegisterCode not_compiled;
-static RegisterCode compiling;
+// Bodies that do not compile, and bodies being compiled, point here; their frame reaches past
+// any arena, so that no call enters them.
+static RegisterCode *unreachable_frame(RegisterCode *rc) {
+  rc->frame_high = ARENA_SIZE + 1;
+  return rc;
+}
+static RegisterCode not_compiled_code, compiling_code;
+static RegisterCode &not_compiled = *unreachable_frame(&not_compiled_code);
+static RegisterCode &compiling = *unreachable_frame(&compiling_code);
 
 namespace {
 
@@ -1473,7 +1477,6 @@ bool Compiler::body() {
   // at each call.
   if (rc_->temps > MAX_TEMPS || rc_->frame_low < fn_->offset) return false;
   for (Insn &in : rc_->code) specialise(in, rc_->consts);
-  rc_->runnable = true;
   rc_->typed_result = typed_ok_ && !dynamic_return_ && (is_integer(fn_->ret_type) || fn_->ret_type == TY_PTR);
   rc_->body = open;
   return true;
@@ -1602,8 +1605,7 @@ Value frame_values[MAX_CALL_DEPTH + 2];
 // (A function's code is dropped when its body is defined again.)
 inline bool enterable(const Symbol *fn, const RegisterCode *rc) {
   std::int32_t frame = stack_ptr;
-  return rc && rc->runnable && call_depth < MAX_CALL_DEPTH && frame + fn->offset >= arena_top &&
-         frame + rc->frame_high <= ARENA_SIZE;
+  return rc && call_depth < MAX_CALL_DEPTH && frame + fn->offset >= arena_top && frame + rc->frame_high <= ARENA_SIZE;
 }
 
 std::int32_t call_through_walker(Symbol *fn) {
