@@ -1593,6 +1593,7 @@ struct Frame {
   const RegisterCode *rc;
   const Insn *call;  // the caller's CALL
   Value *wv;
+  std::uint8_t *rp;  // the caller's temporaries
   std::int32_t saved_sp, outer_frame;
 };
 Frame frames[MAX_CALL_DEPTH + 1];
@@ -1961,7 +1962,7 @@ dispatch:
       W(r);
       NEXT();
     }
-    frames[frame_count++] = Frame{rc, pc, wv, saved_sp, frame_base};
+    frames[frame_count++] = Frame{rc, pc, wv, rp, saved_sp, frame_base};
     frame_base = stack_ptr;
     stack_ptr = frame_base + fn->offset;
     ++call_depth;
@@ -1998,9 +1999,12 @@ dispatch:
   OP(RET) : {
     ret = R(a);
     if (frame_count != first_frame) {
-      // Back into a compiled caller (return_flag is clear, the result a word).
-      line_counter = LINE();
-      check_requested_end();
+      // Back into a compiled caller (return_flag is clear, the result a word), whose own
+      // instructions set the line of whatever they report.
+      if (requested_end) [[unlikely]] {
+        line_counter = LINE();
+        end_requested_run();
+      }
       reg_top -= rc->temps;
       const Frame &f = frames[--frame_count];
       --call_depth;
@@ -2010,7 +2014,7 @@ dispatch:
       code = rc->code.data();
       wv = f.wv;
       bases[0] = fp = arena_bytes + frame_base;
-      bases[2] = rp = reinterpret_cast<std::uint8_t *>(reg_stack + reg_top - rc->temps);
+      bases[2] = rp = f.rp;
       bases[3] = const_base(rc);
       pc = f.call;
       W(ret);
@@ -2110,10 +2114,9 @@ leave:
     stack_ptr = f.saved_sp;
     rc = f.rc;
     code = rc->code.data();
-    std::int32_t *caller_regs = reg_stack + reg_top - rc->temps;
     wv = f.wv;
     bases[0] = fp = arena_bytes + frame_base;
-    bases[2] = rp = reinterpret_cast<std::uint8_t *>(caller_regs);
+    bases[2] = rp = f.rp;
     bases[3] = const_base(rc);
     pc = f.call;
     W(ret);
