@@ -36,7 +36,8 @@ struct Operand {
 
 // The instructions. d, a and b are operands (their bases in bd, ba, bb) unless said otherwise;
 // x is an immediate, a jump target or a pointer.
-//   MOV..NE       d = a op b, integer arithmetic as the walker's integer_operation
+//   MOV           d = a
+//   ADD..NE       d = a op b, integer arithmetic as the walker's integer_operation
 //   NEG NOT LNOT  d = -a, ~a, !a
 //   JMP           jump to x; JT/JF on a; Jcc when a cc b
 //   LD8S..LD16U   d = the char or short in slot a; ST8 ST16: slot d = a truncated
@@ -48,7 +49,8 @@ struct Operand {
 //   STM*          memory at a + x = b, skipped when outside the arena
 //   INC           slot a += x (k: kind, bit 4: postfix), d = the new or old value
 //   INCM          the same at script address a, or (after 102) d = b
-//   CALL          d = script function x with argument list a (b arguments)
+//   CALL          d = script function x with argument list a (b arguments; k: their bytes, ba:
+//                 set when all are words)
 //   BUILTIN       d = built-in row x with argument list a (b arguments)
 //   RET           return a with head x; RETV: return the working Value; RETVOID: return;
 //   END           the body ran to its end
