@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "builtins/clib_adapters.h"
@@ -273,6 +274,22 @@ template <typename T> bool put_in_pieces(Output &out, Field f, T value) {
   return ok && out.text(body.data() + at, body.size() - at) && (!left || out.repeat(' ', pad));
 }
 
+// The decimal digits of 'value' into the arena output, when they fit.
+bool decimal_text(Output &out, std::int32_t value) {
+  char digits[12];
+  char *end = digits + sizeof digits;
+  char *p = end;
+  std::uint32_t u = value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+  do {
+    *--p = static_cast<char>('0' + u % 10);
+    u /= 10;
+  } while (u);
+  if (value < 0) *--p = '-';
+  std::size_t n = static_cast<std::size_t>(end - p);
+  if (n > out.room - static_cast<std::size_t>(out.count)) return false;
+  return out.text(p, n);
+}
+
 // One conversion of 'value'. Nothing costs more than its output: into the arena, a conversion
 // longer than the room left is refused before it is formatted; to a stream, large widths and
 // precisions are written in pieces.
@@ -284,6 +301,13 @@ template <typename T> bool put_field(Output &out, Field f, T value) {
     if (f.shortest() > static_cast<long long>(out.room) - out.count) {
       out.overflow = true;
       return false;
+    }
+    if constexpr (std::is_same_v<T, std::int32_t>) {
+      // A plain %d, the most common conversion, without the C library; what would not fit is
+      // left to it, which writes as much as fits.
+      if (f.conv == 'd' && !*f.flags && f.width == UNSET && f.precision == UNSET && !*f.length &&
+          decimal_text(out, value))
+        return true;
     }
     return out.put(f.mini().text, value);
   }

@@ -281,7 +281,10 @@ static Symbol *parameter_names(Value *value) {
 // The body of a function definition: checked once, recorded, closed by LEX_FUNC_END.
 static void function_body(Symbol *fn, Value *value) {
   fn->body = tell_token();
+  int errors = error_count;
   check_function_body(value);
+  fn->body_errors = error_count != errors;
+  fn->code = nullptr;
   set_cur_stg(STG_GLOBAL);
   declaring = true;
   fn->offset = frame_offset;

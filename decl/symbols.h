@@ -32,6 +32,8 @@ struct Symbol : TypeDesc {
   Symbol *link = nullptr;         // next symbol of the same list
   int ret_type = 0;               // function: code of the return type (its chain goes on at next)
   Token *body = nullptr;          // function: the Token of the '{' that opens the body
+  bool body_errors = false;       // function: checking the body reported errors
+  struct RegisterCode *code = nullptr;  // function: its compiled body (eval/register_code.h)
   Symbol **scopes = nullptr;      // function: its scope-list heads, parameters first
   Symbol *members = nullptr;      // struct or union tag: the member list
   Token *label_target = nullptr;  // label: the first Token of the labelled statement

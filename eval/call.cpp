@@ -5,6 +5,7 @@
 #include "builtins/builtin_table.h"
 #include "decl/symbols.h"
 #include "eval/expression.h"
+#include "eval/register_code.h"
 #include "shell/diagnostics.h"
 #include "shell/modes.h"
 #include "shell/run_end.h"
@@ -113,7 +114,7 @@ void call_function(Symbol *fn, Value *v) {
   frame_base = frame;
   stack_ptr = frame + fn->offset;
   seek_token(fn->body);
-  run_body(v);
+  if (!run_compiled_body(fn, v)) run_body(v);
   if (trace_stmt) trace_message(MSG_RETURNED_FROM_CALL);
   // A function that ends without return gives 0 of its return type.
   if (!return_flag) set_result(v, fn->ret_type);
@@ -218,6 +219,31 @@ void builtin_with_values(int index, const Value *args, int count, Value *v) {
   bool full = false;
   for (int i = 0; i < count; ++i) add_argument(args[i], full);
   finish_builtin(index, first, full, v);
+}
+
+void builtin_with_words(int index, const std::int32_t *words, int count, Value *v) {
+  int first = builtin_argc;
+  bool full = false;
+  for (int i = 0; i < count && !full; ++i) {
+    if (builtin_argc + 1 > BUILTIN_ARG_WORDS) {
+      full = true;
+      error(MSG_MEMORY_OVERFLOW);
+    } else {
+      builtin_args[builtin_argc++] = words[i];
+    }
+  }
+  finish_builtin(index, first, full, v);
+}
+
+bool builtin_word_call(int index, const std::int32_t *words, int count, std::int32_t *result) {
+  BuiltinFn fn = builtin_function(index);
+  if (!fn || builtin_argc + count > BUILTIN_ARG_WORDS || trace_exp) return false;
+  // As run_builtin: the words the call does not fill are 0.
+  std::int32_t passed[BUILTIN_WORDS] = {};
+  std::memcpy(passed, words, sizeof(std::int32_t) * static_cast<std::size_t>(count < BUILTIN_WORDS ? count : BUILTIN_WORDS));
+  *result = fn(passed).i;
+  check_requested_end();
+  return true;
 }
 
 void call_with_values(Symbol *fn, const Value *args, int count, Value *v) {

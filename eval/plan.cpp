@@ -11,46 +11,7 @@
 #include "shell/diagnostics.h"
 #include "source/token_stream.h"
 
-namespace {
-
-enum PlanKind : std::uint8_t {
-  PK_CONST,         // a constant: the Value of its token
-  PK_NAME,          // a variable, enumeration constant or member name
-  PK_WORD,          // a word-sized local or global variable (op: 1 for a local)
-  PK_GROUP,         // '(' a ')'
-  PK_UNARY,         // op a, for '!', '~' and '-'
-  PK_ADDRESS,       // '&' a
-  PK_DEREF,         // '*' a
-  PK_BINARY,        // a op b
-  PK_BINARY_CONST,  // a op b, b a constant
-  PK_ASSIGN,        // a '=' b
-  PK_ASSIGN_NAME,   // sym '=' b, sym a word-sized local or global
-  PK_PREFIX,        // '++' a or '--' a (op: the increment flags)
-  PK_POSTFIX,       // a '++' or a '--' (op: the increment flags)
-  PK_INDEX,         // a '[' b ']'
-  PK_DOT,           // a '.' sym
-  PK_ARROW,         // a '->' sym
-  PK_CALL,          // sym '(' args ')'
-  PK_BUILTIN,       // the built-in of token '(' args ')'
-};
-
-struct PlanNode {
-  PlanKind kind;
-  int op = 0;
-  int line = 0;  // the line messages name while this operation runs
-  const Token *token = nullptr;
-  Symbol *sym = nullptr;
-  PlanNode *a = nullptr;
-  PlanNode *b = nullptr;
-  std::vector<PlanNode *> args;
-};
-
-}  // namespace
-
-struct Plan {
-  PlanNode *root;
-  Token *end;  // the token that ends the expression
-};
+#include "eval/plan_tree.h"
 
 // Every expression whose plan could not be made points here.
 static Plan no_plan{nullptr, nullptr};
@@ -82,6 +43,7 @@ static PlanNode *compile_expression(int min);
 static bool compile_arguments(PlanNode *call) {
   advance();
   if (code() == ')') {
+    call->close_line = line_here();
     advance();
     return true;
   }
@@ -95,6 +57,7 @@ static bool compile_arguments(PlanNode *call) {
       if (code() != ')') continue;
     }
     if (code() != ')') return false;
+    call->close_line = line_here();
     advance();
     return true;
   }

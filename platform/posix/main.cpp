@@ -58,7 +58,7 @@ static const char usage[] =
     "130, 143 and 129 after SIGINT, SIGTERM and SIGHUP.\n"
     "\n"
     "Environment: OXEL_HOST (see --host); OXEL_NO_PLANS=1 runs every statement through the\n"
-    "token walker instead of its compiled plan (slower; for testing the interpreter).\n";
+    "token walker instead of compiled code (slower; for testing the interpreter).\n";
 
 // The longest time limit: what an int holds (some 68 years).
 constexpr long MAX_TIME_LIMIT = 2147483647L;

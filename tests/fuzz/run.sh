@@ -1,21 +1,30 @@
 #!/usr/bin/env bash
-# Fuzzes with AFL++ under AddressSanitizer and UndefinedBehaviorSanitizer one of three entries: oxel (the
-# default: each input is a script read, checked and run with every error answered Continue), receive (what a
-# remote sends to a session of the host library: host_receive.cpp) or files (a phonebook or answers file:
-# host_files.cpp); the seeds are the script tests, tests/fuzz/receive/, tests/fuzz/files/ and the INI files.
-#   bash tests/fuzz/run.sh [receive|files] [SECONDS]  build, then fuzz (default: until Ctrl-C; a run resumes)
-#   bash tests/fuzz/run.sh [receive|files] triage     the first report of each crash, and the hangs (of
-#                                                     scripts: those that reading and checking alone show)
-# FUZZ_DIR (default build-fuzz), FUZZ_TIMEOUT_MS (default 500 per input, 2000 for receive: endless loops end
-# as hangs). As root the fuzzer runs as nobody in a scratch folder: the scripts call remove, rename, mkdir
-# and fopen with whatever names the mutations make.
+# Fuzzes with AFL++ under AddressSanitizer and UndefinedBehaviorSanitizer, one of four entries:
+#   oxel (the default)  each input is a script read, checked and run with every error answered
+#                       Continue; the seeds are the script tests
+#   differential        the same scripts, each run twice (compiled bodies, and the walker alone:
+#                       OXEL_NO_PLANS=1); any difference of output or status is a crash
+#                       (differential.cpp)
+#   receive             each input is what a remote sends to a session of the host library
+#                       (host_receive.cpp); the seeds are tests/fuzz/receive/
+#   files               each input is a phonebook or answers file (host_files.cpp); the seeds are
+#                       tests/fuzz/files/ and the INI files of the examples and tests
+#   bash tests/fuzz/run.sh [differential|receive|files] [SECONDS]   build, then fuzz (default:
+#                                                       until Ctrl-C; a run resumes)
+#   bash tests/fuzz/run.sh [differential|receive|files] triage   the first report of each crash, and the
+#                                                       hangs (of scripts: those that reading and
+#                                                       checking alone show)
+# FUZZ_DIR (default build-fuzz), FUZZ_TIMEOUT_MS (default 500 per input, 2000 for receive: endless
+# loops end as hangs). As root the fuzzer runs as nobody in a scratch folder: the scripts call remove, rename,
+# mkdir and fopen with whatever names the mutations make.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD dir=${FUZZ_DIR:-build-fuzz} entry=oxel
-case "${1:-}" in receive | files) entry=$1 && shift ;; esac
+case "${1:-}" in differential | receive | files) entry=$1 && shift ;; esac
 # The host library's entries take their inputs in shared memory (persistent mode), the file only in triage.
 program=$root/$dir/oxel args=(--on-error=continue) file=@@
 [ "$entry" != oxel ] && program=$root/$dir/tests/fuzz/fuzz_$entry args=() file=
+[ "$entry" = differential ] && program=$root/$dir/fuzz_differential args=() file=@@
 out=$dir/afl-$entry/out work=$dir/afl-$entry/work seeds=$dir/afl-$entry/seeds
 [ "$entry" = oxel ] && out=$dir/afl/out work=$dir/afl/work seeds=$dir/afl/seeds  # where earlier runs left theirs
 export ASAN_OPTIONS=abort_on_error=1:symbolize=0:detect_leaks=0:allocator_may_return_null=1
@@ -29,19 +38,19 @@ if [ "${1:-}" = triage ]; then
   done
   for f in "$root/$out"/default/hangs/id:*; do
     [ -e "$f" ] || continue
-    [ "$entry" != oxel ] && echo "== hang $(basename "$f")" && continue
-    { timeout 5 "$program" --check "${args[@]}" "$f" >/dev/null 2>&1 || [ $? != 124 ] ||
+    [ "$entry" = receive ] || [ "$entry" = files ] && echo "== hang $(basename "$f")" && continue
+    { timeout 5 "$root/$dir/oxel" --check --on-error=continue "$f" >/dev/null 2>&1 || [ $? != 124 ] ||
       echo "== hang while reading or checking: $(basename "$f")"; }
   done
   exit 0
 fi
 command -v afl-fuzz >/dev/null || { apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq afl++ </dev/null; }
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Debug -DOXEL_FUZZ=ON -DCMAKE_CXX_COMPILER=afl-clang-fast++ >/dev/null
-nice -n 10 cmake --build "$dir" -j2 --target "$(basename "$program")"
+nice -n 10 cmake --build "$dir" -j2 --target "$(basename "$program")" $([ "$entry" = differential ] && echo oxel)
 rm -rf "$seeds" && mkdir -p "$seeds" "$out" "$work"
 seed() { while read -r f; do cp "$f" "$seeds/$(echo "$f" | tr / _)"; done; }
 case $entry in
-oxel)
+oxel | differential)
   find tests/scripts -name '*.c' -size -16k | seed
   # The tokens of the script language, for AFL++'s -x.
   printf '"%s"\n' int char short long unsigned signed float double void static extern typedef struct union enum \
@@ -66,5 +75,6 @@ input=$root/$seeds && [ -d "$out/default/queue" ] && input=-
 cd "$work"
 export AFL_SKIP_CPUFREQ=1 AFL_NO_AFFINITY=1 AFL_I_DONT_CARE_ABOUT_MISSING_CRASHES=1
 timeout_ms=500 && [ "$entry" = receive ] && timeout_ms=2000  # a byte a read over 100 KB takes its time
+[ "$entry" = differential ] && timeout_ms=1000  # two runs an input
 "${run[@]}" nice -n 10 afl-fuzz -i "$input" -o "$root/$out" -m none -t "${FUZZ_TIMEOUT_MS:-$timeout_ms}" \
   -x "$root/$dir/afl-$entry.dict" ${1:+-V "$1"} -- "$program" "${args[@]}" $file

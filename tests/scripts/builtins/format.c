@@ -34,11 +34,13 @@ d /* expect: 7.8 */
 fscanf(fp, "%d", &i) * 10 + i /* expect: 9 */
 fscanf(fp, "%d", &i) + fscanf(fp, "%s", word) + fclose(fp) /* expect: -2 */
 /* Widths and precisions cost no more than the output: into the arena, what cannot fit is refused
-   at once (102); %g's precision beyond a double's digits changes nothing; precision is no
+   at once (102), digits that run past the arena's end too; %g's precision beyond a double's digits changes nothing; precision is no
    digits for inf; to a stream, large widths and precisions are written in pieces. */
 sprintf(buf, "%*d|", 2000000000, 1) /* expect error 102: Memory overflow */ /* expect: 0 */
 sprintf(buf, "%2000000000d|", 1) /* expect error 102: Memory overflow */ /* expect: 0 */
 sprintf(buf, "%.2000000000f|", 1.5) /* expect error 102: Memory overflow */ /* expect: 0 */
+sprintf(0x13ffc, "%d", 123) * 10 + sprintf(0x13ffc, "%d", -12) /* expect: 33 */
+sprintf(0x13ffc, "%d", 1234) /* expect error 102: Memory overflow */ /* expect: 0 */
 made(sprintf(buf, "%.*f|%.2000000000e", 3, 1.0 / 0, -1.0 / 0), "inf|-inf") /* expect: 8 */
 int exact_tenths() { int i, n; n = 0; for (i = 0; i < 100; i++) n = n + sprintf(buf, "%.2000000000g", 0.1); return n; }
 made(exact_tenths(), "0.1000000000000000055511151231257827021181583404541015625") /* expect: 5700 */

@@ -1,0 +1,253 @@
+/* Compiled bodies: a body runs as register code from its first call on. Each case runs twice
+   (the second run must repeat the first), and the script tests run it once more through the
+   walker alone, which must give the same values, reports and lines. */
+char c;
+unsigned char uc;
+short s;
+unsigned short us;
+int objects()
+{
+    int r;
+    c = 300; uc = 300; s = 70000; us = 70000;
+    r = (c = 200) + (uc = -1) * 10;
+    return r * 1000000 + c + uc + s + us + (s = -70000) + (us = -1);
+}
+objects() /* expect: -1800897098 */
+objects() /* expect: -1800897098 */
+int steps()
+{
+    char *p, *q;
+    short h;
+    unsigned char u;
+    int a[3];
+    p = "xyz";
+    q = p++;
+    h = 32767; h++;
+    u = 0; u--;
+    a[0] = 5; a[1] = 7;
+    return (p - q) * 1000000 + *p * 1000 + h + u + ++a[0] * 10 + a[1]--;
+}
+steps() /* expect: 1088554 */
+steps() /* expect: 1088554 */
+struct cell { int key; short hits; char tag; struct cell *next; };
+struct cell cells[3];
+int walk_cells()
+{
+    struct cell *p, *end;
+    int sum;
+    sum = 0;
+    for (p = cells; p < cells + 3 * sizeof(struct cell); p++) {
+        p->key = p->key + 1;
+        p->hits++;
+        p->tag = p->key * 50;
+        p->next = p;
+    }
+    end = cells[2].next;
+    for (p = cells; p <= end; p++)
+        sum = sum + p->key * 100 + p->hits * 10 + p->tag + (p->next == p);
+    return sum + cells[1].tag;
+}
+walk_cells() /* expect: 533 */
+walk_cells() /* expect: 1063 */
+/* Loads outside the arena report 102 and leave the value the operand had: the base of a
+   subscript, the pointer of * and ->; the dead load of the left side of '=' reports too, and
+   the store is skipped. */
+int outside()
+{
+    char *p;
+    int *w;
+    struct cell *q;
+    p = 0; w = 8; q = 16;
+    p[2] = w[1] = 7;
+    return p[3] + *w + q->hits
+        + (q->key = 5);
+}
+outside() /* expect: 29 */
+/* expect error 102 line 61: Memory overflow */ /* expect error 102 line 61: Memory overflow */
+/* expect error 102 line 62: Memory overflow */ /* expect error 102 line 62: Memory overflow */ /* expect error 102 line 62: Memory overflow */ /* expect error 102 line 63: Memory overflow */
+outside() /* expect: 29 */
+/* expect error 102 line 61: Memory overflow */ /* expect error 102 line 61: Memory overflow */
+/* expect error 102 line 62: Memory overflow */ /* expect error 102 line 62: Memory overflow */ /* expect error 102 line 62: Memory overflow */ /* expect error 102 line 63: Memory overflow */
+/* Operands are read when the walker reads them, before later side effects. */
+int seen[4];
+int record(i, v) int i, v; { seen[i] = v; return v; }
+int order()
+{
+    int x, i;
+    x = 1;
+    i = 0;
+    x = x + (x = 5) * 10;
+    record(i, i++);
+    record(i++, x);
+    return x * 100 + seen[0] * 10 + seen[1] + i * 1000;
+}
+order() /* expect: 7151 */
+order() /* expect: 7151 */
+/* Each operator with operands of each kind (variables, temporaries, constants), into a variable
+   and into a temporary, and each comparison as a branch. */
+int kinds(n) int n;
+{
+    int a, b, x, h;
+    h = 0;
+    for (a = -3; a < n; a++)
+        for (b = 0; b < 5; b++) {
+            x = a + b;
+            h = h * 31 + x + ((a + 1) + (b + 2));
+            x = a - 7;
+            h = h * 31 + x + ((a + 1) - 7);
+            x = (a + 1) * b;
+            h = h * 31 + x + (a * (b + 2));
+            x = (a + 1) & (b + 2);
+            h = h * 31 + x + (a & b);
+            x = (a + 1) | 7;
+            h = h * 31 + x + (a | 7);
+            x = a ^ (b + 2);
+            h = h * 31 + x + ((a + 1) ^ b);
+            x = a << b;
+            h = h * 31 + x + ((a + 1) << (b + 2));
+            x = a >> 7;
+            h = h * 31 + x + ((a + 1) >> 7);
+            x = (a + 1) < b;
+            h = h * 31 + x + (a < (b + 2));
+            x = (a + 1) > (b + 2);
+            h = h * 31 + x + (a > b);
+            x = (a + 1) <= 7;
+            h = h * 31 + x + (a <= 7);
+            x = a >= (b + 2);
+            h = h * 31 + x + ((a + 1) >= b);
+            x = a == b;
+            h = h * 31 + x + ((a + 1) == (b + 2));
+            x = a != 7;
+            h = h * 31 + x + ((a + 1) != 7);
+            if (a < b) h++;
+            if (a + 1 > 7) h = h + 3;
+            if ((a + 1) <= (b + 2)) h = h ^ 5;
+            if (a >= b) h = h - 1;
+            if (7 == a) h = h + 11;
+            if (b != (a + 1)) h = h * 3;
+        }
+    return h;
+}
+kinds(6) /* expect: 377593692 */
+/* Compare-and-branch, switch tables (dense, sparse, repeated values, default in the middle,
+   fall-through, break from a switch inside a loop; the last of two equal labels counts), and
+   nested loops left by break. */
+int classify(v) int v;
+{
+    switch (v) {
+    case -3: case 0: return 1;
+    case 5:
+        v = v + 100;
+    case 6:
+        return v + 2;
+    default:
+        return 9;
+    case 100000: return 4;
+    case 7: break;
+    }
+    return 7;
+}
+classify(-3) + classify(0) * 10 + classify(5) * 100 + classify(6) * 100000 + classify(8) * 10000000 /* expect: 90810711 */
+classify(100000) + classify(7) * 10 + classify(-100000) * 100 /* expect: 974 */
+int pick(v) int v; { switch (v) { case 1: return 10; case 2: return 20; case 1: return 30; } return 0; }
+pick(1) * 100 + pick(2) /* expect: 3020 */
+int loops(n) int n;
+{
+    int i, j, k, found;
+    found = 0;
+    for (i = 0; i < n; i++) {
+        j = 0;
+        while (1) {
+            switch (j & 3) {
+            case 3: break;
+            default: found = found + 1;
+            }
+            if (j >= i) break;
+            j++;
+        }
+        for (k = 10; k > i; k--)
+            if (k == 5) break;
+        found = found + k * 1000;
+    }
+    return found;
+}
+loops(8) /* expect: 43030 */
+loops(8) /* expect: 43030 */
+/* Statements the compiler leaves to the walker run inside a compiled loop: a cast (no plan),
+   a break and a return out of them, a double. */
+int mixed(n) int n;
+{
+    int i, t;
+    double d;
+    t = 0;
+    d = 0.5;
+    for (i = 0; i < n; i++) {
+        if ((char) i == 3) break;
+        d = d * 2;
+        t = t + (int) d;
+    }
+    while (1)
+        if ((char) t) return t * 10 + i;
+    return -1;
+}
+mixed(10) /* expect: 73 */
+mixed(2) /* expect: 32 */
+/* goto in a compiled body: out of nested loops and a switch, backwards, forwards past a return,
+   and from a statement the walker runs (a cast has no plan). */
+int jumps(n) int n;
+{
+    int i, j, k;
+    k = 0;
+again:
+    for (i = 0; i < 5; i++)
+        for (j = 0; j < 5; j++)
+            switch (j) {
+            case 3:
+                if (i == n) goto out;
+                k++;
+            }
+    k = k + 1000;
+out:
+    if ((char) k < 2) { k = k + 10; goto again; }
+    if (k < 5000) goto far;
+    return k;
+far:
+    k = k * 3;
+    goto out;
+}
+jumps(0) * 100000 + jumps(2) /* expect: 729006966 */
+jumps(7) /* expect: 14200 */
+/* A result the compiler cannot type (a char pointer, a double; a recursive call of a function
+   whose returns differ) comes back through the walker's Value; a function without return gives 0
+   of its type. */
+char *name_of(n) int n; { if (n) return "one"; return "none"; }
+double half(n) int n; { return n / 2.0; }
+int nothing() { int x; x = 3; }
+*name_of(1) + *name_of(0) * 1000 /* expect: 110111 */
+half(7) + nothing() /* expect: 3.5 */
+strlen(name_of(0)) * 10 + strlen(name_of(1)) /* expect: 43 */
+char *chain(n) int n; { if (n) return chain(n - 1); return "end"; }
+*chain(3) + *(chain(0) + 1) * 1000 /* expect: 110101 */
+/* Errors inside compiled loops name their own lines; the call limit is met inside compiled
+   code (the 32nd call gives 0 and its caller goes on); a char argument is pushed as a char. */
+int zero;
+int spread(n) int n;
+{
+    int i, s;
+    s = 0;
+    for (i = 0; i < n; i++)
+        s = s +
+            i / zero; /* expect error 302: Bad operand / */
+    return s + n;
+}
+spread(2) /* expect: 2 */
+/* expect error 302 line 240: Bad operand / */
+int deep(n) char n; { if (n == 0) return 0; return deep(n - 1) + 1; }
+deep(30) * 100 + deep(40) /* expect: 3031 */ /* expect error 102 line 245: Memory overflow */
+deep(286) /* expect: 30 */
+int split(n) int n; { if (n == 0) return 0; return split(n - 1
+    ) + 1; } /* a call is made at its ')' */
+split(40) /* expect: 31 */ /* expect error 102 line 249: Memory overflow */
+int two(a, b) char a; int b; { return a * 1000000 + b; }
+two(257, 100000) /* expect: 1100000 */
+void main() { }
