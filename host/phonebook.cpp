@@ -118,7 +118,8 @@ std::string ini_replace_section(std::string_view text, std::string_view name, co
     }
     if (same_name(header, name)) begin = i;
   }
-  std::string section = "[" + std::string(name) + "]\n";
+  std::string section = "[";  // not "[" + string: GCC 12 warns of an overlap there (-Wrestrict)
+  section.append(name).append("]\n");
   for (const auto &[k, v] : keys.items) section += k + "=" + v + "\n";
   std::string out;
   if (begin == lines.size()) {

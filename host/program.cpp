@@ -179,7 +179,7 @@ bool program_read(Program &p, std::string *data) {
 
 void program_read_errors(Program &p, std::string *lines) {
   char buffer[4096];
-  ssize_t n;
+  ssize_t n = -1;
   while (p.err >= 0 && (n = read(p.err, buffer, sizeof buffer)) != 0) {
     if (n < 0) {
       if (errno != EAGAIN && errno != EINTR) close_fd(p.err);

@@ -475,7 +475,7 @@ static int32_t send_files(Session &s, const std::vector<std::string> &files, int
   if (transfer_running(s)) return KT_E_STATE;
   if (protocol <= KT_XP_ASCII) return send_plain(s, protocol, files[0], timeout);
   std::string command = command_for(s, protocol, true) + (protocol == KT_XP_KERMIT ? "" : " --");
-  for (const std::string &f : files) command += " " + shell_quote(f);
+  for (const std::string &f : files) command.append(" ").append(shell_quote(f));
   bool named = protocol <= KT_XP_XMODEM_1K || protocol == KT_XP_KERMIT;  // no "Sending:" from them
   return start(s, true, command, "", named ? files[0] : "", timeout);
 }
