@@ -272,7 +272,12 @@ static Place evaluate(const PlanNode *n, Value *v) {
     operand(n->a, v);
     unary_arithmetic(n->op, v);
     return Place{};
-  case PK_ADDRESS: address_of(v, operand(n->a, v)); return Place{};
+  case PK_ADDRESS: {
+    Place place = operand(n->a, v);
+    line_counter = n->line;  // an operand that called a function left the callee's line
+    address_of(v, place);
+    return Place{};
+  }
   case PK_DEREF:
     operand(n->a, v);
     line_counter = n->line;

@@ -93,4 +93,14 @@ dd = 1.5 /* expect: 1.5 */
 dd << 1 /* expect: 1.5 */ /* expect error 701: Non integral operand */
 3 = 4 /* expect: 3 */ /* expect error 305: Bad lvalue */
 4 /* expect: 4 */
+/* '&' of a call's result is reported at the line of the '&', not at the callee's, every time. */
+int *ip;
+int address_of_call()
+{
+    ip = &one(); /* expect error 305: Bad lvalue */
+    return 0;
+}
+address_of_call() + address_of_call() /* expect: 0 */
+/* expect error 305 line 100: Bad lvalue */
+/* expect error 305 line 100: Bad lvalue */
 void main() { }
