@@ -15,6 +15,6 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j "$jobs" --target oxel oxel_test_host
 OXEL_HOST="$PWD/build/tests/librecording_host.so" \
-  python3 tests/run_script_tests.py --oxel build/oxel tests/scripts
+  python3 tests/run_script_tests.py --oxel build/oxel tests/scripts tests/win32/differences/posix
 
 bash tests/win32/run.sh
