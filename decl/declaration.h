@@ -11,13 +11,9 @@
 // applied (the type of a cast or of sizeof(type)).
 extern TypeDesc last_base_type;
 
-// Whether 'code' (with its token's 'value') can start a declaration: a storage or type keyword or
-// a typedef name.
-inline bool starts_declaration(int code, const Value *value) {
+// Whether 'code' is a keyword of a type.
+inline bool type_keyword(int code) {
   switch (code) {
-  case LEX_STATIC:
-  case LEX_EXTERN:
-  case LEX_TYPEDEF:
   case LEX_VOID:
   case LEX_CHAR:
   case LEX_SHORT:
@@ -30,8 +26,19 @@ inline bool starts_declaration(int code, const Value *value) {
   case LEX_STRUCT:
   case LEX_UNION:
   case LEX_ENUM: return true;
-  case LEX_SYMBOL: return value->imm.sym->stg == STG_TYPEDEF;
   default: return false;
+  }
+}
+
+// Whether 'code' (with its token's 'value') can start a declaration: a storage or type keyword or
+// a typedef name.
+inline bool starts_declaration(int code, const Value *value) {
+  switch (code) {
+  case LEX_STATIC:
+  case LEX_EXTERN:
+  case LEX_TYPEDEF: return true;
+  case LEX_SYMBOL: return value->imm.sym->stg == STG_TYPEDEF;
+  default: return type_keyword(code);
   }
 }
 

@@ -1350,24 +1350,13 @@ static Token *inert_declaration(Token *t) {
     case ';': return x->link;
     case LEX_SYMBOL:
     case LEX_CONSTANT:
-    case LEX_VOID:
-    case LEX_CHAR:
-    case LEX_SHORT:
-    case LEX_INT:
-    case LEX_LONG:
-    case LEX_DOUBLE:
-    case LEX_FLOAT:
-    case LEX_SIGNED:
-    case LEX_UNSIGNED:
-    case LEX_STRUCT:
-    case LEX_UNION:
-    case LEX_ENUM:
     case '*':
     case LEX_DEREF:
     case ',':
     case '[':
     case ']': break;
-    default: return nullptr;
+    default:
+      if (!type_keyword(x->code)) return nullptr;
     }
   }
   return nullptr;
@@ -1693,6 +1682,17 @@ Exit execute(const RegisterCode *rc, Value *wv, std::int32_t *result, const Type
 dispatch:
   switch (pc->op) {
 #endif
+// The integer operations of the machine with what each computes from its operands a and b, as
+// the walker's integer_operation does: one list for every operand-kind variant and the generic form.
+#define RC_ARITHMETIC(X)                                                                            \
+  X(ADD, wrap_add(a, b))                                                                            \
+  X(SUB, static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b)))  \
+  X(MUL, static_cast<std::int32_t>(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b)))  \
+  X(AND, a & b) X(OR, a | b) X(XOR, a ^ b)                                                          \
+  X(SHL, static_cast<std::int32_t>(static_cast<std::uint32_t>(a) << (static_cast<std::uint32_t>(b) & 31))) \
+  X(SHR, a >> (static_cast<std::uint32_t>(b) & 31))
+#define RC_COMPARISONS(X) X(LT, a < b) X(GT, a > b) X(LE, a <= b) X(GE, a >= b) X(EQ, a == b) X(NE, a != b)
+#define RC_BRANCHES(X) X(JLT, a < b) X(JGT, a > b) X(JLE, a <= b) X(JGE, a >= b) X(JEQ, a == b) X(JNE, a != b)
 #define BINARY(name, expr)                                                                         \
   OP(name) : {                                                                                     \
     std::int32_t a = R(a), b = R(b);                                                               \
@@ -1737,26 +1737,9 @@ dispatch:
   BR_V(name, cond, F, F, CHECK) BR_V(name, cond, F, R, CHECK) BR_V(name, cond, F, K, CHECK)        \
   BR_V(name, cond, R, F, CHECK) BR_V(name, cond, R, R, CHECK) BR_V(name, cond, R, K, CHECK)
 #define BR_ALL(name, cond) BR_KINDS(name, cond, (void)0) BR_KINDS(name##C, cond, LOOP_CHECK())
-  BIN_ALL(ADD, wrap_add(a, b))
-  BIN_ALL(SUB, static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b)))
-  BIN_ALL(MUL, static_cast<std::int32_t>(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b)))
-  BIN_ALL(AND, a & b)
-  BIN_ALL(OR, a | b)
-  BIN_ALL(XOR, a ^ b)
-  BIN_ALL(SHL, static_cast<std::int32_t>(static_cast<std::uint32_t>(a) << (static_cast<std::uint32_t>(b) & 31)))
-  BIN_ALL(SHR, a >> (static_cast<std::uint32_t>(b) & 31))
-  BIN_ALL(LT, a < b)
-  BIN_ALL(GT, a > b)
-  BIN_ALL(LE, a <= b)
-  BIN_ALL(GE, a >= b)
-  BIN_ALL(EQ, a == b)
-  BIN_ALL(NE, a != b)
-  BR_ALL(JLT, a < b)
-  BR_ALL(JGT, a > b)
-  BR_ALL(JLE, a <= b)
-  BR_ALL(JGE, a >= b)
-  BR_ALL(JEQ, a == b)
-  BR_ALL(JNE, a != b)
+  RC_ARITHMETIC(BIN_ALL)
+  RC_COMPARISONS(BIN_ALL)
+  RC_BRANCHES(BR_ALL)
   OP(MOV_FF) : WR_F(RD_F(a));
   NEXT();
   OP(MOV_FR) : WR_F(RD_R(a));
@@ -1779,26 +1762,14 @@ dispatch:
   }
   OP(MOV) : W(R(a));
   NEXT();
-  BINARY(ADD, wrap_add(a, b))
-  BINARY(SUB, static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b)))
-  BINARY(MUL, static_cast<std::int32_t>(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b)))
+  RC_ARITHMETIC(BINARY)
+  RC_COMPARISONS(BINARY)
   OP(DIV) : {
     std::int32_t a = R(a), b = R(b);
     if (b == 0) line_counter = LINE();
     W(integer_divide(a, b));
     NEXT();
   }
-  BINARY(AND, a & b)
-  BINARY(OR, a | b)
-  BINARY(XOR, a ^ b)
-  BINARY(SHL, static_cast<std::int32_t>(static_cast<std::uint32_t>(a) << (static_cast<std::uint32_t>(b) & 31)))
-  BINARY(SHR, a >> (static_cast<std::uint32_t>(b) & 31))
-  BINARY(LT, a < b)
-  BINARY(GT, a > b)
-  BINARY(LE, a <= b)
-  BINARY(GE, a >= b)
-  BINARY(EQ, a == b)
-  BINARY(NE, a != b)
   OP(NEG) : W(static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(R(a))));
   NEXT();
   OP(NOT) : W(~R(a));
