@@ -110,6 +110,35 @@ static PlanNode *compile_name() {
   }
 }
 
+// The integer type that the keywords from 'at' on name, up to a ')' (which is left current), as
+// the declaration parser reads them; TY_NONE, with 'at' unchanged, for any other type name.
+static int integer_type_name() {
+  Token *start = at;
+  int type = TY_NONE;
+  bool is_unsigned = false;
+  for (;; advance()) {
+    switch (code()) {
+    case LEX_CHAR: type = is_unsigned ? TY_UCHAR : TY_CHAR; continue;
+    case LEX_SHORT: type = is_unsigned ? TY_USHORT : TY_SHORT; continue;
+    case LEX_INT:
+      if (type == TY_NONE) type = is_unsigned ? TY_UINT : TY_INT;
+      continue;
+    case LEX_LONG: type = is_unsigned ? TY_ULONG : TY_LONG; continue;
+    case LEX_SIGNED: continue;
+    case LEX_UNSIGNED:
+      is_unsigned = true;
+      type = TY_UINT;
+      continue;
+    case ')':
+      if (at != start) return type == TY_NONE ? TY_INT : type;
+      break;
+    default: break;
+    }
+    at = start;
+    return TY_NONE;
+  }
+}
+
 static PlanNode *compile_unary() {
   NestingGuard guard;
   int t = code();
@@ -159,8 +188,28 @@ static PlanNode *compile_unary() {
     n->a = compile_name();
     return n->a ? n : nullptr;
   }
+  case LEX_SIZEOF: {
+    advance();
+    if (code() != '(') return nullptr;
+    advance();
+    int type = integer_type_name();
+    if (type == TY_NONE) return nullptr;
+    advance();
+    PlanNode *n = make(PK_SIZEOF, line);
+    TypeDesc td{type, nullptr, 0};
+    n->op = td_size(&td);
+    return is_postfix(code()) ? nullptr : n;
+  }
   case '(': {
     advance();
+    if (int type = at ? integer_type_name() : TY_NONE) {
+      advance();
+      PlanNode *n = make(PK_CAST, line);
+      n->op = type;
+      n->a = compile_unary();
+      n->line = line_here();
+      return n->a ? n : nullptr;
+    }
     if (!at || starts_declaration(at->code, &at->value)) return nullptr;
     PlanNode *inner = compile_expression(0);
     if (!inner || code() != ')') return nullptr;
@@ -352,6 +401,12 @@ static Place evaluate(const PlanNode *n, Value *v) {
   }
   case PK_CALL:
   case PK_BUILTIN: return evaluate_call(n, v);
+  case PK_CAST:
+    operand(n->a, v);
+    if (v->type != TY_STRUCT && v->type != TY_UNION) convert_value(v, n->op);
+    v->set_head(TypeDesc{n->op, nullptr, 0});
+    return Place{};
+  case PK_SIZEOF: set_int_result(v, n->op); return Place{};
   }
   return Place{};
 }

@@ -26,6 +26,8 @@ enum PlanKind : std::uint8_t {
   PK_ARROW,         // a '->' sym
   PK_CALL,          // sym '(' args ')'
   PK_BUILTIN,       // the built-in of token '(' args ')'
+  PK_CAST,          // '(' integer type ')' a (op: the type code)
+  PK_SIZEOF,        // sizeof '(' integer type ')' (op: the size)
 };
 
 struct PlanNode {

@@ -938,6 +938,31 @@ bool Compiler::expr(const PlanNode *n, Res &r) {
   case PK_ARROW: return member(n, r);
   case PK_CALL:
   case PK_BUILTIN: return call(n, r, true);
+  case PK_SIZEOF:
+    r = Res{};
+    r.head.type = TY_INT;
+    r.val = constant(n->op);
+    return true;
+  case PK_CAST: {
+    // An integer, a pointer or an array address converted as a store of the type would, with
+    // that type as its head.
+    Res a;
+    if (!rvalue(n->a, a)) return false;
+    int t = a.head.type;
+    if (!is_integer(t) && t != TY_PTR && t != TY_ARRAY) return false;
+    r = Res{};
+    r.head.type = n->op;
+    int kind = object_kind(n->op);
+    if (kind < 0) return false;
+    if (kind == K_WORD) {
+      r.val = a.val;
+      return true;
+    }
+    static const Op converts[] = {OP_MOV, OP_SX8, OP_ZX8, OP_SX16, OP_ZX16};
+    r.val = temp();
+    op3(converts[kind], r.val, a.val, Operand{}, n->line);
+    return true;
+  }
   }
   return false;
 }

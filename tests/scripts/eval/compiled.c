@@ -250,4 +250,22 @@ int split(n) int n; { if (n == 0) return 0; return split(n - 1
 split(40) /* expect: 31 */ /* expect error 102 line 249: Memory overflow */
 int two(a, b) char a; int b; { return a * 1000000 + b; }
 two(257, 100000) /* expect: 1100000 */
+/* Casts to integer types convert as a store of the type would, and sizeof of an integer type is
+   a constant; a cast operand's failed load reports at its own line. */
+int narrow(x) int x;
+{
+    int i, s;
+    char *p;
+    s = 0;
+    for (i = 0; i < 3; i++)
+        s = s + (char)(x + i) + (unsigned char)x * 10 + (short)(x * 300) + (unsigned short)-x
+            + (signed)i + (unsigned)i + (long)i + sizeof(short) * 1000 + sizeof(unsigned long);
+    p = 0;
+    return s + (int)
+        *p + (unsigned char)p + sizeof(char);
+}
+narrow(200) /* expect: 191257 */ /* expect error 102 line 265: Memory overflow */
+narrow(-1) /* expect: 12775 */ /* expect error 102 line 265: Memory overflow */
+int small(x) int x; { return (unsigned char)x; }
+small(511) + small(-1) /* expect: 510 */
 void main() { }
