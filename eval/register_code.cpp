@@ -61,6 +61,13 @@ struct Operand {
 //   LDX*          d = memory at script address a + b * x, or (after error 102) a
 //   STX*          memory at a + b * x = d, or error 102 when outside the arena
 //   DECLARE       the declaration at token x through the declaration parser (a: block depth)
+// Doubles take 8 bytes at their operand (two temporaries, two constant words):
+//   DMOV          d = a; DNEG: d = -a; D2I: d = the int a converts to (as a store makes it)
+//   DBIN          d = a op b, op the character or token code x, as the walker's mixed_operation
+//                 (k bit 0: a is an int, bit 1: b is an int); a comparison makes an int
+//   DTEST         d = the truth of a (k set: its negation)
+//   DST           slot d = a (k set: a is an int, converted)
+//   DSET          the working Value = a with head x
 // A jump back of a loop with k set first ends the run when an interrupt or the time limit asks.
 #define RC_OPS(X)                                                                                   \
   X(MOV) X(ADD) X(SUB) X(MUL) X(DIV) X(AND) X(OR) X(XOR) X(SHL) X(SHR) X(LT) X(GT) X(LE) X(GE)     \
@@ -69,7 +76,7 @@ struct Operand {
   X(IDXA) X(LDM8S) X(LDM8U) X(LDM16S) X(LDM16U) X(LDM32) X(CHKM) X(PROBE) X(STM8) X(STM16)         \
   X(STM32) X(INC) X(INCM) X(CALL) X(BUILTIN) X(RET) X(RETV) X(RETVOID) X(END) X(WALK) X(EVAL)     \
   X(JTV) X(JFV) X(CHECK) X(SWITCH) X(INCW_F) X(LDX8S) X(LDX8U) X(LDX16S) X(LDX16U) X(LDX32) X(STX8)  \
-  X(STX16) X(STX32) X(DECLARE)                                                                      \
+  X(STX16) X(STX32) X(DECLARE) X(DMOV) X(DNEG) X(D2I) X(DBIN) X(DTEST) X(DST) X(DSET)       \
   RC_VARIANTS_3(X, ADD) RC_VARIANTS_3(X, SUB) RC_VARIANTS_3(X, MUL) RC_VARIANTS_3(X, AND)            \
   RC_VARIANTS_3(X, OR) RC_VARIANTS_3(X, XOR) RC_VARIANTS_3(X, SHL) RC_VARIANTS_3(X, SHR)             \
   RC_VARIANTS_3(X, LT) RC_VARIANTS_3(X, GT) RC_VARIANTS_3(X, LE) RC_VARIANTS_3(X, GE)                \
@@ -403,6 +410,26 @@ private:
     rc_->consts.push_back(value);
     return Operand{static_cast<std::int32_t>(4 * (rc_->consts.size() - 1)), B_CONST};
   }
+  // Two temporaries for a double.
+  Operand double_temp() {
+    Operand o{4 * temps_, B_TEMP};
+    temps_ += 2;
+    if (temps_ > rc_->temps) rc_->temps = temps_;
+    return o;
+  }
+  Operand double_constant(double value) {
+    std::int32_t w[2];
+    std::memcpy(w, &value, 8);
+    rc_->consts.push_back(w[0]);
+    rc_->consts.push_back(w[1]);
+    return Operand{static_cast<std::int32_t>(4 * (rc_->consts.size() - 2)), B_CONST};
+  }
+  // The int that a double operand converts to, as a store of an integer type takes it.
+  Operand to_word(Operand d) {
+    Operand t = temp();
+    op3(OP_D2I, t, d, Operand{}, line_);
+    return t;
+  }
   const TypeDesc *keep_head(const TypeDesc &h) {
     rc_->heads.push_back(std::make_unique<TypeDesc>());
     rc_->heads.back()->set_head(h);
@@ -427,8 +454,9 @@ private:
   // A value that a later operand's side effects cannot change.
   void stabilise(Res &r) {
     if (r.val.base == B_TEMP || r.val.base == B_CONST) return;
-    Operand t = temp();
-    op3(OP_MOV, t, r.val, Operand{}, line_);
+    bool dbl = r.head.type == TY_DOUBLE;
+    Operand t = dbl ? double_temp() : temp();
+    op3(dbl ? OP_DMOV : OP_MOV, t, r.val, Operand{}, line_);
     r.val = t;
   }
 
@@ -444,6 +472,7 @@ private:
   bool call(const PlanNode *n, Res &r, bool want);
   bool arguments(const PlanNode *n, std::vector<Arg> &args, Symbol *fn);
   bool binary(const PlanNode *n, Res &r);
+  bool floating(int op, const Res &a, const Res &b, Res &r);
   bool typed_root(const PlanNode *n, Res &r, bool want);
 
   // --- statements ---
@@ -487,7 +516,7 @@ bool Compiler::name(const PlanNode *n, Res &r) {
   }
   if (sym->stg != STG_AUTO && sym->stg != STG_GLOBAL && sym->stg != STG_STATIC) return false;
   int size = aggregate(sym->type) ? static_size(sym) : scalar_size(sym->type);
-  if (object_kind(sym->type) < 0 && !aggregate(sym->type)) return false;
+  if (object_kind(sym->type) < 0 && !aggregate(sym->type) && sym->type != TY_DOUBLE) return false;
   if (size < 0) return false;
   if (sym->stg == STG_AUTO) {
     r.slot = Operand{sym->offset, B_FRAME};
@@ -522,7 +551,7 @@ bool Compiler::load(Res &r) {
       return true;
     }
     int kind = object_kind(type);
-    if (kind == K_WORD) {
+    if (kind == K_WORD || type == TY_DOUBLE) {
       r.val = r.slot;
       return true;
     }
@@ -532,6 +561,7 @@ bool Compiler::load(Res &r) {
     return true;
   }
   // P_MEM
+  if (type == TY_DOUBLE) return false;
   Operand d = temp();
   if (aggregate(type)) {
     std::size_t i = op3(OP_CHKM, d, r.addr, r.fail, line_);
@@ -643,8 +673,30 @@ bool Compiler::binary(const PlanNode *n, Res &r) {
   line_ = n->line;
   r = Res{};
   r.head = a.head;
+  bool af = a.head.type == TY_DOUBLE, bf = b.head.type == TY_DOUBLE;
+  if (af || bf) return floating(n->op, a, b, r);
+  if (is_floating(a.head.type) || is_floating(b.head.type)) return false;
   r.val = temp();
   op3(binary_op(n->op), r.val, a.val, b.val, line_);
+  return true;
+}
+
+// A binary operator with a double operand: the other is converted, and a comparison gives an int.
+bool Compiler::floating(int op, const Res &a, const Res &b, Res &r) {
+  bool af = a.head.type == TY_DOUBLE, bf = b.head.type == TY_DOUBLE;
+  if ((!af && !is_integer(a.head.type)) || (!bf && !is_integer(b.head.type))) return false;
+  bool compare = is_comparison(op);
+  if (!compare && op != '+' && op != '-' && op != '*' && op != '/') return false;
+  if (compare) {
+    r.head = TypeDesc{TY_INT, nullptr, 0};
+    r.val = temp();
+  } else {
+    r.head.type = TY_DOUBLE;
+    r.val = double_temp();
+  }
+  std::size_t i = op3(OP_DBIN, r.val, a.val, b.val, line_);
+  at(i).x = op;
+  at(i).k = static_cast<std::uint8_t>((af ? 0 : 1) | (bf ? 0 : 2));
   return true;
 }
 
@@ -652,6 +704,20 @@ bool Compiler::binary(const PlanNode *n, Res &r) {
 bool Compiler::assign(const PlanNode *n, Res &r, bool want) {
   Res l;
   if (!expr(n->a, l) || l.place == P_NONE) return false;
+  if (l.ptd->type == TY_DOUBLE) {
+    // A double variable (the only double object that compiles) takes an int or a double.
+    Res v;
+    if (!rvalue(n->b, v)) return false;
+    bool word = is_integer(v.head.type);
+    if (!word && v.head.type != TY_DOUBLE) return false;
+    line_ = n->line;
+    std::size_t i = op3(OP_DST, l.slot, v.val, Operand{}, line_);
+    at(i).k = word;
+    r = Res{};
+    r.head = l.head;
+    r.val = l.slot;
+    return true;
+  }
   int kind = object_kind(l.ptd->type);
   if (kind < 0) return false;
   std::size_t probe = 0;
@@ -669,6 +735,15 @@ bool Compiler::assign(const PlanNode *n, Res &r, bool want) {
   Res v;
   if (!rvalue(n->b, v)) return false;
   line_ = n->line;
+  if (v.head.type == TY_DOUBLE) {
+    // Stored as the int it converts to; no such store exists for unsigned char and pointers.
+    int type = l.ptd->type;
+    if (type == TY_UCHAR || type == TY_PTR) return false;
+    v.val = to_word(v.val);
+    v.head = TypeDesc{TY_INT, nullptr, 0};
+  } else if (is_floating(v.head.type)) {
+    return false;
+  }
   if (l.place == P_MEM && probe + 1 == rc_->code.size() && l.idx >= 0 &&
       static_cast<std::size_t>(l.idx) + 1 == probe && l.disp == 0) {
     // Nothing runs between the dead load and the store: a subscript stores in one instruction,
@@ -767,7 +842,7 @@ bool Compiler::increment(const PlanNode *n, Res &r, bool postfix) {
 bool Compiler::arguments(const PlanNode *n, std::vector<Arg> &args, Symbol *fn) {
   std::vector<Res> values(n->args.size());
   for (std::size_t i = 0; i < n->args.size(); ++i) {
-    if (!rvalue(n->args[i], values[i])) return false;
+    if (!rvalue(n->args[i], values[i]) || is_floating(values[i].head.type)) return false;
     bool later_effects = false;
     for (std::size_t j = i + 1; j < n->args.size(); ++j) later_effects = later_effects || has_effects(n->args[j]);
     if (later_effects) stabilise(values[i]);
@@ -850,10 +925,10 @@ bool Compiler::expr(const PlanNode *n, Res &r) {
   switch (n->kind) {
   case PK_CONST: {
     const Value &c = n->token->value;
-    if (is_floating(c.type)) return false;
+    if (c.type == TY_FLOAT) return false;
     r = Res{};
     r.head.set_head(c);
-    r.val = constant(c.imm.i);
+    r.val = c.type == TY_DOUBLE ? double_constant(c.imm.d) : constant(c.imm.i);
     return true;
   }
   case PK_NAME:
@@ -868,8 +943,22 @@ bool Compiler::expr(const PlanNode *n, Res &r) {
     if (!rvalue(n->a, a)) return false;
     int t = a.head.type;
     r = Res{};
-    r.val = temp();
     line_ = n->line;
+    if (t == TY_DOUBLE && n->op != '~') {
+      if (n->op == '-') {
+        r.head = a.head;
+        r.val = double_temp();
+        op3(OP_DNEG, r.val, a.val, Operand{}, line_);
+      } else {
+        r.head = TypeDesc{TY_INT, nullptr, 0};
+        r.val = temp();
+        std::size_t i = op3(OP_DTEST, r.val, a.val, Operand{}, line_);
+        at(i).k = 1;
+      }
+      return true;
+    }
+    if (is_floating(t)) return false;
+    r.val = temp();
     if (n->op == '-') {
       r.head = a.head;
       op3(OP_NEG, r.val, a.val, Operand{}, line_);
@@ -948,6 +1037,10 @@ bool Compiler::expr(const PlanNode *n, Res &r) {
     // that type as its head.
     Res a;
     if (!rvalue(n->a, a)) return false;
+    if (a.head.type == TY_DOUBLE) {
+      a.val = to_word(a.val);
+      a.head = TypeDesc{TY_INT, nullptr, 0};
+    }
     int t = a.head.type;
     if (!is_integer(t) && t != TY_PTR && t != TY_ARRAY) return false;
     r = Res{};
@@ -1000,13 +1093,22 @@ void Compiler::condition(const Plan *plan, bool when, std::vector<std::size_t> &
     Res a, b;
     bool ok = rvalue(n->a, a);
     if (ok && has_effects(n->b)) stabilise(a);
-    if (ok && rvalue(n->b, b)) {
+    if (ok && rvalue(n->b, b) && !is_floating(a.head.type) && !is_floating(b.head.type)) {
       jumps.push_back(op3(branch_op(n->op, when), Operand{}, a.val, b.val, n->line));
       return;
     }
-  } else {
-    Res r;
-    if (rvalue(n, r)) {
+    rc_->code.resize(mark);
+    rc_->lines.resize(mark);
+    temps_ = 0;
+  }
+  Res r;
+  if (rvalue(n, r)) {
+    if (r.head.type == TY_DOUBLE) {
+      Operand t = temp();
+      op3(OP_DTEST, t, r.val, Operand{}, n->line);
+      r.val = t;
+    }
+    if (!is_floating(r.head.type)) {
       jumps.push_back(op3(when ? OP_JT : OP_JF, Operand{}, r.val, Operand{}, n->line));
       return;
     }
@@ -1105,7 +1207,16 @@ Token *Compiler::return_statement(Token *t, int depth) {
   std::size_t mark = rc_->code.size();
   temps_ = 0;
   Res r;
-  if (rvalue(plan->root, r)) {
+  bool ok = rvalue(plan->root, r);
+  if (ok && r.head.type == TY_DOUBLE) {
+    // A double goes back in the working Value, as an untyped result.
+    int line = plan_end(plan)->line;
+    std::size_t i = op3(OP_DSET, Operand{}, r.val, Operand{}, line);
+    at(i).x = reinterpret_cast<std::intptr_t>(keep_head(r.head));
+    emit(OP_RETV, line);
+    dynamic_return_ = true;
+    rc_->uses_value = true;
+  } else if (ok && !is_floating(r.head.type)) {
     int line = plan_end(plan)->line;
     std::size_t i = op3(OP_RET, Operand{}, r.val, Operand{}, line);
     at(i).x = reinterpret_cast<std::intptr_t>(keep_head(r.head));
@@ -1293,7 +1404,7 @@ Token *Compiler::switch_statement(Token *t, int depth) {
   if (ok) {
     temps_ = 0;
     Res c;
-    ok = rvalue(cond->root, c);
+    ok = rvalue(cond->root, c) && !is_floating(c.head.type);
     if (ok) {
       dispatch = op3(OP_SWITCH, Operand{}, c.val, Operand{}, cond->root->line);
       breakables_.push_back(&b);
@@ -1542,6 +1653,15 @@ inline std::int32_t rd(std::uint8_t *const *bases, std::uint8_t base, std::int32
 }
 inline void wr(std::uint8_t *const *bases, std::uint8_t base, std::int32_t off, std::int32_t x) {
   std::memcpy(bases[base] + off, &x, 4);
+}
+
+inline double rdd(std::uint8_t *const *bases, std::uint8_t base, std::int32_t off) {
+  double x;
+  std::memcpy(&x, bases[base] + off, 8);
+  return x;
+}
+inline void wrd(std::uint8_t *const *bases, std::uint8_t base, std::int32_t off, double x) {
+  std::memcpy(bases[base] + off, &x, 8);
 }
 
 inline std::int32_t load_word(const std::uint8_t *p) {
@@ -2065,6 +2185,50 @@ dispatch:
     int c = next_token(wv);
     declaration(c, wv, nullptr);
     scope_level = entry_level;
+    NEXT();
+  }
+  OP(DMOV) : {
+    wrd(bases, pc->bd, pc->d, rdd(bases, pc->ba, pc->a));
+    NEXT();
+  }
+  OP(DNEG) : {
+    wrd(bases, pc->bd, pc->d, -rdd(bases, pc->ba, pc->a));
+    NEXT();
+  }
+  OP(D2I) : {
+    W(double_to_word(rdd(bases, pc->ba, pc->a)));
+    NEXT();
+  }
+  OP(DBIN) : {
+    double a = (pc->k & 1) ? static_cast<double>(R(a)) : rdd(bases, pc->ba, pc->a);
+    double b = (pc->k & 2) ? static_cast<double>(R(b)) : rdd(bases, pc->bb, pc->b);
+    switch (pc->x) {
+    case '+': wrd(bases, pc->bd, pc->d, a + b); break;
+    case '-': wrd(bases, pc->bd, pc->d, a - b); break;
+    case '*': wrd(bases, pc->bd, pc->d, a * b); break;
+    case '/': wrd(bases, pc->bd, pc->d, a / b); break;
+    case '<': W(a < b); break;
+    case '>': W(a > b); break;
+    case LEX_LE: W(a <= b); break;
+    case LEX_GE: W(a >= b); break;
+    case LEX_EQ: W(a == b); break;
+    default: W(a != b); break;
+    }
+    NEXT();
+  }
+  OP(DTEST) : {
+    bool truth = rdd(bases, pc->ba, pc->a) != 0.0;
+    W(pc->k ? !truth : truth);
+    NEXT();
+  }
+  OP(DST) : {
+    wrd(bases, pc->bd, pc->d, pc->k ? static_cast<double>(R(a)) : rdd(bases, pc->ba, pc->a));
+    NEXT();
+  }
+  OP(DSET) : {
+    wv->set_head(*reinterpret_cast<const TypeDesc *>(pc->x));
+    wv->imm.d = rdd(bases, pc->ba, pc->a);
+    wv->ext = Word2{};
     NEXT();
   }
   OP(EVAL) : evaluate_plan(reinterpret_cast<const Plan *>(pc->x), wv);

@@ -268,4 +268,37 @@ narrow(200) /* expect: 191257 */ /* expect error 102 line 265: Memory overflow *
 narrow(-1) /* expect: 12775 */ /* expect error 102 line 265: Memory overflow */
 int small(x) int x; { return (unsigned char)x; }
 small(511) + small(-1) /* expect: 510 */
+/* Doubles: variables, constants, arithmetic mixed with ints, comparisons, '!', '-', conversions
+   by stores and casts, returns; a store into an unsigned char reports 401 (no such conversion). */
+double total;
+double mean(n) int n;
+{
+    double s, x;
+    int i, k;
+    char c;
+    unsigned char u;
+    s = 0;
+    for (i = 1; i <= n; i++) {
+        x = i * 1.5;
+        if (x > 4)
+            if (!(x == 6.0))
+                s = s + x / 2;
+            else
+                s = s - -x;
+    }
+    total = s;
+    k = s * 10;
+    c = total * 100;
+    u = s;
+    while (x)
+        x = x - 1.5;
+    if ((s + k) / (n - n) < 0)
+        return 1.0;
+    return s / n + (short)(total * 1000) + c + !x + (s >= k);
+}
+mean(4) /* expect: 8310.06 */ /* expect error 401 line 292: Unknown type */
+total /* expect: 8.25 */
+mean(3) /* expect: 2220.75 */ /* expect error 401 line 292: Unknown type */
+int inf() { double z; int i; z = 0; i = 1 / z; return i + (1 / z > 1e300); }
+inf() /* expect: 1 */
 void main() { }
