@@ -51,7 +51,8 @@ struct Operand {
 //   INCM          the same at script address a, or (after 102) d = b
 //   CALL          d = script function x with argument list a (b arguments; k: their bytes, ba:
 //                 set when all are words)
-//   BUILTIN       d = built-in row x with argument list a (b arguments)
+//   BUILTIN       d = built-in row x with argument list a (b arguments); BUILTIND: the same when
+//                 an argument or the result is a double (k set: the result)
 //   RET           return a with head x; RETV: return the working Value; RETVOID: return;
 //   END           the body ran to its end
 //   WALK          the statement at token x through the walker (a: block depth, b: break target)
@@ -76,7 +77,7 @@ struct Operand {
   X(IDXA) X(LDM8S) X(LDM8U) X(LDM16S) X(LDM16U) X(LDM32) X(CHKM) X(PROBE) X(STM8) X(STM16)         \
   X(STM32) X(INC) X(INCM) X(CALL) X(BUILTIN) X(RET) X(RETV) X(RETVOID) X(END) X(WALK) X(EVAL)     \
   X(JTV) X(JFV) X(CHECK) X(SWITCH) X(INCW_F) X(LDX8S) X(LDX8U) X(LDX16S) X(LDX16U) X(LDX32) X(STX8)  \
-  X(STX16) X(STX32) X(DECLARE) X(DMOV) X(DNEG) X(D2I) X(DBIN) X(DTEST) X(DST) X(DSET)       \
+  X(STX16) X(STX32) X(DECLARE) X(DMOV) X(DNEG) X(D2I) X(DBIN) X(DTEST) X(DST) X(DSET) X(BUILTIND) \
   RC_VARIANTS_3(X, ADD) RC_VARIANTS_3(X, SUB) RC_VARIANTS_3(X, MUL) RC_VARIANTS_3(X, AND)            \
   RC_VARIANTS_3(X, OR) RC_VARIANTS_3(X, XOR) RC_VARIANTS_3(X, SHL) RC_VARIANTS_3(X, SHR)             \
   RC_VARIANTS_3(X, LT) RC_VARIANTS_3(X, GT) RC_VARIANTS_3(X, LE) RC_VARIANTS_3(X, GE)                \
@@ -107,7 +108,8 @@ struct Insn {
 };
 
 // Kinds of an increment or a sub-word access.
-enum Kind : std::uint8_t { K_WORD, K_CHAR, K_UCHAR, K_SHORT, K_USHORT };
+// K_DOUBLE: a built-in's double argument, two words.
+enum Kind : std::uint8_t { K_WORD, K_CHAR, K_UCHAR, K_SHORT, K_USHORT, K_DOUBLE };
 constexpr std::uint8_t K_POSTFIX = 16;
 
 // An argument of a call: where its value is and the type it is pushed as.
@@ -842,7 +844,10 @@ bool Compiler::increment(const PlanNode *n, Res &r, bool postfix) {
 bool Compiler::arguments(const PlanNode *n, std::vector<Arg> &args, Symbol *fn) {
   std::vector<Res> values(n->args.size());
   for (std::size_t i = 0; i < n->args.size(); ++i) {
-    if (!rvalue(n->args[i], values[i]) || is_floating(values[i].head.type)) return false;
+    if (!rvalue(n->args[i], values[i])) return false;
+    int type = values[i].head.type;
+    // Only a built-in takes a double as it is (as two words).
+    if (is_floating(type) && (fn || type != TY_DOUBLE)) return false;
     bool later_effects = false;
     for (std::size_t j = i + 1; j < n->args.size(); ++j) later_effects = later_effects || has_effects(n->args[j]);
     if (later_effects) stabilise(values[i]);
@@ -851,6 +856,11 @@ bool Compiler::arguments(const PlanNode *n, std::vector<Arg> &args, Symbol *fn) 
   for (std::size_t i = 0; i < values.size(); ++i) {
     Arg a;
     a.op = values[i].val;
+    if (values[i].head.type == TY_DOUBLE) {
+      a.type = TY_DOUBLE;
+      a.kind = K_DOUBLE;
+      a.size = 8;
+    }
     if (fn) {
       a.type = param ? param->type : values[i].head.type;
       if (a.type == TY_ARRAY) a.type = TY_PTR;
@@ -873,12 +883,17 @@ bool Compiler::call(const PlanNode *n, Res &r, bool want) {
   r = Res{};
   if (n->kind == PK_BUILTIN) {
     const Value &row = n->token->value;
-    if (is_floating(row.type)) return false;
+    if (row.type == TY_FLOAT) return false;
     if (!arguments(n, args, nullptr)) return false;
+    int words = 0;
+    for (const Arg &a : args) words += a.kind == K_DOUBLE ? 2 : 1;
+    bool doubles = row.type == TY_DOUBLE || words > static_cast<int>(args.size());
+    if (words > BUILTIN_ARG_WORDS) return false;
     r.head.type = row.type;
-    r.val = temp();
+    r.val = row.type == TY_DOUBLE ? double_temp() : temp();
     line_ = n->close_line;
-    std::size_t i = emit(OP_BUILTIN, line_);
+    std::size_t i = emit(doubles ? OP_BUILTIND : OP_BUILTIN, line_);
+    at(i).k = row.type == TY_DOUBLE;
     set_d(i, r.val);
     at(i).a = static_cast<std::int32_t>(rc_->args.size());
     at(i).b = static_cast<std::int32_t>(args.size());
@@ -1107,6 +1122,7 @@ void Compiler::condition(const Plan *plan, bool when, std::vector<std::size_t> &
       Operand t = temp();
       op3(OP_DTEST, t, r.val, Operand{}, n->line);
       r.val = t;
+      r.head = TypeDesc{TY_INT, nullptr, 0};
     }
     if (!is_floating(r.head.type)) {
       jumps.push_back(op3(when ? OP_JT : OP_JF, Operand{}, r.val, Operand{}, n->line));
@@ -2112,6 +2128,31 @@ dispatch:
     v.type = builtin_table[pc->x].return_type;
     builtin_with_words(static_cast<int>(pc->x), words, count, &v);
     W(v.imm.i);
+    NEXT();
+  }
+  OP(BUILTIND) : {
+    const Arg *args = rc->args.data() + pc->a;
+    std::int32_t words[BUILTIN_ARG_WORDS];
+    int count = 0;
+    for (int i = 0; i < pc->b; ++i) {
+      if (args[i].kind == K_DOUBLE) {
+        std::memcpy(&words[count], bases[args[i].op.base] + args[i].op.off, 8);
+        count += 2;
+      } else {
+        words[count++] = rd(bases, args[i].op.base, args[i].op.off);
+      }
+    }
+    line_counter = LINE();
+    std::int32_t r;
+    if (!pc->k && builtin_word_call(static_cast<int>(pc->x), words, count, &r)) {
+      W(r);
+      NEXT();
+    }
+    Value v;
+    v.type = builtin_table[pc->x].return_type;
+    builtin_with_words(static_cast<int>(pc->x), words, count, &v);
+    if (pc->k) wrd(bases, pc->bd, pc->d, v.imm.d);
+    else W(v.imm.i);
     NEXT();
   }
   OP(RET) : {

@@ -301,4 +301,17 @@ total /* expect: 8.25 */
 mean(3) /* expect: 2220.75 */ /* expect error 401 line 292: Unknown type */
 int inf() { double z; int i; z = 0; i = 1 / z; return i + (1 / z > 1e300); }
 inf() /* expect: 1 */
+/* Built-ins take a double as two words and give one back. */
+int fmt(d) double d;
+{
+    char buf[80];
+    double x;
+    int i;
+    x = atof("2.25") * 2 + d;
+    for (i = 0; i < 2; i++)
+        sprintf(buf + strlen(buf) * i, "%d:%.3f|%s|", i, x * i, "a");
+    i = strcmp(buf, "0:0.000|a|1:5.000|a|");
+    return strlen(buf) * 100 + (atof("1e3") > 999) * 10 + i;
+}
+fmt(0.5) /* expect: 2010 */
 void main() { }
