@@ -845,9 +845,7 @@ bool Compiler::arguments(const PlanNode *n, std::vector<Arg> &args, Symbol *fn) 
   std::vector<Res> values(n->args.size());
   for (std::size_t i = 0; i < n->args.size(); ++i) {
     if (!rvalue(n->args[i], values[i])) return false;
-    int type = values[i].head.type;
-    // Only a built-in takes a double as it is (as two words).
-    if (is_floating(type) && (fn || type != TY_DOUBLE)) return false;
+    if (values[i].head.type == TY_FLOAT) return false;
     bool later_effects = false;
     for (std::size_t j = i + 1; j < n->args.size(); ++j) later_effects = later_effects || has_effects(n->args[j]);
     if (later_effects) stabilise(values[i]);
@@ -862,11 +860,28 @@ bool Compiler::arguments(const PlanNode *n, std::vector<Arg> &args, Symbol *fn) 
       a.size = 8;
     }
     if (fn) {
+      // Pushed as the parameter's type, converted as a store of it would convert.
       a.type = param ? param->type : values[i].head.type;
       if (a.type == TY_ARRAY) a.type = TY_PTR;
-      if (object_kind(a.type) < 0) return false;
-      a.kind = object_kind(a.type);
-      a.size = kind_size(a.kind);
+      bool from_double = values[i].head.type == TY_DOUBLE;
+      if (a.type == TY_DOUBLE) {
+        if (!from_double) {
+          if (!is_integer(values[i].head.type)) return false;
+          a.op = double_temp();
+          std::size_t k = op3(OP_DST, a.op, values[i].val, Operand{}, line_);
+          at(k).k = 1;
+        }
+        a.kind = K_DOUBLE;
+        a.size = 8;
+      } else {
+        if (object_kind(a.type) < 0) return false;
+        if (from_double) {
+          if (a.type == TY_UCHAR || a.type == TY_PTR) return false;
+          a.op = to_word(a.op);
+        }
+        a.kind = object_kind(a.type);
+        a.size = kind_size(a.kind);
+      }
       if (param) param = param->link;
     }
     args.push_back(a);
@@ -1768,8 +1783,8 @@ std::int32_t call_through_walker(Symbol *fn) {
   return v.imm.i;
 }
 
-// Pushes one argument word as its parameter's type, as push_arg does.
-void push_word(std::int32_t x, const Arg &arg) {
+// Pushes one argument (a word, or a double) as its parameter's type, as push_arg does.
+void push_bytes(const std::uint8_t *x, const Arg &arg) {
   if (stack_ptr - arg.size < arena_top) {
     error(MSG_MEMORY_OVERFLOW);
     return;
@@ -1780,7 +1795,8 @@ void push_word(std::int32_t x, const Arg &arg) {
     error(MSG_MEMORY_OVERFLOW);
     return;
   }
-  write_kind(p, object_kind(arg.type), x);
+  if (arg.kind == K_DOUBLE) std::memcpy(p, x, 8);
+  else write_kind(p, arg.kind, load_word(x));
 }
 
 // Dispatch by computed goto where the compiler has it; OXEL_SWITCH_DISPATCH builds the portable
@@ -2079,13 +2095,14 @@ dispatch:
       } else {
         for (int i = pc->b - 1; i >= 0; --i) {
           p -= args[i].size;
-          write_kind(p, args[i].kind, rd(bases, args[i].op.base, args[i].op.off));
+          if (args[i].kind == K_DOUBLE) std::memcpy(p, bases[args[i].op.base] + args[i].op.off, 8);
+          else write_kind(p, args[i].kind, rd(bases, args[i].op.base, args[i].op.off));
         }
       }
       stack_ptr -= pc->k;
     } else {
       line_counter = LINE();
-      for (int i = pc->b - 1; i >= 0; --i) push_word(rd(bases, args[i].op.base, args[i].op.off), args[i]);
+      for (int i = pc->b - 1; i >= 0; --i) push_bytes(bases[args[i].op.base] + args[i].op.off, args[i]);
     }
     const RegisterCode *callee = fn->code;
     if (!enterable(fn, callee)) {

@@ -314,4 +314,23 @@ int fmt(d) double d;
     return strlen(buf) * 100 + (atof("1e3") > 999) * 10 + i;
 }
 fmt(0.5) /* expect: 2010 */
+/* Script calls push each argument as its parameter's type: ints to doubles, doubles to chars;
+   a double argument on the way to the call limit. */
+double g_scaled;
+double scale(x, n) double x; int n; { g_scaled = x * n; return g_scaled; }
+int chars(c, d) char c; double d; { return c * 1000 + d; }
+double dsum(n, acc) int n; double acc; { if (n == 0) return acc; dsum(n - 1, acc + 0.5); return acc; }
+int callers(k) int k;
+{
+    double d;
+    int i;
+    d = 2.75;
+    scale(d, 2);
+    i = g_scaled * 100;
+    scale(3, 2.9);
+    i = i + chars(d * 100, d) + chars(300, 1) * 10 + g_scaled;
+    dsum(40, d);
+    return i;
+}
+callers(1) /* expect: 459568 */ /* expect error 102 line 322: Memory overflow */
 void main() { }
