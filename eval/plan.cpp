@@ -139,6 +139,14 @@ static int integer_type_name() {
   }
 }
 
+// A variable whose size the walker finds without a report.
+static bool sized_variable(const Symbol *sym) {
+  if (sym->stg != STG_AUTO && sym->stg != STG_GLOBAL && sym->stg != STG_STATIC) return false;
+  const TypeDesc *td = sym;
+  while (td && td->type == TY_ARRAY) td = td->next;
+  return td && (scalar_size(td->type) >= 0 || td->type == TY_STRUCT || td->type == TY_UNION);
+}
+
 static PlanNode *compile_unary() {
   NestingGuard guard;
   int t = code();
@@ -190,14 +198,23 @@ static PlanNode *compile_unary() {
   }
   case LEX_SIZEOF: {
     advance();
-    if (code() != '(') return nullptr;
-    advance();
-    int type = integer_type_name();
-    if (type == TY_NONE) return nullptr;
-    advance();
+    bool paren = code() == '(';
+    if (paren) advance();
     PlanNode *n = make(PK_SIZEOF, line);
-    TypeDesc td{type, nullptr, 0};
-    n->op = td_size(&td);
+    if (int type = paren ? integer_type_name() : TY_NONE) {
+      TypeDesc td{type, nullptr, 0};
+      n->op = td_size(&td);
+    } else {
+      // A variable, loaded as the walker loads it, and sized by its declared type.
+      if (code() != LEX_SYMBOL || !sized_variable(at->value.imm.sym)) return nullptr;
+      n->a = make(PK_NAME, line_here());
+      n->a->sym = at->value.imm.sym;
+      n->op = td_size(n->a->sym);
+      advance();
+      if (!paren) return is_postfix(code()) ? nullptr : n;
+    }
+    if (code() != ')') return nullptr;
+    advance();
     return is_postfix(code()) ? nullptr : n;
   }
   case '(': {
@@ -406,7 +423,10 @@ static Place evaluate(const PlanNode *n, Value *v) {
     if (v->type != TY_STRUCT && v->type != TY_UNION) convert_value(v, n->op);
     v->set_head(TypeDesc{n->op, nullptr, 0});
     return Place{};
-  case PK_SIZEOF: set_int_result(v, n->op); return Place{};
+  case PK_SIZEOF:
+    if (n->a) operand(n->a, v);
+    set_int_result(v, n->op);
+    return Place{};
   }
   return Place{};
 }

@@ -27,7 +27,7 @@ enum PlanKind : std::uint8_t {
   PK_CALL,          // sym '(' args ')'
   PK_BUILTIN,       // the built-in of token '(' args ')'
   PK_CAST,          // '(' integer type ')' a (op: the type code)
-  PK_SIZEOF,        // sizeof '(' integer type ')' (op: the size)
+  PK_SIZEOF,        // sizeof '(' integer type ')', or sizeof a, a a variable (op: the size)
 };
 
 struct PlanNode {

@@ -1058,6 +1058,8 @@ bool Compiler::expr(const PlanNode *n, Res &r) {
   case PK_CALL:
   case PK_BUILTIN: return call(n, r, true);
   case PK_SIZEOF:
+    // The variable's load cannot report when its slot is known.
+    if (n->a && !name(n->a, r)) return false;
     r = Res{};
     r.head.type = TY_INT;
     r.val = constant(n->op);

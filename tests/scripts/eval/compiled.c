@@ -333,4 +333,23 @@ int callers(k) int k;
     return i;
 }
 callers(1) /* expect: 459568 */ /* expect error 102 line 322: Memory overflow */
+/* sizeof of a variable is the size of its declared type: scalars, arrays, structs, globals. */
+struct pt { int x; char c; double d; };
+struct pt gp[3];
+char gname[10];
+int sizes(n) int n;
+{
+    int i, s, a[5];
+    char c;
+    short h;
+    double d;
+    struct pt p;
+    char *q;
+    s = 0;
+    for (i = 0; i < n; i++)
+        s = s + sizeof(i) + sizeof c * 10 + sizeof(h) * 100 + sizeof d * 1000 + sizeof(a) * 10000
+            + sizeof p * 100000 + sizeof(gp) * 1000000 + sizeof gname + sizeof(q) + sizeof(n);
+    return s;
+}
+sizes(2) /* expect: 81016464 */
 void main() { }
