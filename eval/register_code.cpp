@@ -70,22 +70,28 @@ struct Operand {
 //   DST           slot d = a (k set: a is an int, converted)
 //   DSET          the working Value = a with head x
 // A jump back of a loop with k set first ends the run when an interrupt or the time limit asks.
-#define RC_OPS(X)                                                                                   \
-  X(MOV) X(ADD) X(SUB) X(MUL) X(DIV) X(AND) X(OR) X(XOR) X(SHL) X(SHR) X(LT) X(GT) X(LE) X(GE)     \
-  X(EQ) X(NE) X(NEG) X(NOT) X(LNOT) X(JMP) X(JT) X(JF) X(JLT) X(JGT) X(JLE) X(JGE) X(JEQ) X(JNE)  \
-  X(LD8S) X(LD8U) X(LD16S) X(LD16U) X(ST8) X(ST16) X(SX8) X(ZX8) X(SX16) X(ZX16) X(LEA) X(ADDR)    \
-  X(IDXA) X(LDM8S) X(LDM8U) X(LDM16S) X(LDM16U) X(LDM32) X(CHKM) X(PROBE) X(STM8) X(STM16)         \
-  X(STM32) X(INC) X(INCM) X(CALL) X(BUILTIN) X(RET) X(RETV) X(RETVOID) X(END) X(WALK) X(EVAL)     \
-  X(JTV) X(JFV) X(CHECK) X(SWITCH) X(INCW_F) X(LDX8S) X(LDX8U) X(LDX16S) X(LDX16U) X(LDX32) X(STX8)  \
-  X(STX16) X(STX32) X(DECLARE) X(DMOV) X(DNEG) X(D2I) X(DBIN) X(DTEST) X(DST) X(DSET) X(BUILTIND) \
-  RC_VARIANTS_3(X, ADD) RC_VARIANTS_3(X, SUB) RC_VARIANTS_3(X, MUL) RC_VARIANTS_3(X, AND)            \
-  RC_VARIANTS_3(X, OR) RC_VARIANTS_3(X, XOR) RC_VARIANTS_3(X, SHL) RC_VARIANTS_3(X, SHR)             \
-  RC_VARIANTS_3(X, LT) RC_VARIANTS_3(X, GT) RC_VARIANTS_3(X, LE) RC_VARIANTS_3(X, GE)                \
-  RC_VARIANTS_3(X, EQ) RC_VARIANTS_3(X, NE) RC_VARIANTS_2(X, JLT) RC_VARIANTS_2(X, JGT)              \
-  RC_VARIANTS_2(X, JLE) RC_VARIANTS_2(X, JGE) RC_VARIANTS_2(X, JEQ) RC_VARIANTS_2(X, JNE)            \
-  RC_VARIANTS_2(X, JLTC) RC_VARIANTS_2(X, JGTC) RC_VARIANTS_2(X, JLEC) RC_VARIANTS_2(X, JGEC)        \
-  RC_VARIANTS_2(X, JEQC) RC_VARIANTS_2(X, JNEC)                                                     \
-  X(MOV_FF) X(MOV_FR) X(MOV_FK) X(MOV_RF) X(MOV_RR) X(MOV_RK)
+#define RC_OPS(X)                                                                                            \
+  X(MOV)                                                                                                     \
+  X(ADD) X(SUB) X(MUL) X(DIV) X(AND) X(OR) X(XOR) X(SHL) X(SHR) X(LT) X(GT) X(LE) X(GE) X(EQ) X(NE) X(NEG)   \
+      X(NOT) X(LNOT) X(JMP) X(JT) X(JF) X(JLT) X(JGT) X(JLE) X(JGE) X(JEQ) X(JNE) X(LD8S) X(LD8U) X(LD16S)   \
+          X(LD16U) X(ST8) X(ST16) X(SX8) X(ZX8) X(SX16) X(ZX16) X(LEA) X(ADDR) X(IDXA) X(LDM8S) X(LDM8U)     \
+              X(LDM16S) X(LDM16U) X(LDM32) X(CHKM) X(PROBE) X(STM8) X(STM16) X(STM32) X(INC) X(INCM) X(CALL) \
+                  X(BUILTIN) X(RET) X(RETV) X(RETVOID) X(END) X(WALK) X(EVAL) X(JTV) X(JFV) X(CHECK)         \
+                      X(SWITCH) X(INCW_F) X(LDX8S) X(LDX8U) X(LDX16S) X(LDX16U) X(LDX32) X(STX8) X(STX16)    \
+                          X(STX32) X(DECLARE) X(DMOV) X(DNEG) X(D2I) X(DBIN) X(DTEST) X(DST) X(DSET)         \
+                              X(BUILTIND) RC_VARIANTS_3(X, ADD) RC_VARIANTS_3(X, SUB) RC_VARIANTS_3(         \
+                                  X, MUL) RC_VARIANTS_3(X, AND) RC_VARIANTS_3(X, OR) RC_VARIANTS_3(X, XOR)   \
+                                  RC_VARIANTS_3(X, SHL) RC_VARIANTS_3(X, SHR) RC_VARIANTS_3(X, LT)           \
+                                      RC_VARIANTS_3(X, GT) RC_VARIANTS_3(X, LE) RC_VARIANTS_3(X, GE)         \
+                                          RC_VARIANTS_3(X, EQ) RC_VARIANTS_3(X, NE) RC_VARIANTS_2(X, JLT)    \
+                                              RC_VARIANTS_2(X, JGT) RC_VARIANTS_2(X, JLE)                    \
+                                                  RC_VARIANTS_2(X, JGE) RC_VARIANTS_2(X, JEQ)                \
+                                                      RC_VARIANTS_2(X, JNE) RC_VARIANTS_2(X, JLTC)           \
+                                                          RC_VARIANTS_2(X, JGTC) RC_VARIANTS_2(X, JLEC)      \
+                                                              RC_VARIANTS_2(X, JGEC) RC_VARIANTS_2(X, JEQC)  \
+                                                                  RC_VARIANTS_2(X, JNEC) X(MOV_FF) X(MOV_FR) \
+                                                                      X(MOV_FK) X(MOV_RF) X(MOV_RR)          \
+                                                                          X(MOV_RK)
 
 // The variants of the hot instructions by operand kind, in the order d, a, b: F a frame slot, R a
 // temporary, K an immediate held in the instruction; JccC: the jump back of a loop, with its
@@ -122,9 +128,9 @@ struct Arg {
 
 struct SwitchTable {
   std::int32_t low = 0;
-  std::vector<std::int32_t> dense;                          // targets by value - low
+  std::vector<std::int32_t> dense;                           // targets by value - low
   std::vector<std::pair<std::int32_t, std::int32_t>> cases;  // sorted (value, target)
-  std::int32_t none = 0;                                    // where no case matches
+  std::int32_t none = 0;                                     // where no case matches
 };
 
 }  // namespace
@@ -211,7 +217,9 @@ TypeDesc loaded_head(const TypeDesc &td) {
   return h;
 }
 
-bool same_head(const TypeDesc &a, const TypeDesc &b) { return a.type == b.type && a.next == b.next && a.aux == b.aux; }
+bool same_head(const TypeDesc &a, const TypeDesc &b) {
+  return a.type == b.type && a.next == b.next && a.aux == b.aux;
+}
 
 // A compiled operand. 'val' is its value once loaded; a place is the object it denotes.
 enum PlaceKind : std::uint8_t { P_NONE, P_SLOT, P_MEM };
@@ -220,11 +228,11 @@ struct Res {
   TypeDesc head;
   bool loaded = true;
   PlaceKind place = P_NONE;
-  Operand slot;                 // P_SLOT: the object's first byte
-  Operand addr;                 // P_MEM: script address, plus disp
+  Operand slot;  // P_SLOT: the object's first byte
+  Operand addr;  // P_MEM: script address, plus disp
   std::int32_t disp = 0;
-  Operand fail;                 // P_MEM: what a failed load leaves
-  std::int64_t idx = -1;        // P_MEM: the IDXA instruction that made addr
+  Operand fail;                   // P_MEM: what a failed load leaves
+  std::int64_t idx = -1;          // P_MEM: the IDXA instruction that made addr
   const TypeDesc *ptd = nullptr;  // the object's declared type
 };
 
@@ -249,12 +257,41 @@ bool has_effects(const PlanNode *n) {
 // straight to a variable.
 bool produces(Op op) {
   switch (op) {
-  case OP_ADD: case OP_SUB: case OP_MUL: case OP_DIV: case OP_AND: case OP_OR: case OP_XOR:
-  case OP_SHL: case OP_SHR: case OP_LT: case OP_GT: case OP_LE: case OP_GE: case OP_EQ: case OP_NE:
-  case OP_NEG: case OP_NOT: case OP_LNOT: case OP_LD8S: case OP_LD8U: case OP_LD16S: case OP_LD16U:
-  case OP_SX8: case OP_ZX8: case OP_SX16: case OP_ZX16: case OP_LEA: case OP_ADDR: case OP_IDXA:
-  case OP_LDM8S: case OP_LDM8U: case OP_LDM16S: case OP_LDM16U: case OP_LDM32: case OP_CHKM:
-    return true;
+  case OP_ADD:
+  case OP_SUB:
+  case OP_MUL:
+  case OP_DIV:
+  case OP_AND:
+  case OP_OR:
+  case OP_XOR:
+  case OP_SHL:
+  case OP_SHR:
+  case OP_LT:
+  case OP_GT:
+  case OP_LE:
+  case OP_GE:
+  case OP_EQ:
+  case OP_NE:
+  case OP_NEG:
+  case OP_NOT:
+  case OP_LNOT:
+  case OP_LD8S:
+  case OP_LD8U:
+  case OP_LD16S:
+  case OP_LD16U:
+  case OP_SX8:
+  case OP_ZX8:
+  case OP_SX16:
+  case OP_ZX16:
+  case OP_LEA:
+  case OP_ADDR:
+  case OP_IDXA:
+  case OP_LDM8S:
+  case OP_LDM8U:
+  case OP_LDM16S:
+  case OP_LDM16U:
+  case OP_LDM32:
+  case OP_CHKM: return true;
   default: return false;
   }
 }
@@ -412,6 +449,16 @@ private:
     rc_->consts.push_back(value);
     return Operand{static_cast<std::int32_t>(4 * (rc_->consts.size() - 1)), B_CONST};
   }
+  // The script address of a global (a constant) or of a frame slot (computed at run time).
+  Operand slot_address(Operand slot) {
+    if (slot.base == B_ARENA)
+      return constant(static_cast<std::int32_t>(arena_base + static_cast<std::uint32_t>(slot.off)));
+    Operand v = temp();
+    std::size_t i = emit(OP_LEA, line_);
+    set_d(i, v);
+    at(i).x = slot.off;
+    return v;
+  }
   // Two temporaries for a double.
   Operand double_temp() {
     Operand o{4 * temps_, B_TEMP};
@@ -441,7 +488,9 @@ private:
     return r.idx >= 0 && r.disp == 0 && static_cast<std::size_t>(r.idx) + 1 == rc_->code.size() &&
            rc_->code.back().op == OP_IDXA;
   }
-  static bool same_operand(std::int32_t off, std::uint8_t base, Operand o) { return off == o.off && base == o.base; }
+  static bool same_operand(std::int32_t off, std::uint8_t base, Operand o) {
+    return off == o.off && base == o.base;
+  }
   void note_frame(std::int32_t off, int size) {
     rc_->frame_low = std::min(rc_->frame_low, off);
     rc_->frame_high = std::max(rc_->frame_high, off + size);
@@ -542,14 +591,7 @@ bool Compiler::load(Res &r) {
   if (r.place == P_SLOT) {
     if (aggregate(type)) {
       // An aggregate's value is its address.
-      if (r.slot.base == B_ARENA) {
-        r.val = constant(static_cast<std::int32_t>(arena_base + static_cast<std::uint32_t>(r.slot.off)));
-      } else {
-        r.val = temp();
-        std::size_t i = emit(OP_LEA, line_);
-        set_d(i, r.val);
-        at(i).x = r.slot.off;
-      }
+      r.val = slot_address(r.slot);
       return true;
     }
     int kind = object_kind(type);
@@ -568,7 +610,8 @@ bool Compiler::load(Res &r) {
   if (aggregate(type)) {
     std::size_t i = op3(OP_CHKM, d, r.addr, r.fail, line_);
     at(i).x = r.disp;
-  } else if (indexed_last(r) && same_operand(at(static_cast<std::size_t>(r.idx)).a, at(static_cast<std::size_t>(r.idx)).ba, r.fail)) {
+  } else if (indexed_last(r) && same_operand(at(static_cast<std::size_t>(r.idx)).a,
+                                             at(static_cast<std::size_t>(r.idx)).ba, r.fail)) {
     // The subscript's address and the load in one instruction.
     static const Op loads[] = {OP_LDX32, OP_LDX8S, OP_LDX8U, OP_LDX16S, OP_LDX16U};
     Insn &in = at(static_cast<std::size_t>(r.idx));
@@ -847,7 +890,8 @@ bool Compiler::arguments(const PlanNode *n, std::vector<Arg> &args, Symbol *fn) 
     if (!rvalue(n->args[i], values[i])) return false;
     if (values[i].head.type == TY_FLOAT) return false;
     bool later_effects = false;
-    for (std::size_t j = i + 1; j < n->args.size(); ++j) later_effects = later_effects || has_effects(n->args[j]);
+    for (std::size_t j = i + 1; j < n->args.size(); ++j)
+      later_effects = later_effects || has_effects(n->args[j]);
     if (later_effects) stabilise(values[i]);
   }
   Symbol *param = fn ? first_param(fn) : nullptr;
@@ -1009,14 +1053,7 @@ bool Compiler::expr(const PlanNode *n, Res &r) {
     r = Res{};
     r.head = TypeDesc{TY_PTR, const_cast<TypeDesc *>(a.ptd), a.head.aux};
     if (a.place == P_SLOT) {
-      if (a.slot.base == B_ARENA) {
-        r.val = constant(static_cast<std::int32_t>(arena_base + static_cast<std::uint32_t>(a.slot.off)));
-      } else {
-        r.val = temp();
-        std::size_t i = emit(OP_LEA, line_);
-        set_d(i, r.val);
-        at(i).x = a.slot.off;
-      }
+      r.val = slot_address(a.slot);
       return true;
     }
     // The operand is loaded first, as the walker does: only its report counts.
@@ -1294,12 +1331,38 @@ Token *Compiler::if_statement(Token *t, int depth) {
 // them an interrupt check may move.
 static bool silent(Op op) {
   switch (op) {
-  case OP_MOV: case OP_ADD: case OP_SUB: case OP_MUL: case OP_AND: case OP_OR: case OP_XOR:
-  case OP_SHL: case OP_SHR: case OP_LT: case OP_GT: case OP_LE: case OP_GE: case OP_EQ: case OP_NE:
-  case OP_NEG: case OP_NOT: case OP_LNOT: case OP_LD8S: case OP_LD8U: case OP_LD16S: case OP_LD16U:
-  case OP_ST8: case OP_ST16: case OP_SX8: case OP_ZX8: case OP_SX16: case OP_ZX16: case OP_LEA:
-  case OP_ADDR: case OP_IDXA: case OP_INC:
-    return true;
+  case OP_MOV:
+  case OP_ADD:
+  case OP_SUB:
+  case OP_MUL:
+  case OP_AND:
+  case OP_OR:
+  case OP_XOR:
+  case OP_SHL:
+  case OP_SHR:
+  case OP_LT:
+  case OP_GT:
+  case OP_LE:
+  case OP_GE:
+  case OP_EQ:
+  case OP_NE:
+  case OP_NEG:
+  case OP_NOT:
+  case OP_LNOT:
+  case OP_LD8S:
+  case OP_LD8U:
+  case OP_LD16S:
+  case OP_LD16U:
+  case OP_ST8:
+  case OP_ST16:
+  case OP_SX8:
+  case OP_ZX8:
+  case OP_SX16:
+  case OP_ZX16:
+  case OP_LEA:
+  case OP_ADDR:
+  case OP_IDXA:
+  case OP_INC: return true;
   default: return false;
   }
 }
@@ -1628,7 +1691,8 @@ bool Compiler::body() {
   Token *end = block(open, 1);
   if (!end || end->code != LEX_FUNC_END) return false;
   for (const auto &g : gotos_) {
-    auto label = std::find_if(labels_.begin(), labels_.end(), [&g](const auto &l) { return l.first == g.first; });
+    auto label =
+        std::find_if(labels_.begin(), labels_.end(), [&g](const auto &l) { return l.first == g.first; });
     if (label == labels_.end()) return false;
     at(g.second).x = label->second;
   }
@@ -1775,7 +1839,8 @@ Value frame_values[MAX_CALL_DEPTH + 2];
 // (A function's code is dropped when its body is defined again.)
 inline bool enterable(const Symbol *fn, const RegisterCode *rc) {
   std::int32_t frame = stack_ptr;
-  return rc && call_depth < MAX_CALL_DEPTH && frame + fn->offset >= arena_top && frame + rc->frame_high <= ARENA_SIZE;
+  return rc && call_depth < MAX_CALL_DEPTH && frame + fn->offset >= arena_top &&
+         frame + rc->frame_high <= ARENA_SIZE;
 }
 
 std::int32_t call_through_walker(Symbol *fn) {
@@ -1792,7 +1857,8 @@ void push_bytes(const std::uint8_t *x, const Arg &arg) {
     return;
   }
   stack_ptr -= arg.size;
-  std::uint8_t *p = arena_ptr(arena_base + static_cast<std::uint32_t>(stack_ptr), static_cast<std::uint32_t>(arg.size));
+  std::uint8_t *p =
+      arena_ptr(arena_base + static_cast<std::uint32_t>(stack_ptr), static_cast<std::uint32_t>(arg.size));
   if (!p) {
     error(MSG_MEMORY_OVERFLOW);
     return;
@@ -1827,6 +1893,20 @@ Exit execute(const RegisterCode *rc, Value *wv, std::int32_t *result, const Type
   // The frame and the temporaries, for the variants of the hot instructions.
   std::uint8_t *fp = bases[0];
   std::uint8_t *rp = bases[2];
+// Back in the caller of a compiled call that returned: its frame, stack, code and bases again.
+#define RESUME_CALLER(f)                      \
+  do {                                        \
+    --call_depth;                             \
+    frame_base = (f).outer_frame;             \
+    stack_ptr = (f).saved_sp;                 \
+    rc = (f).rc;                              \
+    code = rc->code.data();                   \
+    wv = (f).wv;                              \
+    bases[0] = fp = arena_bytes + frame_base; \
+    bases[2] = rp = (f).rp;                   \
+    bases[3] = const_base(rc);                \
+    pc = (f).call;                            \
+  } while (0)
 #define R(f) rd(bases, pc->b##f, pc->f)
 #define W(x) wr(bases, pc->bd, pc->d, (x))
 #define LINE() (rc->lines[static_cast<std::size_t>(pc - code)])
@@ -1835,86 +1915,89 @@ Exit execute(const RegisterCode *rc, Value *wv, std::int32_t *result, const Type
   static void *const labels[] = {RC_OPS(RC_LABEL)};
 #undef RC_LABEL
 #define OP(name) L_##name
-#define NEXT()                                                                                     \
-  do {                                                                                             \
-    ++pc;                                                                                          \
-    goto *labels[pc->op];                                                                          \
+#define NEXT()            \
+  do {                    \
+    ++pc;                 \
+    goto *labels[pc->op]; \
   } while (0)
-#define JUMP(t)                                                                                    \
-  do {                                                                                             \
-    pc = code + (t);                                                                               \
-    goto *labels[pc->op];                                                                          \
+#define JUMP(t)           \
+  do {                    \
+    pc = code + (t);      \
+    goto *labels[pc->op]; \
   } while (0)
   goto *labels[pc->op];
 #else
 #define OP(name) case OP_##name
-#define NEXT()                                                                                     \
-  do {                                                                                             \
-    ++pc;                                                                                          \
-    goto dispatch;                                                                                 \
+#define NEXT()     \
+  do {             \
+    ++pc;          \
+    goto dispatch; \
   } while (0)
-#define JUMP(t)                                                                                    \
-  do {                                                                                             \
-    pc = code + (t);                                                                               \
-    goto dispatch;                                                                                 \
+#define JUMP(t)      \
+  do {               \
+    pc = code + (t); \
+    goto dispatch;   \
   } while (0)
 dispatch:
   switch (pc->op) {
 #endif
 // The integer operations of the machine with what each computes from its operands a and b, as
 // the walker's integer_operation does: one list for every operand-kind variant and the generic form.
-#define RC_ARITHMETIC(X)                                                                            \
-  X(ADD, wrap_add(a, b))                                                                            \
-  X(SUB, static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b)))  \
-  X(MUL, static_cast<std::int32_t>(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b)))  \
-  X(AND, a & b) X(OR, a | b) X(XOR, a ^ b)                                                          \
-  X(SHL, static_cast<std::int32_t>(static_cast<std::uint32_t>(a) << (static_cast<std::uint32_t>(b) & 31))) \
-  X(SHR, a >> (static_cast<std::uint32_t>(b) & 31))
+#define RC_ARITHMETIC(X)                                                                                     \
+  X(ADD, wrap_add(a, b))                                                                                     \
+  X(SUB, static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b)))           \
+  X(MUL, static_cast<std::int32_t>(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b)))           \
+  X(AND, a &b)                                                                                               \
+  X(OR, a | b) X(XOR, a ^ b) X(                                                                              \
+      SHL, static_cast<std::int32_t>(static_cast<std::uint32_t>(a) << (static_cast<std::uint32_t>(b) & 31))) \
+      X(SHR, a >> (static_cast<std::uint32_t>(b) & 31))
 #define RC_COMPARISONS(X) X(LT, a < b) X(GT, a > b) X(LE, a <= b) X(GE, a >= b) X(EQ, a == b) X(NE, a != b)
 #define RC_BRANCHES(X) X(JLT, a < b) X(JGT, a > b) X(JLE, a <= b) X(JGE, a >= b) X(JEQ, a == b) X(JNE, a != b)
-#define BINARY(name, expr)                                                                         \
-  OP(name) : {                                                                                     \
-    std::int32_t a = R(a), b = R(b);                                                               \
-    W(expr);                                                                                       \
-    NEXT();                                                                                        \
+#define BINARY(name, expr)           \
+  OP(name) : {                       \
+    std::int32_t a = R(a), b = R(b); \
+    W(expr);                         \
+    NEXT();                          \
   }
-#define LOOP_CHECK()                                                                               \
-  if (pc->k && requested_end) [[unlikely]] {                                                       \
-    line_counter = LINE();                                                                         \
-    end_requested_run();                                                                           \
+#define LOOP_CHECK()                         \
+  if (pc->k && requested_end) [[unlikely]] { \
+    line_counter = LINE();                   \
+    end_requested_run();                     \
   }
-#define BRANCH(name, cond)                                                                         \
-  OP(name) : {                                                                                     \
-    LOOP_CHECK();                                                                                  \
-    std::int32_t a = R(a), b = R(b);                                                               \
-    if (cond) JUMP(pc->x);                                                                         \
-    NEXT();                                                                                        \
+#define BRANCH(name, cond)           \
+  OP(name) : {                       \
+    LOOP_CHECK();                    \
+    std::int32_t a = R(a), b = R(b); \
+    if (cond) JUMP(pc->x);           \
+    NEXT();                          \
   }
 #define RD_F(f) load_word(fp + pc->f)
 #define RD_R(f) load_word(rp + pc->f)
 #define RD_K(f) (pc->f)
 #define WR_F(x) store_word(fp + pc->d, (x))
 #define WR_R(x) store_word(rp + pc->d, (x))
-#define BIN_V(name, expr, D, A, B)                                                                  \
-  OP(name##_##D##_##A##B) : {                                                                      \
-    std::int32_t a = RD_##A(a), b = RD_##B(b);                                                     \
-    WR_##D(expr);                                                                                  \
-    NEXT();                                                                                        \
+#define BIN_V(name, expr, D, A, B)             \
+  OP(name##_##D##_##A##B) : {                  \
+    std::int32_t a = RD_##A(a), b = RD_##B(b); \
+    WR_##D(expr);                              \
+    NEXT();                                    \
   }
-#define BIN_AB(name, expr, D)                                                                      \
-  BIN_V(name, expr, D, F, F) BIN_V(name, expr, D, F, R) BIN_V(name, expr, D, F, K)                 \
-  BIN_V(name, expr, D, R, F) BIN_V(name, expr, D, R, R) BIN_V(name, expr, D, R, K)
+#define BIN_AB(name, expr, D)                                                      \
+  BIN_V(name, expr, D, F, F)                                                       \
+  BIN_V(name, expr, D, F, R) BIN_V(name, expr, D, F, K) BIN_V(name, expr, D, R, F) \
+      BIN_V(name, expr, D, R, R) BIN_V(name, expr, D, R, K)
 #define BIN_ALL(name, expr) BIN_AB(name, expr, F) BIN_AB(name, expr, R)
-#define BR_V(name, cond, A, B, CHECK)                                                              \
-  OP(name##_##A##B) : {                                                                            \
-    CHECK;                                                                                         \
-    std::int32_t a = RD_##A(a), b = RD_##B(b);                                                     \
-    if (cond) JUMP(pc->x);                                                                         \
-    NEXT();                                                                                        \
+#define BR_V(name, cond, A, B, CHECK)          \
+  OP(name##_##A##B) : {                        \
+    CHECK;                                     \
+    std::int32_t a = RD_##A(a), b = RD_##B(b); \
+    if (cond) JUMP(pc->x);                     \
+    NEXT();                                    \
   }
-#define BR_KINDS(name, cond, CHECK)                                                                \
-  BR_V(name, cond, F, F, CHECK) BR_V(name, cond, F, R, CHECK) BR_V(name, cond, F, K, CHECK)        \
-  BR_V(name, cond, R, F, CHECK) BR_V(name, cond, R, R, CHECK) BR_V(name, cond, R, K, CHECK)
+#define BR_KINDS(name, cond, CHECK)                                                         \
+  BR_V(name, cond, F, F, CHECK)                                                             \
+  BR_V(name, cond, F, R, CHECK) BR_V(name, cond, F, K, CHECK) BR_V(name, cond, R, F, CHECK) \
+      BR_V(name, cond, R, R, CHECK) BR_V(name, cond, R, K, CHECK)
 #define BR_ALL(name, cond) BR_KINDS(name, cond, (void)0) BR_KINDS(name##C, cond, LOOP_CHECK())
   RC_ARITHMETIC(BIN_ALL)
   RC_COMPARISONS(BIN_ALL)
@@ -1993,51 +2076,49 @@ dispatch:
   NEXT();
   OP(ADDR) : W(wrap_add(R(a), static_cast<std::int32_t>(pc->x)));
   NEXT();
-  OP(IDXA) : W(static_cast<std::int32_t>(static_cast<std::uint32_t>(R(a)) +
-                                        static_cast<std::uint32_t>(pc->x) * static_cast<std::uint32_t>(R(b))));
+  OP(IDXA)
+      : W(static_cast<std::int32_t>(static_cast<std::uint32_t>(R(a)) +
+                                    static_cast<std::uint32_t>(pc->x) * static_cast<std::uint32_t>(R(b))));
   NEXT();
-#define LOAD_MEMORY(name, kind, size)                                                              \
-  OP(name) : {                                                                                     \
+// The loads of each width and signedness: the instruction's name after its family's prefix, the
+// kind of object and its size.
+#define RC_LOAD_KINDS(X, prefix) \
+  X(prefix##8S, K_CHAR, 1)       \
+  X(prefix##8U, K_UCHAR, 1) X(prefix##16S, K_SHORT, 2) X(prefix##16U, K_USHORT, 2) X(prefix##32, K_WORD, 4)
+#define LOAD_MEMORY(name, kind, size)                                                                  \
+  OP(name) : {                                                                                         \
     std::uint32_t addr = static_cast<std::uint32_t>(wrap_add(R(a), static_cast<std::int32_t>(pc->x))); \
-    if (const std::uint8_t *p = arena_ptr(addr, size)) {                                           \
-      W(read_kind(p, kind));                                                                       \
-    } else {                                                                                       \
-      std::int32_t fail = R(b);                                                                    \
-      report_overflow(LINE());                                                                     \
-      W(fail);                                                                                     \
-    }                                                                                              \
-    NEXT();                                                                                        \
+    if (const std::uint8_t *p = arena_ptr(addr, size)) {                                               \
+      W(read_kind(p, kind));                                                                           \
+    } else {                                                                                           \
+      std::int32_t fail = R(b);                                                                        \
+      report_overflow(LINE());                                                                         \
+      W(fail);                                                                                         \
+    }                                                                                                  \
+    NEXT();                                                                                            \
   }
-  LOAD_MEMORY(LDM8S, K_CHAR, 1)
-  LOAD_MEMORY(LDM8U, K_UCHAR, 1)
-  LOAD_MEMORY(LDM16S, K_SHORT, 2)
-  LOAD_MEMORY(LDM16U, K_USHORT, 2)
-  LOAD_MEMORY(LDM32, K_WORD, 4)
-#define LOAD_INDEXED(name, kind, size)                                                             \
-  OP(name) : {                                                                                     \
-    std::int32_t base = R(a);                                                                      \
-    std::uint32_t addr = static_cast<std::uint32_t>(base) +                                        \
-                         static_cast<std::uint32_t>(pc->x) * static_cast<std::uint32_t>(R(b));     \
-    if (const std::uint8_t *p = arena_ptr(addr, size)) {                                           \
-      W(read_kind(p, kind));                                                                       \
-    } else {                                                                                       \
-      report_overflow(LINE());                                                                     \
-      W(base);                                                                                     \
-    }                                                                                              \
-    NEXT();                                                                                        \
+  RC_LOAD_KINDS(LOAD_MEMORY, LDM)
+#define LOAD_INDEXED(name, kind, size)                                                         \
+  OP(name) : {                                                                                 \
+    std::int32_t base = R(a);                                                                  \
+    std::uint32_t addr = static_cast<std::uint32_t>(base) +                                    \
+                         static_cast<std::uint32_t>(pc->x) * static_cast<std::uint32_t>(R(b)); \
+    if (const std::uint8_t *p = arena_ptr(addr, size)) {                                       \
+      W(read_kind(p, kind));                                                                   \
+    } else {                                                                                   \
+      report_overflow(LINE());                                                                 \
+      W(base);                                                                                 \
+    }                                                                                          \
+    NEXT();                                                                                    \
   }
-  LOAD_INDEXED(LDX8S, K_CHAR, 1)
-  LOAD_INDEXED(LDX8U, K_UCHAR, 1)
-  LOAD_INDEXED(LDX16S, K_SHORT, 2)
-  LOAD_INDEXED(LDX16U, K_USHORT, 2)
-  LOAD_INDEXED(LDX32, K_WORD, 4)
-#define STORE_INDEXED(name, kind, size)                                                            \
-  OP(name) : {                                                                                     \
-    std::uint32_t addr = static_cast<std::uint32_t>(R(a)) +                                        \
-                         static_cast<std::uint32_t>(pc->x) * static_cast<std::uint32_t>(R(b));     \
-    if (std::uint8_t *p = arena_ptr(addr, size)) write_kind(p, kind, R(d));                        \
-    else report_overflow(LINE());                                                                  \
-    NEXT();                                                                                        \
+  RC_LOAD_KINDS(LOAD_INDEXED, LDX)
+#define STORE_INDEXED(name, kind, size)                                                        \
+  OP(name) : {                                                                                 \
+    std::uint32_t addr = static_cast<std::uint32_t>(R(a)) +                                    \
+                         static_cast<std::uint32_t>(pc->x) * static_cast<std::uint32_t>(R(b)); \
+    if (std::uint8_t *p = arena_ptr(addr, size)) write_kind(p, kind, R(d));                    \
+    else report_overflow(LINE());                                                              \
+    NEXT();                                                                                    \
   }
   STORE_INDEXED(STX8, K_CHAR, 1)
   STORE_INDEXED(STX16, K_SHORT, 2)
@@ -2058,11 +2139,11 @@ dispatch:
     if (!arena_ptr(addr, static_cast<std::uint32_t>(pc->b))) report_overflow(LINE());
     NEXT();
   }
-#define STORE_MEMORY(name, kind, size)                                                             \
-  OP(name) : {                                                                                     \
+#define STORE_MEMORY(name, kind, size)                                                                 \
+  OP(name) : {                                                                                         \
     std::uint32_t addr = static_cast<std::uint32_t>(wrap_add(R(a), static_cast<std::int32_t>(pc->x))); \
-    if (std::uint8_t *p = arena_ptr(addr, size)) write_kind(p, kind, R(b));                         \
-    NEXT();                                                                                        \
+    if (std::uint8_t *p = arena_ptr(addr, size)) write_kind(p, kind, R(b));                            \
+    NEXT();                                                                                            \
   }
   STORE_MEMORY(STM8, K_CHAR, 1)
   STORE_MEMORY(STM16, K_SHORT, 2)
@@ -2185,16 +2266,7 @@ dispatch:
       }
       reg_top -= rc->temps;
       const Frame &f = frames[--frame_count];
-      --call_depth;
-      frame_base = f.outer_frame;
-      stack_ptr = f.saved_sp;
-      rc = f.rc;
-      code = rc->code.data();
-      wv = f.wv;
-      bases[0] = fp = arena_bytes + frame_base;
-      bases[2] = rp = f.rp;
-      bases[3] = const_base(rc);
-      pc = f.call;
+      RESUME_CALLER(f);
       W(ret);
       NEXT();
     }
@@ -2313,37 +2385,29 @@ dispatch:
     JUMP(it != t->cases.end() && it->first == value ? it->second : t->none);
   }
 #ifndef RC_THREADED
-  }
+}
 #endif
-leave:
-  // A return: the run may end here, as the walker checks after every body; then the caller's
-  // frame comes back, or execute() returns to call_function.
-  line_counter = LINE();
-  check_requested_end();
-  reg_top -= rc->temps;
-  if (frame_count == first_frame) {
-    *result = ret;
-    *head = ret_head;
-    return exit;
-  }
-  {
-    const Frame &f = frames[--frame_count];
-    if (exit == EXIT_VALUE) ret = wv->imm.i;
-    else if (exit == EXIT_END) ret = 0;
-    --call_depth;
-    frame_base = f.outer_frame;
-    return_flag = false;
-    stack_ptr = f.saved_sp;
-    rc = f.rc;
-    code = rc->code.data();
-    wv = f.wv;
-    bases[0] = fp = arena_bytes + frame_base;
-    bases[2] = rp = f.rp;
-    bases[3] = const_base(rc);
-    pc = f.call;
-    W(ret);
-    NEXT();
-  }
+leave :
+    // A return: the run may end here, as the walker checks after every body; then the caller's
+    // frame comes back, or execute() returns to call_function.
+    line_counter = LINE();
+check_requested_end();
+reg_top -= rc->temps;
+if (frame_count == first_frame) {
+  *result = ret;
+  *head = ret_head;
+  return exit;
+}
+{
+  const Frame &f = frames[--frame_count];
+  if (exit == EXIT_VALUE) ret = wv->imm.i;
+  else if (exit == EXIT_END) ret = 0;
+  return_flag = false;
+  RESUME_CALLER(f);
+  W(ret);
+  NEXT();
+}
+#undef RESUME_CALLER
 #undef R
 #undef W
 #undef LINE
