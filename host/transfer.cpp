@@ -170,33 +170,32 @@ static void finish(Session &s, int32_t status) {
 // of the file, or when a read failed.
 static bool next_piece(Session &s) {
   Transfer &x = s.xfer;
-  char buffer[16384];
-  for (;;) {
-    size_t lf = x.source_read.find('\n');
-    if (!x.source_text && !x.source_read.empty()) lf = x.source_read.size() - 1;
-    ssize_t n = lf == std::string::npos ? read(x.source, buffer, sizeof buffer) : 0;
-    if (n > 0) {
-      x.source_read.append(buffer, static_cast<size_t>(n));
-      continue;
-    }
+  size_t lf = std::string::npos;
+  while (x.source_text ? (lf = x.source_read.find('\n')) == std::string::npos : x.source_read.empty()) {
+    char buffer[16384];
+    ssize_t n = read(x.source, buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
-    x.source_failed = n < 0;
-    if (n < 0) note_errno(errno);
-    if (x.source_read.empty() || x.source_failed) return false;
-    size_t end = lf == std::string::npos ? x.source_read.size() : lf + 1;
-    std::string piece = x.source_read.substr(0, end);
-    x.source_read.erase(0, end);
-    if (!x.source_text) {
-      x.source_out = std::move(piece);
-      return true;
+    if (n <= 0) {
+      x.source_failed = n < 0;
+      if (n < 0) note_errno(errno);
+      if (x.source_failed || x.source_read.empty()) return false;
+      break;  // an ASCII file's last line without its LF
     }
-    if (!piece.empty() && piece.back() == '\n') piece.pop_back();
-    if (!piece.empty() && piece.back() == '\r') piece.pop_back();
-    long tab = session_number(s, "TabWidth");
-    for (char c : piece) c == '\t' && tab > 0 ? x.source_out.append(tab - x.source_out.size() % tab, ' ') : x.source_out += c;
-    x.source_out += session_line_end(s);
+    x.source_read.append(buffer, static_cast<size_t>(n));
+  }
+  if (!x.source_text) {
+    x.source_out.swap(x.source_read);
     return true;
   }
+  size_t end = lf == std::string::npos ? x.source_read.size() : lf + 1;
+  std::string_view line(x.source_read.data(), end);
+  if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  long tab = session_number(s, "TabWidth");
+  for (char c : line) c == '\t' && tab > 0 ? x.source_out.append(tab - x.source_out.size() % tab, ' ') : x.source_out += c;
+  x.source_out += session_line_end(s);
+  x.source_read.erase(0, end);
+  return true;
 }
 
 static void source_end(Session &s, int32_t status) {
