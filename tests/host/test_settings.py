@@ -39,7 +39,12 @@ ktSetNameString(2, "Second"); ktSavePhonebook(2); ktReloadPhonebook(0)\n""")
                  'host: phonebook entry "odd": Parity=evn is not a value of Parity'),
                 ("ktInitialize()\nktGetSession(KT_SESSION_STARTUP)\n", "elsewhere mode=unattended colour=red", [1, 1],
                  'host: start-up item "colour=red" ignored'),
-                ("ktInitialize()\nktInitialize()\n", "entry=missing", [-8, -8], 'host: no phonebook entry "missing"')):
+                ("ktInitialize()\nktInitialize()\n", "entry=missing", [-8, -8], 'host: no phonebook entry "missing"'),
+                # connect= in any case; a connected session keeps its kind; flags and rings out of range
+                ("ktInitialize()\nktWaitForConnection(0, KT_ST_CONNECTED, 5000)\nktSetSessionDataString(0, \"Kind\", "
+                 "\"tcp\")\nktSetSession(0, 2)\nktSetRingsForAnswer(0, 256)\nktSetRingsForAnswer(0, 255)\n",
+                 "elsewhere connect=Yes mode=robot", [1, 0, -7, -4, -4, 0],
+                 'host: mode "robot" is neither interactive nor unattended: ignored')):
             self.assertEqual(self.values(script, items), want)
             self.assertIn(said, self.errors)
         # Named files that cannot be read say so; a failed reload keeps the phonebook in use.
