@@ -352,4 +352,30 @@ int sizes(n) int n;
     return s;
 }
 sizes(2) /* expect: 81016464 */
+/* What the compiler leaves to the plans and the walker inside a compiled loop gives the walker's
+   values: doubles through memory, a float, a cast to a pointer, a double result. */
+struct pair { int a; double d; };
+double tenths[4];
+double halved(x) double x; { return x / 2; }
+int through_memory(n) int n;
+{
+    struct pair p;
+    struct pair *pp;
+    float f;
+    int i;
+    char *cp;
+    pp = &p;
+    p.a = 3;
+    p.d = 0;
+    f = 0;
+    for (i = 0; i < n; i++) {
+        tenths[i] = i / 10.0;
+        pp->d = pp->d + tenths[i];
+        f = f + halved(i);
+        cp = (char *) &p.a;
+    }
+    *cp = 7;
+    return p.a + (int) (pp->d * 10) + (int) f * 100;
+}
+through_memory(4) + through_memory(4) /* expect: 626 */
 void main() { }
