@@ -214,13 +214,6 @@ void call_builtin(int index, Value *v) {
   finish_builtin(index, first, full, v);
 }
 
-void builtin_with_values(int index, const Value *args, int count, Value *v) {
-  int first = builtin_argc;
-  bool full = false;
-  for (int i = 0; i < count; ++i) add_argument(args[i], full);
-  finish_builtin(index, first, full, v);
-}
-
 void builtin_with_words(int index, const std::int32_t *words, int count, Value *v) {
   int first = builtin_argc;
   bool full = false;
@@ -244,21 +237,4 @@ bool builtin_word_call(int index, const std::int32_t *words, int count, std::int
   *result = fn(passed).i;
   check_requested_end();
   return true;
-}
-
-void call_with_values(Symbol *fn, const Value *args, int count, Value *v) {
-  Restore<std::int32_t> stack(stack_ptr);
-  // The first argument ends lowest: the last is pushed first, each as its parameter's type.
-  Symbol *params[MAX_PLAN_ARGS];
-  Symbol *p = first_param(fn);
-  for (int i = 0; i < count; ++i) {
-    params[i] = p;
-    if (p) p = p->link;
-  }
-  for (int i = count - 1; i >= 0; --i) {
-    int type = params[i] ? params[i]->type : args[i].type;
-    push_arg(&args[i], type == TY_ARRAY ? TY_PTR : type);
-  }
-  v->type = fn->type;
-  call_function(fn, v);
 }

@@ -19,12 +19,8 @@ void run_body(Value *v);
 // The call at '(' of built-in row 'index'; the result lands in 'v'.
 void call_builtin(int index, Value *v);
 
-// Most arguments of a call whose arguments are evaluated before it is made.
-constexpr int MAX_PLAN_ARGS = 16;
-// The running calls of a script function and of a built-in with their arguments evaluated.
-void call_with_values(Symbol *fn, const Value *args, int count, Value *v);
-void builtin_with_values(int index, const Value *args, int count, Value *v);
-// The same with integer arguments given as words (the register code's calls).
+// The call of built-in row 'index' with its arguments evaluated, given as words (the register
+// code's calls).
 void builtin_with_words(int index, const std::int32_t *words, int count, Value *v);
 // The common case of builtin_with_words, with a word result: false, with nothing done, when the
 // row cannot be called or its words do not fit.

@@ -4,7 +4,6 @@
 #include "decl/declaration.h"
 #include "decl/symbols.h"
 #include "eval/call.h"
-#include "eval/plan.h"
 #include "shell/diagnostics.h"
 #include "shell/modes.h"
 #include "source/lexer.h"
@@ -253,14 +252,7 @@ static int expression_at(int first, Value *v, int min, Place *single) {
   return 1;
 }
 
-// A whole expression of a replayed body runs by its plan when it has one.
-int expression(int first, Value *v, int min) {
-  if (min == 0 && plans_enabled && replaying && executing && !trace_exp && !stream.held) {
-    Token *start = first ? tell_token() : replay_cursor();
-    if (start && run_plan(start, v)) return 1;
-  }
-  return expression_at(first, v, min, nullptr);
-}
+int expression(int first, Value *v, int min) { return expression_at(first, v, min, nullptr); }
 
 int expression_place(int first, Value *v, Place *place) { return expression_at(first, v, 0, place); }
 

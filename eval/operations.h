@@ -1,6 +1,7 @@
 // The operations of expressions on Values: arithmetic, assignment, increments, subscripts, member
-// access and loads of names. The token-walking evaluator and the compiled expression plans both
-// apply them, so that the two give the same values and the same reports.
+// access and loads of names, as the token-walking evaluator applies them. The register code
+// (eval/register_code.h) shares the integer division and the conversions, so that both give the
+// same values and the same reports.
 #pragma once
 #include "eval/value.h"
 #include "shell/diagnostics.h"

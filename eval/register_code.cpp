@@ -8,9 +8,9 @@
 #include "builtins/builtin_table.h"
 #include "decl/declaration.h"
 #include "eval/call.h"
+#include "eval/expression.h"
 #include "eval/operations.h"
-#include "eval/plan.h"
-#include "eval/plan_tree.h"
+#include "eval/expression_tree.h"
 #include "shell/diagnostics.h"
 #include "shell/modes.h"
 #include "shell/run_end.h"
@@ -56,7 +56,8 @@ struct Operand {
 //   RET           return a with head x; RETV: return the working Value; RETVOID: return;
 //   END           the body ran to its end
 //   WALK          the statement at token x through the walker (a: block depth, b: break target)
-//   EVAL          the expression plan x into the working Value; JTV/JFV: jump to x on its truth
+//   EVAL          the expression whose tree is x into the working Value, through the walker;
+//                 JTV/JFV: jump to x on its truth
 //   CHECK         ends the run when an interrupt or the time limit asks
 //   SWITCH        jump by table x on a
 //   LDX*          d = memory at script address a + b * x, or (after error 102) a
@@ -149,7 +150,7 @@ struct RegisterCode {
   // Every return gives an integer of the declared return type with no pointee: callers can use
   // the result as a typed integer.
   bool typed_result = false;
-  // Something in the body uses the working Value (walker, plans, returns of it).
+  // Something in the body uses the working Value (walker, returns of it).
   bool uses_value = false;
   // Where each labelled statement starts, for a goto that a walked statement makes.
   std::vector<std::pair<const Token *, std::int32_t>> targets;
@@ -236,19 +237,18 @@ struct Res {
   const TypeDesc *ptd = nullptr;  // the object's declared type
 };
 
-bool has_effects(const PlanNode *n) {
+bool has_effects(const TreeNode *n) {
   if (!n) return false;
   switch (n->kind) {
-  case PK_ASSIGN:
-  case PK_ASSIGN_NAME:
-  case PK_PREFIX:
-  case PK_POSTFIX:
-  case PK_CALL:
-  case PK_BUILTIN: return true;
+  case NK_ASSIGN:
+  case NK_PREFIX:
+  case NK_POSTFIX:
+  case NK_CALL:
+  case NK_BUILTIN: return true;
   default: break;
   }
   if (has_effects(n->a) || has_effects(n->b)) return true;
-  for (const PlanNode *arg : n->args)
+  for (const TreeNode *arg : n->args)
     if (has_effects(arg)) return true;
   return false;
 }
@@ -512,29 +512,29 @@ private:
   }
 
   // --- expressions ---
-  bool name(const PlanNode *n, Res &r);
+  bool name(const TreeNode *n, Res &r);
   bool load(Res &r);
-  bool expr(const PlanNode *n, Res &r);
-  bool rvalue(const PlanNode *n, Res &r) { return expr(n, r) && load(r); }
-  bool index(const PlanNode *n, Res &r);
-  bool member(const PlanNode *n, Res &r);
-  bool assign(const PlanNode *n, Res &r, bool want);
-  bool increment(const PlanNode *n, Res &r, bool postfix);
-  bool call(const PlanNode *n, Res &r, bool want);
-  bool arguments(const PlanNode *n, std::vector<Arg> &args, Symbol *fn);
-  bool binary(const PlanNode *n, Res &r);
+  bool expr(const TreeNode *n, Res &r);
+  bool rvalue(const TreeNode *n, Res &r) { return expr(n, r) && load(r); }
+  bool index(const TreeNode *n, Res &r);
+  bool member(const TreeNode *n, Res &r);
+  bool assign(const TreeNode *n, Res &r, bool want);
+  bool increment(const TreeNode *n, Res &r, bool postfix);
+  bool call(const TreeNode *n, Res &r, bool want);
+  bool arguments(const TreeNode *n, std::vector<Arg> &args, Symbol *fn);
+  bool binary(const TreeNode *n, Res &r);
   bool floating(int op, const Res &a, const Res &b, Res &r);
-  bool typed_root(const PlanNode *n, Res &r, bool want);
+  bool typed_root(const TreeNode *n, Res &r, bool want);
 
   // --- statements ---
-  void expression(const Plan *plan, bool want_value);
-  void condition(const Plan *plan, bool when, std::vector<std::size_t> &jumps);
+  void expression(const ExpressionTree *tree, bool want_value);
+  void condition(const ExpressionTree *tree, bool when, std::vector<std::size_t> &jumps);
   void walk(Token *t, int depth);
   Token *statement(Token *t, int depth);
   Token *block(Token *open, int depth);
   Token *if_statement(Token *t, int depth);
   Token *while_statement(Token *t, int depth);
-  void loop_tail(const Plan *step, const Plan *cond, std::int32_t top, int check_line, int line);
+  void loop_tail(const ExpressionTree *step, const ExpressionTree *cond, std::int32_t top, int check_line, int line);
   Token *for_statement(Token *t, int depth);
   Token *switch_statement(Token *t, int depth);
   Token *return_statement(Token *t, int depth);
@@ -558,7 +558,7 @@ private:
 };
 
 // A name: a slot for variables of the frame and of the arena, a constant for enumeration values.
-bool Compiler::name(const PlanNode *n, Res &r) {
+bool Compiler::name(const TreeNode *n, Res &r) {
   Symbol *sym = n->sym;
   if (sym->stg == STG_ENUM_CONST || sym->stg == STG_MEMBER) {
     r.head.set_head(*sym);
@@ -628,7 +628,7 @@ bool Compiler::load(Res &r) {
 }
 
 // a[i]: the element as a memory object, whose failed load leaves the base.
-bool Compiler::index(const PlanNode *n, Res &r) {
+bool Compiler::index(const TreeNode *n, Res &r) {
   Res base;
   if (!expr(n->a, base)) return false;
   bool array_in_memory = base.place == P_MEM && base.head.type == TY_ARRAY;
@@ -667,15 +667,15 @@ bool Compiler::index(const PlanNode *n, Res &r) {
 }
 
 // a.m and p->m.
-bool Compiler::member(const PlanNode *n, Res &r) {
+bool Compiler::member(const TreeNode *n, Res &r) {
   Symbol *m = n->sym;
   if (object_kind(m->type) < 0 && !aggregate(m->type)) return false;
   Res s;
   if (!expr(n->a, s)) return false;
   // A struct reached through memory and a pointer are loaded at their own line.
-  if (n->kind == PK_ARROW || s.place == P_MEM) load(s);
+  if (n->kind == NK_ARROW || s.place == P_MEM) load(s);
   line_ = n->line;
-  if (n->kind == PK_DOT) {
+  if (n->kind == NK_DOT) {
     if (s.place == P_NONE || (s.head.type != TY_STRUCT && s.head.type != TY_UNION)) return false;
     int size = aggregate(m->type) ? static_size(m) : scalar_size(m->type);
     if (size < 0) return false;
@@ -710,7 +710,7 @@ bool Compiler::member(const PlanNode *n, Res &r) {
   return true;
 }
 
-bool Compiler::binary(const PlanNode *n, Res &r) {
+bool Compiler::binary(const TreeNode *n, Res &r) {
   Res a, b;
   if (!rvalue(n->a, a)) return false;
   if (has_effects(n->b)) stabilise(a);
@@ -746,7 +746,7 @@ bool Compiler::floating(int op, const Res &a, const Res &b, Res &r) {
 }
 
 // x = e: the left side's place first (a dead load of memory can report), then e, then the store.
-bool Compiler::assign(const PlanNode *n, Res &r, bool want) {
+bool Compiler::assign(const TreeNode *n, Res &r, bool want) {
   Res l;
   if (!expr(n->a, l) || l.place == P_NONE) return false;
   if (l.ptd->type == TY_DOUBLE) {
@@ -851,7 +851,7 @@ bool Compiler::assign(const PlanNode *n, Res &r, bool want) {
   return true;
 }
 
-bool Compiler::increment(const PlanNode *n, Res &r, bool postfix) {
+bool Compiler::increment(const TreeNode *n, Res &r, bool postfix) {
   Res p;
   if (!expr(n->a, p) || p.place == P_NONE) return false;
   int kind = object_kind(p.ptd->type);
@@ -884,7 +884,7 @@ bool Compiler::increment(const PlanNode *n, Res &r, bool postfix) {
 }
 
 // The arguments of a call, left to right, each as its parameter's type.
-bool Compiler::arguments(const PlanNode *n, std::vector<Arg> &args, Symbol *fn) {
+bool Compiler::arguments(const TreeNode *n, std::vector<Arg> &args, Symbol *fn) {
   std::vector<Res> values(n->args.size());
   for (std::size_t i = 0; i < n->args.size(); ++i) {
     if (!rvalue(n->args[i], values[i])) return false;
@@ -937,10 +937,10 @@ bool Compiler::arguments(const PlanNode *n, std::vector<Arg> &args, Symbol *fn) 
 static int compile_nesting = 0;
 RegisterCode *code_of(Symbol *fn);
 
-bool Compiler::call(const PlanNode *n, Res &r, bool want) {
+bool Compiler::call(const TreeNode *n, Res &r, bool want) {
   std::vector<Arg> args;
   r = Res{};
-  if (n->kind == PK_BUILTIN) {
+  if (n->kind == NK_BUILTIN) {
     const Value &row = n->token->value;
     if (row.type == TY_FLOAT) return false;
     if (!arguments(n, args, nullptr)) return false;
@@ -994,10 +994,10 @@ bool Compiler::call(const PlanNode *n, Res &r, bool want) {
   return true;
 }
 
-bool Compiler::expr(const PlanNode *n, Res &r) {
+bool Compiler::expr(const TreeNode *n, Res &r) {
   line_ = n->line;
   switch (n->kind) {
-  case PK_CONST: {
+  case NK_CONST: {
     const Value &c = n->token->value;
     if (c.type == TY_FLOAT) return false;
     r = Res{};
@@ -1005,14 +1005,13 @@ bool Compiler::expr(const PlanNode *n, Res &r) {
     r.val = c.type == TY_DOUBLE ? double_constant(c.imm.d) : constant(c.imm.i);
     return true;
   }
-  case PK_NAME:
-  case PK_WORD: r = Res{}; return name(n, r);
-  case PK_GROUP: {
+  case NK_NAME: r = Res{}; return name(n, r);
+  case NK_GROUP: {
     if (!rvalue(n->a, r)) return false;
     r.place = P_NONE;
     return true;
   }
-  case PK_UNARY: {
+  case NK_UNARY: {
     Res a;
     if (!rvalue(n->a, a)) return false;
     int t = a.head.type;
@@ -1047,7 +1046,7 @@ bool Compiler::expr(const PlanNode *n, Res &r) {
     }
     return true;
   }
-  case PK_ADDRESS: {
+  case NK_ADDRESS: {
     Res a;
     if (!expr(n->a, a) || a.place == P_NONE) return false;
     r = Res{};
@@ -1066,7 +1065,7 @@ bool Compiler::expr(const PlanNode *n, Res &r) {
     at(i).x = a.disp;
     return true;
   }
-  case PK_DEREF: {
+  case NK_DEREF: {
     Res p;
     if (!rvalue(n->a, p)) return false;
     if ((p.head.type != TY_PTR && p.head.type != TY_ARRAY) || !p.head.next) return false;
@@ -1083,25 +1082,23 @@ bool Compiler::expr(const PlanNode *n, Res &r) {
     r.loaded = false;
     return true;
   }
-  case PK_BINARY:
-  case PK_BINARY_CONST: return binary(n, r);
-  case PK_ASSIGN:
-  case PK_ASSIGN_NAME: return assign(n, r, true);
-  case PK_PREFIX: return increment(n, r, false);
-  case PK_POSTFIX: return increment(n, r, true);
-  case PK_INDEX: return index(n, r);
-  case PK_DOT:
-  case PK_ARROW: return member(n, r);
-  case PK_CALL:
-  case PK_BUILTIN: return call(n, r, true);
-  case PK_SIZEOF:
+  case NK_BINARY: return binary(n, r);
+  case NK_ASSIGN: return assign(n, r, true);
+  case NK_PREFIX: return increment(n, r, false);
+  case NK_POSTFIX: return increment(n, r, true);
+  case NK_INDEX: return index(n, r);
+  case NK_DOT:
+  case NK_ARROW: return member(n, r);
+  case NK_CALL:
+  case NK_BUILTIN: return call(n, r, true);
+  case NK_SIZEOF:
     // The variable's load cannot report when its slot is known.
     if (n->a && !name(n->a, r)) return false;
     r = Res{};
     r.head.type = TY_INT;
     r.val = constant(n->op);
     return true;
-  case PK_CAST: {
+  case NK_CAST: {
     // An integer, a pointer or an array address converted as a store of the type would, with
     // that type as its head.
     Res a;
@@ -1130,35 +1127,34 @@ bool Compiler::expr(const PlanNode *n, Res &r) {
 }
 
 // The root of a statement's expression; 'want' is false where its value is dropped.
-bool Compiler::typed_root(const PlanNode *n, Res &r, bool want) {
+bool Compiler::typed_root(const TreeNode *n, Res &r, bool want) {
   switch (n->kind) {
-  case PK_ASSIGN:
-  case PK_ASSIGN_NAME: return assign(n, r, want);
-  case PK_CALL:
-  case PK_BUILTIN: return call(n, r, want);
+  case NK_ASSIGN: return assign(n, r, want);
+  case NK_CALL:
+  case NK_BUILTIN: return call(n, r, want);
   default: return rvalue(n, r);
   }
 }
 
-// An expression statement (or a for clause): typed code, else its plan.
-void Compiler::expression(const Plan *plan, bool want_value) {
+// An expression statement (or a for clause): typed code, else the walker's evaluation.
+void Compiler::expression(const ExpressionTree *tree, bool want_value) {
   std::size_t mark = rc_->code.size();
   temps_ = 0;
   Res r;
-  if (typed_root(plan->root, r, want_value) && load(r)) return;
+  if (typed_root(tree->root, r, want_value) && load(r)) return;
   rc_->code.resize(mark);
   rc_->lines.resize(mark);
-  std::size_t i = emit(OP_EVAL, plan->root->line);
-  at(i).x = reinterpret_cast<std::intptr_t>(plan);
+  std::size_t i = emit(OP_EVAL, tree->root->line);
+  at(i).x = reinterpret_cast<std::intptr_t>(tree);
   rc_->uses_value = true;
 }
 
 // Jumps (to patch) taken when the condition's truth is 'when'.
-void Compiler::condition(const Plan *plan, bool when, std::vector<std::size_t> &jumps) {
+void Compiler::condition(const ExpressionTree *tree, bool when, std::vector<std::size_t> &jumps) {
   std::size_t mark = rc_->code.size();
   temps_ = 0;
-  const PlanNode *n = plan->root;
-  if ((n->kind == PK_BINARY || n->kind == PK_BINARY_CONST) && is_comparison(n->op)) {
+  const TreeNode *n = tree->root;
+  if (n->kind == NK_BINARY && is_comparison(n->op)) {
     Res a, b;
     bool ok = rvalue(n->a, a);
     if (ok && has_effects(n->b)) stabilise(a);
@@ -1186,7 +1182,7 @@ void Compiler::condition(const Plan *plan, bool when, std::vector<std::size_t> &
   rc_->code.resize(mark);
   rc_->lines.resize(mark);
   std::size_t i = emit(OP_EVAL, n->line);
-  at(i).x = reinterpret_cast<std::intptr_t>(plan);
+  at(i).x = reinterpret_cast<std::intptr_t>(tree);
   jumps.push_back(emit(when ? OP_JTV : OP_JFV, n->line));
   rc_->uses_value = true;
 }
@@ -1238,19 +1234,19 @@ static int last_line_of(const Token *first, const Token *after) {
   return line;
 }
 
-// The plan of the expression at 'start', which must end at a token of code 'end'.
-static const Plan *plan_to(Token *start, int end) {
+// The tree of the expression at 'start', which must end at a token of code 'end'.
+static const ExpressionTree *tree_to(Token *start, int end) {
   if (!start) return nullptr;
-  const Plan *plan = expression_plan(start);
-  return plan && plan_end(plan)->code == end ? plan : nullptr;
+  const ExpressionTree *tree = expression_tree(start);
+  return tree && tree->end->code == end ? tree : nullptr;
 }
 
 Token *Compiler::expression_statement(Token *t, int depth) {
   if (!starts_operand(t->code)) return nullptr;
-  const Plan *plan = plan_to(t, ';');
-  if (plan) {
-    expression(plan, false);
-    return plan_end(plan)->link;
+  const ExpressionTree *tree = tree_to(t, ';');
+  if (tree) {
+    expression(tree, false);
+    return tree->end->link;
   }
   Token *after = after_semicolon(t);
   if (after) walk(t, depth);
@@ -1266,8 +1262,8 @@ Token *Compiler::return_statement(Token *t, int depth) {
     rc_->uses_value = true;
     return n->link;
   }
-  const Plan *plan = plan_to(n, ';');
-  if (!plan) {
+  const ExpressionTree *tree = tree_to(n, ';');
+  if (!tree) {
     Token *after = after_semicolon(n);
     if (!after) return nullptr;
     walk(t, depth);
@@ -1277,36 +1273,36 @@ Token *Compiler::return_statement(Token *t, int depth) {
   std::size_t mark = rc_->code.size();
   temps_ = 0;
   Res r;
-  bool ok = rvalue(plan->root, r);
+  bool ok = rvalue(tree->root, r);
   if (ok && r.head.type == TY_DOUBLE) {
     // A double goes back in the working Value, as an untyped result.
-    int line = plan_end(plan)->line;
+    int line = tree->end->line;
     std::size_t i = op3(OP_DSET, Operand{}, r.val, Operand{}, line);
     at(i).x = reinterpret_cast<std::intptr_t>(keep_head(r.head));
     emit(OP_RETV, line);
     dynamic_return_ = true;
     rc_->uses_value = true;
   } else if (ok && !is_floating(r.head.type)) {
-    int line = plan_end(plan)->line;
+    int line = tree->end->line;
     std::size_t i = op3(OP_RET, Operand{}, r.val, Operand{}, line);
     at(i).x = reinterpret_cast<std::intptr_t>(keep_head(r.head));
     if (!same_head(r.head, TypeDesc{fn_->ret_type, nullptr, 0})) typed_ok_ = false;
   } else {
     rc_->code.resize(mark);
     rc_->lines.resize(mark);
-    std::size_t i = emit(OP_EVAL, plan->root->line);
-    at(i).x = reinterpret_cast<std::intptr_t>(plan);
-    emit(OP_RETV, plan_end(plan)->line);
+    std::size_t i = emit(OP_EVAL, tree->root->line);
+    at(i).x = reinterpret_cast<std::intptr_t>(tree);
+    emit(OP_RETV, tree->end->line);
     dynamic_return_ = true;
     rc_->uses_value = true;
   }
-  return plan_end(plan)->link;
+  return tree->end->link;
 }
 
 Token *Compiler::if_statement(Token *t, int depth) {
   Token *open = t->link;
   Token *after = t->jump[IF_END];
-  const Plan *cond = open && open->code == '(' ? plan_to(open->link, ')') : nullptr;
+  const ExpressionTree *cond = open && open->code == '(' ? tree_to(open->link, ')') : nullptr;
   if (!cond) {
     if (!after) return nullptr;
     walk(t, depth);
@@ -1315,7 +1311,7 @@ Token *Compiler::if_statement(Token *t, int depth) {
   }
   std::vector<std::size_t> to_else;
   condition(cond, false, to_else);
-  if (!statement(plan_end(cond)->link, depth)) return nullptr;
+  if (!statement(cond->end->link, depth)) return nullptr;
   if (t->jump[IF_ELSE]) {
     std::size_t skip = emit(OP_JMP, t->line);
     patch(to_else, here());
@@ -1370,7 +1366,7 @@ static bool silent(Op op) {
 // The end of a loop's turn: the interrupt check the walker makes after the body, the step, and
 // the jump back while the condition holds. When the step and the test can neither report nor be
 // seen, the check moves into the jump back.
-void Compiler::loop_tail(const Plan *step, const Plan *cond, std::int32_t top, int check_line, int line) {
+void Compiler::loop_tail(const ExpressionTree *step, const ExpressionTree *cond, std::int32_t top, int check_line, int line) {
   std::size_t mark = rc_->code.size();
   if (step) expression(step, false);
   std::vector<std::size_t> back;
@@ -1398,7 +1394,7 @@ void Compiler::loop_tail(const Plan *step, const Plan *cond, std::int32_t top, i
 Token *Compiler::while_statement(Token *t, int depth) {
   Token *open = t->link;
   Token *after = t->jump[LOOP_END];
-  const Plan *cond = open && open->code == '(' ? plan_to(open->link, ')') : nullptr;
+  const ExpressionTree *cond = open && open->code == '(' ? tree_to(open->link, ')') : nullptr;
   if (!after) return nullptr;
   if (!cond) {
     walk(t, depth);
@@ -1410,10 +1406,10 @@ Token *Compiler::while_statement(Token *t, int depth) {
   std::int32_t top = here();
   Breakable b;
   breakables_.push_back(&b);
-  Token *end = statement(plan_end(cond)->link, depth);
+  Token *end = statement(cond->end->link, depth);
   breakables_.pop_back();
   if (!end) return nullptr;
-  int last_line = last_line_of(plan_end(cond)->link, after);
+  int last_line = last_line_of(cond->end->link, after);
   loop_tail(nullptr, cond, top, last_line, t->line);
   close_loop(b, last_line);
   patch(exits, here());
@@ -1428,13 +1424,13 @@ Token *Compiler::for_statement(Token *t, int depth) {
   Token *step_end = t->jump[FOR_STEP_END];
   Token *after = t->jump[LOOP_END];
   if (!open || open->code != '(' || !init_end || !cond_end || !step_end || !after) return nullptr;
-  auto clause = [](Token *start, Token *end, const Plan **plan) {
+  auto clause = [](Token *start, Token *end, const ExpressionTree **tree) {
     if (!start) return false;
     if (start == end) return true;
-    *plan = plan_to(start, end->code);
-    return *plan && plan_end(*plan) == end;
+    *tree = tree_to(start, end->code);
+    return *tree && (*tree)->end == end;
   };
-  const Plan *init = nullptr, *cond = nullptr, *step = nullptr;
+  const ExpressionTree *init = nullptr, *cond = nullptr, *step = nullptr;
   if (!clause(open->link, init_end, &init) || !clause(init_end->link, cond_end, &cond) ||
       !clause(cond_end->link, step_end, &step)) {
     walk(t, depth);
@@ -1489,8 +1485,8 @@ Token *Compiler::switch_statement(Token *t, int depth) {
   Token *end = t->jump[SWITCH_END];
   if (!end) return nullptr;
   Token *after = end->link;
-  const Plan *cond = open && open->code == '(' ? plan_to(open->link, ')') : nullptr;
-  Token *body = cond ? plan_end(cond)->link : nullptr;
+  const ExpressionTree *cond = open && open->code == '(' ? tree_to(open->link, ')') : nullptr;
+  Token *body = cond ? cond->end->link : nullptr;
   std::size_t mark = rc_->code.size();
   bool dynamic = dynamic_return_;
   bool ok = cond && body && body->code == '{';
@@ -2363,8 +2359,11 @@ dispatch:
     wv->ext = Word2{};
     NEXT();
   }
-  OP(EVAL) : evaluate_plan(reinterpret_cast<const Plan *>(pc->x), wv);
-  NEXT();
+  OP(EVAL) : {
+    seek_token(reinterpret_cast<const ExpressionTree *>(pc->x)->start);
+    expression(0, wv, 0);
+    NEXT();
+  }
   OP(JTV) : if (value_true(*wv)) JUMP(pc->x);
   NEXT();
   OP(JFV) : if (!value_true(*wv)) JUMP(pc->x);
@@ -2419,7 +2418,7 @@ if (frame_count == first_frame) {
 }  // namespace
 
 bool run_compiled_body(Symbol *fn, Value *v) {
-  if (!plans_enabled || trace_stmt || trace_exp || trace_lex || !executing) return false;
+  if (!compiled_code || trace_stmt || trace_exp || trace_lex || !executing) return false;
   RegisterCode *rc = code_of(fn);
   if (!rc || !frame_fits(*rc, frame_base)) return false;
   ++call_depth;

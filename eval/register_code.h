@@ -1,15 +1,15 @@
 // Register code: the compiled form of a function body. At a function's first call (no trace on,
-// plans not turned off) its checked, recorded body is compiled once into a flat array of typed
-// instructions whose operands are frame slots, arena offsets of globals, constants and temporary
-// registers; from then on every call runs that array instead of replaying tokens. The expression plans
-// (eval/plan_tree.h) are the front end, so that the grouping rules stay those of the walker.
+// compiled code not turned off) its checked, recorded body is compiled once into a flat array of
+// typed instructions whose operands are frame slots, arena offsets of globals, constants and
+// temporary registers; from then on every call runs that array instead of replaying tokens. The
+// expression trees (eval/expression_tree.h) are the front end, so that the grouping rules stay
+// those of the walker.
 //
-// Ints, chars, shorts, pointers and double variables compile; what the compiler cannot type
-// (floats, doubles in memory or passed as arguments, casts to other than integer types, calls of
-// functions whose result type it cannot prove, ...) still runs inside the compiled body: an
-// expression through its plan, a statement through the walker. Labels compile when they are
-// statements of the body's own block (a body with a label anywhere else is not compiled), and a
-// goto is a jump.
+// Ints, chars, shorts, pointers and doubles compile; what the compiler cannot type (floats, casts
+// to other than integer types, calls of functions whose result type it cannot prove, ...) still
+// runs inside the compiled body, through the walker: an expression by the token-walking
+// evaluator, a statement by the statement executor. Labels compile when they are statements of
+// the body's own block (a body with a label anywhere else is not compiled), and a goto is a jump.
 // Every operation that can report takes a slow path that reports as the walker does, with
 // line_counter set from the instruction's line, so that values, messages and lines are the
 // walker's.

@@ -10,4 +10,4 @@ bool executing = false;
 bool check_only = false;
 bool recording = false;
 bool replaying = false;
-bool plans_enabled = true;
+bool compiled_code = true;

@@ -13,6 +13,6 @@ extern bool executing;      // statements and expressions are carried out, not o
 extern bool check_only;     // the script is read and checked, and nothing of it is carried out
 extern bool recording;      // tokens delivered fresh by the lexer are appended to the TokenList
 extern bool replaying;      // tokens come from the TokenList (set by calls of script functions)
-// Replayed statements and expressions may run by their plans; off, every body runs through the
-// token walker (the traces turn the plans off as well, since plans write no trace).
-extern bool plans_enabled;
+// Function bodies may run as register code (eval/register_code.h); off, every body runs through
+// the token walker (the traces turn the compiled code off as well, since it writes no trace).
+extern bool compiled_code;

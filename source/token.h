@@ -59,8 +59,7 @@ enum TokenCode : int {
 // Number of control links a Token can carry (see stmt/statement.cpp for their use).
 constexpr int TOKEN_LINKS = 4;
 
-struct Plan;
-struct StatementPlan;
+struct ExpressionTree;
 
 struct Token {
   Token *link = nullptr;  // next Token of the list
@@ -69,10 +68,9 @@ struct Token {
   Value value;
   // Control links written by the checking pass of if, while, for, switch and case labels.
   Token *jump[TOKEN_LINKS] = {};
-  // The compiled forms of the expression and of the statement that start here, once they have
-  // run (eval/plan.h, stmt/statement_plan.h).
-  Plan *plan = nullptr;
-  StatementPlan *statement_plan = nullptr;
+  // The tree of the expression that starts here, once the register compiler asked for it
+  // (eval/expression_tree.h).
+  ExpressionTree *tree = nullptr;
 };
 
 // Display text of a code; a code without a name gives its low byte as a one-character text

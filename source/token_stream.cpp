@@ -12,7 +12,7 @@ static Token *list_tail = nullptr;
 static Token *previous = nullptr;
 
 // Tokens live to the end of the run and are never freed. They are carved from blocks chained
-// from 'token_blocks', which every new Token reads, so that all of them (with the plans and tags
+// from 'token_blocks', which every new Token reads, so that all of them (with the trees and tags
 // they hold) stay reachable to the end and a leak checker finds none lost.
 constexpr int TOKENS_PER_BLOCK = 256;
 namespace {

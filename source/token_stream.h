@@ -63,14 +63,6 @@ inline void seek_token(Token *token) {
   stream.code = 0;
 }
 
-// Makes 'token' the token just read, as if the stream had delivered it (its Value is not copied).
-inline void take_token(Token *token) {
-  stream.current = token;
-  stream.code = token->code;
-  stream.cursor = token->link;
-  stream.current_is_loose = false;
-  line_counter = token->line;
-}
 // Ends a replay that began while the lexer was read: reading goes on from the lexer, with
 // 'current' the current Token again.
 void resume_lexing(Token *current);

@@ -10,7 +10,6 @@
 #include "shell/run_end.h"
 #include "source/lexer.h"
 #include "source/token_stream.h"
-#include "stmt/statement_plan.h"
 
 int stmt_level = 0;
 bool return_flag = false;
@@ -367,11 +366,7 @@ void statement(int code, Value *value) {
     for (int i = 0; i < stmt_level; ++i) trace_printf("  ");
   if (code == 0) code = next_token(value);
   if (trace_stmt) trace_printf("First token in stmt lvl %d: %s\n", stmt_level, token_name(code));
-  // A statement of a replayed body that has run before runs by its plan when it has one. The end
-  // of the token list has no Token (a link that was never written leads there).
-  bool planned = plans_enabled && executing && replaying && code != LEX_NULL && !stream.held && !trace_stmt &&
-                 !trace_exp && !trace_lex && run_statement_plan(tell_token(), value);
-  if (!planned) dispatch(code, value);
+  dispatch(code, value);
   if (trace_stmt) trace_printf("Leaving stmt level %d\n", stmt_level);
   --stmt_level;
 }

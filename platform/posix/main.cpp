@@ -172,7 +172,7 @@ int main(int argc, char **argv) {
 
   check_only = o.check;
   const char *no_plans = std::getenv("OXEL_NO_PLANS");
-  plans_enabled = !no_plans || !*no_plans || std::strcmp(no_plans, "0") == 0;
+  compiled_code = !no_plans || !*no_plans || std::strcmp(no_plans, "0") == 0;
   std::vector<const char *> args{"oxel"};
   if (!o.check) args.push_back("-run");
   args.insert(args.end(), o.driver_options.begin(), o.driver_options.end());

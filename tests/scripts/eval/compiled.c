@@ -173,7 +173,7 @@ int loops(n) int n;
 }
 loops(8) /* expect: 43030 */
 loops(8) /* expect: 43030 */
-/* Statements the compiler leaves to the walker run inside a compiled loop: a cast (no plan),
+/* Statements the compiler leaves to the walker run inside a compiled loop: a cast to char,
    a break and a return out of them, a double. */
 int mixed(n) int n;
 {
@@ -193,7 +193,7 @@ int mixed(n) int n;
 mixed(10) /* expect: 73 */
 mixed(2) /* expect: 32 */
 /* goto in a compiled body: out of nested loops and a switch, backwards, forwards past a return,
-   and from a statement the walker runs (a cast has no plan). */
+   and from a statement the walker runs (a cast to float). */
 int jumps(n) int n;
 {
     int i, j, k;
@@ -208,15 +208,15 @@ again:
             }
     k = k + 1000;
 out:
-    if ((char) k < 2) { k = k + 10; goto again; }
+    if ((float) k < 2) { k = k + 10; goto again; }
     if (k < 5000) goto far;
     return k;
 far:
     k = k * 3;
     goto out;
 }
-jumps(0) * 100000 + jumps(2) /* expect: 729006966 */
-jumps(7) /* expect: 14200 */
+jumps(0) * 100000 + jumps(2) /* expect: 729013122 */
+jumps(7) /* expect: 9045 */
 /* A result the compiler cannot type (a char pointer, a double; a recursive call of a function
    whose returns differ) comes back through the walker's Value; a function without return gives 0
    of its type. */
@@ -352,7 +352,7 @@ int sizes(n) int n;
     return s;
 }
 sizes(2) /* expect: 81016464 */
-/* What the compiler leaves to the plans and the walker inside a compiled loop gives the walker's
+/* What the compiler leaves to the walker inside a compiled loop gives the walker's
    values: doubles through memory, a float, a cast to a pointer, a double result. */
 struct pair { int a; double d; };
 double tenths[4];

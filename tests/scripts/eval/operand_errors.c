@@ -54,7 +54,7 @@ running(2.5) /* expect: 7 */
 /* An object outside the arena (through a null or a stray pointer) is reported once, when it is
    read: a store or a step writes nothing more and reports nothing more, '&' gives its address,
    and an assignment gives the right side converted to the object's type, also on the second run
-   of a body, by its plans. */
+   of a body. */
 int *nullp;
 int through(p, c) int *p; char *c;
 {
@@ -73,7 +73,7 @@ through(0, 5) + through(nullp, 0) /* expect: 14088 */
 /* expect error 102 line 64: Memory overflow */
 *nullp = 2.5 /* expect error 102: Memory overflow */ /* expect: 2 */
 &*nullp /* expect error 102: Memory overflow */ /* expect: 0 */
-/* A long index is reported when the body is checked and each time it runs, by its plan too; the
+/* A long index is reported when the body is checked and each time it runs; the
    element is still read. */
 long at_two;
 int by_long()

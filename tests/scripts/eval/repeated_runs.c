@@ -1,5 +1,5 @@
-/* A body that has run once runs by its compiled plans: every later run must give the values and
-   the reports of the first, for expressions (order of side effects, quirks, reports in bodies
+/* A body runs as register code from its first call: every run must give the values and the
+   reports that the walker gives, for expressions (order of side effects, quirks, reports in bodies
    spread over lines) and statements (loops, branches, break and return). */
 int order[8];
 int n;

@@ -1,0 +1,285 @@
+#include "eval/expression_tree.h"
+
+#include <memory>
+#include <vector>
+
+#include "decl/declaration.h"
+#include "eval/operations.h"
+#include "shell/diagnostics.h"
+
+// Every expression whose tree could not be made points here.
+static ExpressionTree no_tree{nullptr, nullptr, nullptr};
+
+// The compiler reads the recorded tokens from 'at' on; every node it makes is kept in 'made', so
+// that a compile that fails can give them all back.
+static Token *at = nullptr;
+static std::vector<std::unique_ptr<TreeNode>> made;
+
+static int code() { return at ? at->code : LEX_NULL; }
+
+static void advance() {
+  if (at) at = at->link;
+}
+
+static TreeNode *make(NodeKind kind, int line) {
+  made.push_back(std::make_unique<TreeNode>());
+  TreeNode *n = made.back().get();
+  n->kind = kind;
+  n->line = line;
+  return n;
+}
+
+static int line_here() { return at ? at->line : 0; }
+
+static TreeNode *compile_expression(int min);
+
+// '(' [expression {',' expression}] [','] ')' of a call; false for what the trees do not cover.
+static bool compile_arguments(TreeNode *call) {
+  advance();
+  if (code() == ')') {
+    call->close_line = line_here();
+    advance();
+    return true;
+  }
+  for (;;) {
+    if (call->args.size() == MAX_TREE_ARGS) return false;
+    TreeNode *arg = compile_expression(0);
+    if (!arg) return false;
+    call->args.push_back(arg);
+    if (code() == ',') {
+      advance();
+      if (code() != ')') continue;
+    }
+    if (code() != ')') return false;
+    call->close_line = line_here();
+    advance();
+    return true;
+  }
+}
+
+// name {'[' expression ']' | '.' member | '->' member | '++' | '--'}, or name '(' args ')'
+static TreeNode *compile_name() {
+  Symbol *sym = at->value.imm.sym;
+  TreeNode *n = make(NK_NAME, line_here());
+  n->sym = sym;
+  advance();
+  if (sym->type == TY_FUNC) {
+    if (code() != '(') return nullptr;
+    n->kind = NK_CALL;
+    if (!compile_arguments(n)) return nullptr;
+    n->line = line_here();
+    return is_postfix(code()) ? nullptr : n;
+  }
+  if (sym->type == TY_NONE) return nullptr;
+  if (sym->stg == STG_MEMBER || sym->stg == STG_ENUM_CONST) return is_postfix(code()) ? nullptr : n;
+  for (;;) {
+    int t = code();
+    TreeNode *x;
+    if (t == '[') {
+      advance();
+      x = make(NK_INDEX, 0);
+      x->b = compile_expression(0);
+      if (!x->b || code() != ']') return nullptr;
+    } else if (t == '.' || t == LEX_ARROW) {
+      advance();
+      if (code() != LEX_SYMBOL || at->value.imm.sym->stg != STG_MEMBER) return nullptr;
+      x = make(t == '.' ? NK_DOT : NK_ARROW, 0);
+      x->sym = at->value.imm.sym;
+    } else if (t == LEX_INC || t == LEX_DEC) {
+      x = make(NK_POSTFIX, 0);
+      x->op = t == LEX_DEC ? 1 : 0;
+    } else if (t == '(') {
+      return nullptr;
+    } else {
+      return n;
+    }
+    x->a = n;
+    x->line = line_here();
+    advance();
+    n = x;
+  }
+}
+
+// The integer type that the keywords from 'at' on name, up to a ')' (which is left current), as
+// the declaration parser reads them; TY_NONE, with 'at' unchanged, for any other type name.
+static int integer_type_name() {
+  Token *start = at;
+  int type = TY_NONE;
+  bool is_unsigned = false;
+  for (;; advance()) {
+    switch (code()) {
+    case LEX_CHAR: type = is_unsigned ? TY_UCHAR : TY_CHAR; continue;
+    case LEX_SHORT: type = is_unsigned ? TY_USHORT : TY_SHORT; continue;
+    case LEX_INT:
+      if (type == TY_NONE) type = is_unsigned ? TY_UINT : TY_INT;
+      continue;
+    case LEX_LONG: type = is_unsigned ? TY_ULONG : TY_LONG; continue;
+    case LEX_SIGNED: continue;
+    case LEX_UNSIGNED:
+      is_unsigned = true;
+      type = TY_UINT;
+      continue;
+    case ')':
+      if (at != start) return type == TY_NONE ? TY_INT : type;
+      break;
+    default: break;
+    }
+    at = start;
+    return TY_NONE;
+  }
+}
+
+// A variable whose size the walker finds without a report.
+static bool sized_variable(const Symbol *sym) {
+  if (sym->stg != STG_AUTO && sym->stg != STG_GLOBAL && sym->stg != STG_STATIC) return false;
+  const TypeDesc *td = sym;
+  while (td && td->type == TY_ARRAY) td = td->next;
+  return td && (scalar_size(td->type) >= 0 || td->type == TY_STRUCT || td->type == TY_UNION);
+}
+
+static TreeNode *compile_unary() {
+  NestingGuard guard;
+  int t = code();
+  int line = line_here();
+  switch (t) {
+  case LEX_SYMBOL: return compile_name();
+  case LEX_CONSTANT: {
+    TreeNode *n = make(NK_CONST, line);
+    n->token = at;
+    advance();
+    return is_postfix(code()) ? nullptr : n;
+  }
+  case LEX_BUILTIN: {
+    TreeNode *n = make(NK_BUILTIN, line);
+    n->token = at;
+    advance();
+    if (code() != '(' || !compile_arguments(n)) return nullptr;
+    n->line = line_here();
+    return is_postfix(code()) ? nullptr : n;
+  }
+  case '+': advance(); return compile_unary();
+  case '!':
+  case '~':
+  case '-': {
+    advance();
+    TreeNode *n = make(NK_UNARY, line);
+    n->op = t;
+    n->a = compile_unary();
+    return n->a ? n : nullptr;
+  }
+  case '&':
+  case LEX_ADDR:
+  case '*':
+  case LEX_DEREF: {
+    advance();
+    TreeNode *n = make(t == '&' || t == LEX_ADDR ? NK_ADDRESS : NK_DEREF, line);
+    n->a = compile_unary();
+    n->line = line_here();
+    return n->a ? n : nullptr;
+  }
+  case LEX_INC:
+  case LEX_DEC: {
+    advance();
+    if (code() != LEX_SYMBOL) return nullptr;
+    TreeNode *n = make(NK_PREFIX, line);
+    n->op = t == LEX_DEC ? 1 : 0;
+    n->a = compile_name();
+    return n->a ? n : nullptr;
+  }
+  case LEX_SIZEOF: {
+    advance();
+    bool paren = code() == '(';
+    if (paren) advance();
+    TreeNode *n = make(NK_SIZEOF, line);
+    if (int type = paren ? integer_type_name() : TY_NONE) {
+      TypeDesc td{type, nullptr, 0};
+      n->op = td_size(&td);
+    } else {
+      // A variable, loaded as the walker loads it, and sized by its declared type.
+      if (code() != LEX_SYMBOL || !sized_variable(at->value.imm.sym)) return nullptr;
+      n->a = make(NK_NAME, line_here());
+      n->a->sym = at->value.imm.sym;
+      n->op = td_size(n->a->sym);
+      advance();
+      if (!paren) return is_postfix(code()) ? nullptr : n;
+    }
+    if (code() != ')') return nullptr;
+    advance();
+    return is_postfix(code()) ? nullptr : n;
+  }
+  case '(': {
+    advance();
+    if (int type = at ? integer_type_name() : TY_NONE) {
+      advance();
+      TreeNode *n = make(NK_CAST, line);
+      n->op = type;
+      n->a = compile_unary();
+      n->line = line_here();
+      return n->a ? n : nullptr;
+    }
+    if (!at || starts_declaration(at->code, &at->value)) return nullptr;
+    TreeNode *inner = compile_expression(0);
+    if (!inner || code() != ')') return nullptr;
+    advance();
+    // Only an operand that denotes an object needs the group, which makes it none.
+    bool object = inner->kind == NK_NAME || inner->kind == NK_INDEX ||
+                  inner->kind == NK_DOT || inner->kind == NK_ARROW || inner->kind == NK_PREFIX ||
+                  inner->kind == NK_DEREF;
+    if (!object) return inner;
+    TreeNode *n = make(NK_GROUP, line);
+    n->a = inner;
+    return n;
+  }
+  default: return nullptr;
+  }
+}
+
+// The same grammar and grouping as the token-walking evaluator: operators above 'min' bind here,
+// and '=' takes the rest of the expression whatever 'min' is.
+static TreeNode *compile_expression(int min) {
+  NestingGuard guard;
+  if (min > 0 && !starts_operand(code())) return nullptr;
+  TreeNode *n = compile_unary();
+  while (n) {
+    int t = code();
+    int role = operator_role(t);
+    if (role == OP_END) return n;
+    if (role == OP_BAD) return nullptr;
+    if (role == OP_ASSIGN) {
+      advance();
+      TreeNode *x = make(NK_ASSIGN, 0);
+      x->a = n;
+      x->b = compile_expression(2);
+      x->line = line_here();
+      return x->b ? x : nullptr;
+    }
+    if (role <= min) return n;
+    advance();
+    TreeNode *x = make(NK_BINARY, 0);
+    x->op = t;
+    x->a = n;
+    x->b = compile_expression(role);
+    x->line = line_here();
+    n = x->b ? x : nullptr;
+  }
+  return nullptr;
+}
+
+static ExpressionTree *compile(Token *start) {
+  at = start;
+  TreeNode *root = compile_expression(0);
+  if (!root || operator_role(code()) != OP_END) {
+    made.clear();
+    return &no_tree;
+  }
+  for (std::unique_ptr<TreeNode> &n : made) n.release();
+  made.clear();
+  return new ExpressionTree{root, start, at};
+}
+
+const ExpressionTree *expression_tree(Token *start) {
+  if (!start->tree) start->tree = compile(start);
+  return start->tree == &no_tree ? nullptr : start->tree;
+}
+
+
