@@ -222,9 +222,8 @@ static TreeNode *compile_unary() {
     if (!inner || code() != ')') return nullptr;
     advance();
     // Only an operand that denotes an object needs the group, which makes it none.
-    bool object = inner->kind == NK_NAME || inner->kind == NK_INDEX ||
-                  inner->kind == NK_DOT || inner->kind == NK_ARROW || inner->kind == NK_PREFIX ||
-                  inner->kind == NK_DEREF;
+    bool object = inner->kind == NK_NAME || inner->kind == NK_INDEX || inner->kind == NK_DOT ||
+                  inner->kind == NK_ARROW || inner->kind == NK_PREFIX || inner->kind == NK_DEREF;
     if (!object) return inner;
     TreeNode *n = make(NK_GROUP, line);
     n->a = inner;
@@ -281,5 +280,3 @@ const ExpressionTree *expression_tree(Token *start) {
   if (!start->tree) start->tree = compile(start);
   return start->tree == &no_tree ? nullptr : start->tree;
 }
-
-
