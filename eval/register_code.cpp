@@ -131,11 +131,19 @@ inline bool enterable(const Symbol *fn, const RegisterCode *rc) {
          frame + rc->frame_high <= ARENA_SIZE;
 }
 
-std::int32_t call_through_walker(Symbol *fn) {
+// A call's result at the CALL's destination: a double for a function that returns one, else a
+// word.
+inline void put_result(std::uint8_t *const *bases, const Insn *call, const Value &v) {
+  if (reinterpret_cast<const Symbol *>(call->x)->ret_type == TY_DOUBLE)
+    wrd(bases, call->bd, call->d, v.imm.d);
+  else wr(bases, call->bd, call->d, v.imm.i);
+}
+
+Value call_through_walker(Symbol *fn) {
   Value v;
   v.set_head(*fn);
   call_function(fn, &v);
-  return v.imm.i;
+  return v;
 }
 
 // Pushes one argument (a word, or a double) as its parameter's type, as push_arg does.
@@ -166,7 +174,8 @@ inline std::uint8_t *const_base(const RegisterCode *rc) {
 }
 
 // Runs register code from its start; calls of compiled functions run here too, without recursion.
-Exit execute(const RegisterCode *rc, Value *wv, std::int32_t *result, const TypeDesc **head) {
+// A typed return from the body that execute() entered leaves its value in 'wv'.
+Exit execute(const RegisterCode *rc, Value *wv) {
   const int first_frame = frame_count;
   std::int32_t *regs = reg_stack + reg_top;
   reg_top += rc->temps;
@@ -175,7 +184,9 @@ Exit execute(const RegisterCode *rc, Value *wv, std::int32_t *result, const Type
   const Insn *code = rc->code.data();
   const Insn *pc = code;
   int entry_level = scope_level;
+  Value *outer_value = wv;
   std::int32_t ret = 0;
+  double dret = 0.0;
   const TypeDesc *ret_head = nullptr;
   Exit exit = EXIT_END;
   // The frame and the temporaries, for the variants of the hot instructions.
@@ -231,14 +242,14 @@ dispatch:
 #endif
 // The integer operations of the machine with what each computes from its operands a and b, as
 // the walker's integer_operation does: one list for every operand-kind variant and the generic form.
-#define RC_ARITHMETIC(X)                                                                                     \
-  X(ADD, wrap_add(a, b))                                                                                     \
-  X(SUB, static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b)))           \
-  X(MUL, static_cast<std::int32_t>(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b)))           \
-  X(AND, a &b)                                                                                               \
-  X(OR, a | b)                                                                                               \
-  X(XOR, a ^ b) X(                                                                                           \
-      SHL, static_cast<std::int32_t>(static_cast<std::uint32_t>(a) << (static_cast<std::uint32_t>(b) & 31))) \
+#define RC_ARITHMETIC(X)                                                                                   \
+  X(ADD, wrap_add(a, b))                                                                                   \
+  X(SUB, static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b)))         \
+  X(MUL, static_cast<std::int32_t>(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b)))         \
+  X(AND, a &b)                                                                                             \
+  X(OR, a | b)                                                                                             \
+  X(XOR, a ^ b)                                                                                            \
+  X(SHL, static_cast<std::int32_t>(static_cast<std::uint32_t>(a) << (static_cast<std::uint32_t>(b) & 31))) \
       X(SHR, a >> (static_cast<std::uint32_t>(b) & 31))
 #define RC_COMPARISONS(X) X(LT, a < b) X(GT, a > b) X(LE, a <= b) X(GE, a >= b) X(EQ, a == b) X(NE, a != b)
 #define RC_BRANCHES(X) X(JLT, a < b) X(JGT, a > b) X(JLE, a <= b) X(JGE, a >= b) X(JEQ, a == b) X(JNE, a != b)
@@ -271,11 +282,10 @@ dispatch:
     WR_##D(expr);                              \
     NEXT();                                    \
   }
-#define BIN_AB(name, expr, D)                                                      \
-  BIN_V(name, expr, D, F, F)                                                       \
-  BIN_V(name, expr, D, F, R)                                                       \
-  BIN_V(name, expr, D, F, K) BIN_V(name, expr, D, R, F) BIN_V(name, expr, D, R, R) \
-      BIN_V(name, expr, D, R, K)
+#define BIN_AB(name, expr, D) \
+  BIN_V(name, expr, D, F, F)  \
+  BIN_V(name, expr, D, F, R)  \
+  BIN_V(name, expr, D, F, K) BIN_V(name, expr, D, R, F) BIN_V(name, expr, D, R, R) BIN_V(name, expr, D, R, K)
 #define BIN_ALL(name, expr) BIN_AB(name, expr, F) BIN_AB(name, expr, R)
 #define BR_V(name, cond, A, B, CHECK)          \
   OP(name##_##A##B) : {                        \
@@ -284,11 +294,11 @@ dispatch:
     if (cond) JUMP(pc->x);                     \
     NEXT();                                    \
   }
-#define BR_KINDS(name, cond, CHECK)                                                         \
-  BR_V(name, cond, F, F, CHECK)                                                             \
-  BR_V(name, cond, F, R, CHECK)                                                             \
-  BR_V(name, cond, F, K, CHECK) BR_V(name, cond, R, F, CHECK) BR_V(name, cond, R, R, CHECK) \
-      BR_V(name, cond, R, K, CHECK)
+#define BR_KINDS(name, cond, CHECK) \
+  BR_V(name, cond, F, F, CHECK)     \
+  BR_V(name, cond, F, R, CHECK)     \
+  BR_V(name, cond, F, K, CHECK)     \
+  BR_V(name, cond, R, F, CHECK) BR_V(name, cond, R, R, CHECK) BR_V(name, cond, R, K, CHECK)
 #define BR_ALL(name, cond) BR_KINDS(name, cond, (void)0) BR_KINDS(name##C, cond, LOOP_CHECK())
   RC_ARITHMETIC(BIN_ALL)
   RC_COMPARISONS(BIN_ALL)
@@ -482,9 +492,9 @@ dispatch:
     if (!enterable(fn, callee)) {
       // The walker's call reports what is wrong, at the line of the call.
       line_counter = LINE();
-      std::int32_t r = call_through_walker(fn);
+      Value r = call_through_walker(fn);
       stack_ptr = saved_sp;
-      W(r);
+      put_result(bases, pc, r);
       NEXT();
     }
     frames[frame_count++] = Frame{rc, pc, wv, rp, saved_sp, frame_base};
@@ -559,6 +569,23 @@ dispatch:
       const Frame &f = frames[--frame_count];
       RESUME_CALLER(f);
       W(ret);
+      NEXT();
+    }
+    ret_head = reinterpret_cast<const TypeDesc *>(pc->x);
+    exit = EXIT_TYPED;
+    goto leave;
+  }
+  OP(RETD) : {
+    dret = rdd(bases, pc->ba, pc->a);
+    if (frame_count != first_frame) {
+      if (requested_end) [[unlikely]] {
+        line_counter = LINE();
+        end_requested_run();
+      }
+      reg_top -= rc->temps;
+      const Frame &f = frames[--frame_count];
+      RESUME_CALLER(f);
+      wrd(bases, pc->bd, pc->d, dret);
       NEXT();
     }
     ret_head = reinterpret_cast<const TypeDesc *>(pc->x);
@@ -688,17 +715,22 @@ leave :
 check_requested_end();
 reg_top -= rc->temps;
 if (frame_count == first_frame) {
-  *result = ret;
-  *head = ret_head;
+  if (exit == EXIT_TYPED) {
+    outer_value->set_head(*ret_head);
+    if (ret_head->type == TY_DOUBLE) outer_value->imm.d = dret;
+    else outer_value->imm.i = ret;
+    outer_value->ext = Word2{};
+  }
   return exit;
 }
 {
+  // Back into a compiled caller: the value a walked return left, or 0 of the return type.
   const Frame &f = frames[--frame_count];
-  if (exit == EXIT_VALUE) ret = wv->imm.i;
-  else if (exit == EXIT_END) ret = 0;
+  Value r;
+  if (exit == EXIT_VALUE) r = *wv;
   return_flag = false;
   RESUME_CALLER(f);
-  W(ret);
+  put_result(bases, pc, r);
   NEXT();
 }
 #undef RESUME_CALLER
@@ -717,15 +749,8 @@ bool run_compiled_body(Symbol *fn, Value *v) {
   RegisterCode *rc = code_of(fn);
   if (!rc || !frame_fits(*rc, frame_base)) return false;
   ++call_depth;
-  std::int32_t result = 0;
-  const TypeDesc *head = nullptr;
-  Exit exit = execute(rc, v, &result, &head);
+  Exit exit = execute(rc, v);
   --call_depth;
-  if (exit == EXIT_TYPED) {
-    v->set_head(*head);
-    v->imm.i = result;
-    v->ext = Word2{};
-  }
   return_flag = exit != EXIT_END;
   return true;
 }

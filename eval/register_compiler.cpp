@@ -831,7 +831,7 @@ bool Compiler::call(const TreeNode *n, Res &r, bool want) {
   if (fn->type != TY_FUNC || !fn->body) return false;
   if (want) {
     // The result is typed only when the callee's returns are proved to be.
-    if (!is_integer(fn->ret_type) && fn->ret_type != TY_PTR) return false;
+    if (!is_integer(fn->ret_type) && fn->ret_type != TY_PTR && fn->ret_type != TY_DOUBLE) return false;
     if (fn == fn_) {
       if (!assume_self_) return false;
       used_self_ = true;
@@ -842,7 +842,7 @@ bool Compiler::call(const TreeNode *n, Res &r, bool want) {
   }
   if (!arguments(n, args, fn)) return false;
   r.head.type = fn->ret_type;
-  r.val = temp();
+  r.val = fn->ret_type == TY_DOUBLE ? double_temp() : temp();
   line_ = n->close_line;
   std::size_t i = emit(OP_CALL, line_);
   set_d(i, r.val);
@@ -1141,8 +1141,12 @@ Token *Compiler::return_statement(Token *t, int depth) {
   temps_ = 0;
   Res r;
   bool ok = rvalue(tree->root, r);
-  if (ok && r.head.type == TY_DOUBLE) {
-    // A double goes back in the working Value, as an untyped result.
+  if (ok && fn_->ret_type == TY_DOUBLE && same_head(r.head, TypeDesc{TY_DOUBLE, nullptr, 0})) {
+    int line = tree->end->line;
+    std::size_t i = op3(OP_RETD, Operand{}, r.val, Operand{}, line);
+    at(i).x = reinterpret_cast<std::intptr_t>(keep_head(r.head));
+  } else if (ok && r.head.type == TY_DOUBLE) {
+    // Any other double goes back in the working Value, as an untyped result.
     int line = tree->end->line;
     std::size_t i = op3(OP_DSET, Operand{}, r.val, Operand{}, line);
     at(i).x = reinterpret_cast<std::intptr_t>(keep_head(r.head));
@@ -1525,7 +1529,8 @@ bool Compiler::body() {
   // at each call.
   if (rc_->temps > MAX_TEMPS || rc_->frame_low < fn_->offset) return false;
   for (Insn &in : rc_->code) specialise(in, rc_->consts);
-  rc_->typed_result = typed_ok_ && !dynamic_return_ && (is_integer(fn_->ret_type) || fn_->ret_type == TY_PTR);
+  rc_->typed_result = typed_ok_ && !dynamic_return_ &&
+                      (is_integer(fn_->ret_type) || fn_->ret_type == TY_PTR || fn_->ret_type == TY_DOUBLE);
   rc_->body = open;
   return true;
 }

@@ -42,7 +42,8 @@ struct Operand {
 //                 set when all are words)
 //   BUILTIN       d = built-in row x with argument list a (b arguments); BUILTIND: the same when
 //                 an argument or the result is a double (k set: the result)
-//   RET           return a with head x; RETV: return the working Value; RETVOID: return;
+//   RET           return a with head x; RETD: the same for a double; RETV: return the working
+//                 Value; RETVOID: return;
 //   END           the body ran to its end
 //   WALK          the statement at token x through the walker (a: block depth, b: break target)
 //   EVAL          the expression whose tree is x into the working Value, through the walker;
@@ -63,14 +64,15 @@ struct Operand {
 #define RC_OPS(X)                                                                                            \
   X(MOV)                                                                                                     \
   X(ADD)                                                                                                     \
-  X(SUB) X(MUL) X(DIV) X(AND) X(OR) X(XOR) X(SHL) X(SHR) X(LT) X(GT) X(LE) X(GE) X(EQ) X(NE) X(NEG) X(NOT)   \
-      X(LNOT) X(JMP) X(JT) X(JF) X(JLT) X(JGT) X(JLE) X(JGE) X(JEQ) X(JNE) X(LD8S) X(LD8U) X(LD16S) X(LD16U) \
-          X(ST8) X(ST16) X(SX8) X(ZX8) X(SX16) X(ZX16) X(LEA) X(ADDR) X(IDXA) X(LDM8S) X(LDM8U) X(LDM16S)    \
-              X(LDM16U) X(LDM32) X(CHKM) X(PROBE) X(STM8) X(STM16) X(STM32) X(INC) X(INCM) X(CALL)           \
-                  X(BUILTIN) X(RET) X(RETV) X(RETVOID) X(END) X(WALK) X(EVAL) X(JTV) X(JFV) X(CHECK)         \
-                      X(SWITCH) X(INCW_F) X(LDX8S) X(LDX8U) X(LDX16S) X(LDX16U) X(LDX32) X(STX8) X(STX16)    \
-                          X(STX32) X(DECLARE) X(DMOV) X(DNEG) X(D2I) X(DBIN) X(DTEST) X(DST) X(DSET)         \
-                              X(BUILTIND) RC_VARIANTS_3(X, ADD) RC_VARIANTS_3(X, SUB) RC_VARIANTS_3(         \
+  X(SUB)                                                                                                     \
+  X(MUL) X(DIV) X(AND) X(OR) X(XOR) X(SHL) X(SHR) X(LT) X(GT) X(LE) X(GE) X(EQ) X(NE) X(NEG) X(NOT) X(LNOT)  \
+      X(JMP) X(JT) X(JF) X(JLT) X(JGT) X(JLE) X(JGE) X(JEQ) X(JNE) X(LD8S) X(LD8U) X(LD16S) X(LD16U) X(ST8)  \
+          X(ST16) X(SX8) X(ZX8) X(SX16) X(ZX16) X(LEA) X(ADDR) X(IDXA) X(LDM8S) X(LDM8U) X(LDM16S) X(LDM16U) \
+              X(LDM32) X(CHKM) X(PROBE) X(STM8) X(STM16) X(STM32) X(INC) X(INCM) X(CALL) X(BUILTIN) X(RET)   \
+                  X(RETD) X(RETV) X(RETVOID) X(END) X(WALK) X(EVAL) X(JTV) X(JFV) X(CHECK) X(SWITCH)         \
+                      X(INCW_F) X(LDX8S) X(LDX8U) X(LDX16S) X(LDX16U) X(LDX32) X(STX8) X(STX16) X(STX32)     \
+                          X(DECLARE) X(DMOV) X(DNEG) X(D2I) X(DBIN) X(DTEST) X(DST) X(DSET) X(BUILTIND)      \
+                              RC_VARIANTS_3(X, ADD) RC_VARIANTS_3(X, SUB) RC_VARIANTS_3(                     \
                                   X, MUL) RC_VARIANTS_3(X, AND) RC_VARIANTS_3(X, OR) RC_VARIANTS_3(X, XOR)   \
                                   RC_VARIANTS_3(X, SHL) RC_VARIANTS_3(X, SHR) RC_VARIANTS_3(X, LT)           \
                                       RC_VARIANTS_3(X, GT) RC_VARIANTS_3(X, LE) RC_VARIANTS_3(X, GE)         \
@@ -139,8 +141,8 @@ struct RegisterCode {
   int temps = 0;
   // The frame slots the code touches, relative to frame_base.
   std::int32_t frame_low = 0, frame_high = 0;
-  // Every return gives an integer of the declared return type with no pointee: callers can use
-  // the result as a typed integer.
+  // Every return gives an integer or a double of the declared return type with no pointee:
+  // callers can use the result as a typed value.
   bool typed_result = false;
   // Something in the body uses the working Value (walker, returns of it).
   bool uses_value = false;

@@ -228,6 +228,16 @@ half(7) + nothing() /* expect: 3.5 */
 strlen(name_of(0)) * 10 + strlen(name_of(1)) /* expect: 43 */
 char *chain(n) int n; { if (n) return chain(n - 1); return "end"; }
 *chain(3) + *(chain(0) + 1) * 1000 /* expect: 110101 */
+/* Double results inside compiled callers: typed when every return gives a double, 0.0 from a
+   body without return and from a call past the limit; a double function that returns an int
+   gives the int (3 / 2 divides integers). */
+double power(x, n) double x; int n; { if (n == 0) return 1.0; return x * power(x, n - 1); }
+double none() { int x; x = 1; }
+double whole(n) int n; { if (n) return n; return 0.5; }
+double mix(n) int n; { return power(2.0, n) + none() + whole(3) / 2 + whole(0) * 2; }
+mix(10) /* expect: 1026 */
+double ddeep(n) int n; { if (n > 0) return ddeep(n - 1) + 1.0; return 0.25; }
+ddeep(3) * 10 + ddeep(40) /* expect: 63.5 */ /* expect error 102 line 239: Memory overflow */
 /* Errors inside compiled loops name their own lines; the call limit is met inside compiled
    code (the 32nd call gives 0 and its caller goes on); a char argument is pushed as a char. */
 int zero;
@@ -241,13 +251,13 @@ int spread(n) int n;
     return s + n;
 }
 spread(2) /* expect: 2 */
-/* expect error 302 line 240: Bad operand / */
+/* expect error 302 line 250: Bad operand / */
 int deep(n) char n; { if (n == 0) return 0; return deep(n - 1) + 1; }
-deep(30) * 100 + deep(40) /* expect: 3031 */ /* expect error 102 line 245: Memory overflow */
+deep(30) * 100 + deep(40) /* expect: 3031 */ /* expect error 102 line 255: Memory overflow */
 deep(286) /* expect: 30 */
 int split(n) int n; { if (n == 0) return 0; return split(n - 1
     ) + 1; } /* a call is made at its ')' */
-split(40) /* expect: 31 */ /* expect error 102 line 249: Memory overflow */
+split(40) /* expect: 31 */ /* expect error 102 line 259: Memory overflow */
 int two(a, b) char a; int b; { return a * 1000000 + b; }
 two(257, 100000) /* expect: 1100000 */
 /* Casts to integer types convert as a store of the type would, and sizeof of an integer type is
@@ -264,8 +274,8 @@ int narrow(x) int x;
     return s + (int)
         *p + (unsigned char)p + sizeof(char);
 }
-narrow(200) /* expect: 191257 */ /* expect error 102 line 265: Memory overflow */
-narrow(-1) /* expect: 12775 */ /* expect error 102 line 265: Memory overflow */
+narrow(200) /* expect: 191257 */ /* expect error 102 line 275: Memory overflow */
+narrow(-1) /* expect: 12775 */ /* expect error 102 line 275: Memory overflow */
 int small(x) int x; { return (unsigned char)x; }
 small(511) + small(-1) /* expect: 510 */
 /* Doubles: variables, constants, arithmetic mixed with ints, comparisons, '!', '-', conversions
@@ -296,9 +306,9 @@ double mean(n) int n;
         return 1.0;
     return s / n + (short)(total * 1000) + c + !x + (s >= k);
 }
-mean(4) /* expect: 8310.06 */ /* expect error 401 line 292: Unknown type */
+mean(4) /* expect: 8310.06 */ /* expect error 401 line 302: Unknown type */
 total /* expect: 8.25 */
-mean(3) /* expect: 2220.75 */ /* expect error 401 line 292: Unknown type */
+mean(3) /* expect: 2220.75 */ /* expect error 401 line 302: Unknown type */
 int inf() { double z; int i; z = 0; i = 1 / z; return i + (1 / z > 1e300); }
 inf() /* expect: 1 */
 /* Built-ins take a double as two words and give one back. */
@@ -332,7 +342,7 @@ int callers(k) int k;
     dsum(40, d);
     return i;
 }
-callers(1) /* expect: 459568 */ /* expect error 102 line 322: Memory overflow */
+callers(1) /* expect: 459568 */ /* expect error 102 line 332: Memory overflow */
 /* sizeof of a variable is the size of its declared type: scalars, arrays, structs, globals. */
 struct pt { int x; char c; double d; };
 struct pt gp[3];
