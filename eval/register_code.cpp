@@ -250,7 +250,7 @@ dispatch:
   X(OR, a | b)                                                                                             \
   X(XOR, a ^ b)                                                                                            \
   X(SHL, static_cast<std::int32_t>(static_cast<std::uint32_t>(a) << (static_cast<std::uint32_t>(b) & 31))) \
-      X(SHR, a >> (static_cast<std::uint32_t>(b) & 31))
+  X(SHR, a >> (static_cast<std::uint32_t>(b) & 31))
 #define RC_COMPARISONS(X) X(LT, a < b) X(GT, a > b) X(LE, a <= b) X(GE, a >= b) X(EQ, a == b) X(NE, a != b)
 #define RC_BRANCHES(X) X(JLT, a < b) X(JGT, a > b) X(JLE, a <= b) X(JGE, a >= b) X(JEQ, a == b) X(JNE, a != b)
 #define BINARY(name, expr)           \
@@ -679,6 +679,23 @@ dispatch:
     wv->set_head(*reinterpret_cast<const TypeDesc *>(pc->x));
     wv->imm.d = rdd(bases, pc->ba, pc->a);
     wv->ext = Word2{};
+    NEXT();
+  }
+  OP(LDMD) : {
+    std::uint32_t addr = static_cast<std::uint32_t>(wrap_add(R(a), static_cast<std::int32_t>(pc->x)));
+    if (const std::uint8_t *p = arena_ptr(addr, 8)) {
+      std::memcpy(bases[pc->bd] + pc->d, p, 8);
+    } else {
+      // A failed load keeps the previous value's word, as the walker's Value keeps it.
+      std::int32_t fail[2] = {R(b), 0};
+      report_overflow(LINE());
+      std::memcpy(bases[pc->bd] + pc->d, fail, 8);
+    }
+    NEXT();
+  }
+  OP(STMD) : {
+    std::uint32_t addr = static_cast<std::uint32_t>(wrap_add(R(a), static_cast<std::int32_t>(pc->x)));
+    if (std::uint8_t *p = arena_ptr(addr, 8)) std::memcpy(p, bases[pc->bb] + pc->b, 8);
     NEXT();
   }
   OP(EVAL) : {

@@ -57,6 +57,9 @@ inline int object_kind(int type) {
 
 inline bool aggregate(int type) { return type == TY_ARRAY || type == TY_STRUCT || type == TY_UNION; }
 
+// An object that compiled code reaches in memory: an integer, a double or an aggregate.
+inline bool memory_object(int type) { return object_kind(type) >= 0 || type == TY_DOUBLE || aggregate(type); }
+
 // The size of a type, when it has one that the walker computes without a report.
 int static_size(const TypeDesc *td) {
   if (!td) return -1;
@@ -386,6 +389,8 @@ private:
   bool index(const TreeNode *n, Res &r);
   bool member(const TreeNode *n, Res &r);
   bool assign(const TreeNode *n, Res &r, bool want);
+  bool assign_double(const TreeNode *n, Res &l, Res &r);
+  std::size_t dead_load(const TreeNode *n, Res &l, int size);
   bool increment(const TreeNode *n, Res &r, bool postfix);
   bool call(const TreeNode *n, Res &r, bool want);
   bool arguments(const TreeNode *n, std::vector<Arg> &args, Symbol *fn);
@@ -473,7 +478,12 @@ bool Compiler::load(Res &r) {
     return true;
   }
   // P_MEM
-  if (type == TY_DOUBLE) return false;
+  if (type == TY_DOUBLE) {
+    r.val = double_temp();
+    std::size_t i = op3(OP_LDMD, r.val, r.addr, r.fail, line_);
+    at(i).x = r.disp;
+    return true;
+  }
   Operand d = temp();
   if (aggregate(type)) {
     std::size_t i = op3(OP_CHKM, d, r.addr, r.fail, line_);
@@ -513,7 +523,7 @@ bool Compiler::index(const TreeNode *n, Res &r) {
   const TypeDesc *element = base.head.next;
   if (!element) return false;
   int size = static_size(element);
-  if (size < 0 || (object_kind(element->type) < 0 && !aggregate(element->type))) return false;
+  if (size < 0 || !memory_object(element->type)) return false;
   if (has_effects(n->b)) stabilise(base);
   Res i;
   if (!rvalue(n->b, i)) return false;
@@ -537,7 +547,7 @@ bool Compiler::index(const TreeNode *n, Res &r) {
 // a.m and p->m.
 bool Compiler::member(const TreeNode *n, Res &r) {
   Symbol *m = n->sym;
-  if (object_kind(m->type) < 0 && !aggregate(m->type)) return false;
+  if (!memory_object(m->type)) return false;
   Res s;
   if (!expr(n->a, s)) return false;
   // A struct reached through memory and a pointer are loaded at their own line.
@@ -617,34 +627,10 @@ bool Compiler::floating(int op, const Res &a, const Res &b, Res &r) {
 bool Compiler::assign(const TreeNode *n, Res &r, bool want) {
   Res l;
   if (!expr(n->a, l) || l.place == P_NONE) return false;
-  if (l.ptd->type == TY_DOUBLE) {
-    // A double variable (the only double object that compiles) takes an int or a double.
-    Res v;
-    if (!rvalue(n->b, v)) return false;
-    bool word = is_integer(v.head.type);
-    if (!word && v.head.type != TY_DOUBLE) return false;
-    line_ = n->line;
-    std::size_t i = op3(OP_DST, l.slot, v.val, Operand{}, line_);
-    at(i).k = word;
-    r = Res{};
-    r.head = l.head;
-    r.val = l.slot;
-    return true;
-  }
+  if (l.ptd->type == TY_DOUBLE) return assign_double(n, l, r);
   int kind = object_kind(l.ptd->type);
   if (kind < 0) return false;
-  std::size_t probe = 0;
-  if (l.place == P_MEM) {
-    probe = op3(OP_PROBE, Operand{}, l.addr, Operand{}, line_);
-    at(probe).x = l.disp;
-    at(probe).b = kind_size(kind);
-    if (has_effects(n->b)) {
-      Res a;
-      a.val = l.addr;
-      stabilise(a);
-      l.addr = a.val;
-    }
-  }
+  std::size_t probe = l.place == P_MEM ? dead_load(n, l, kind_size(kind)) : 0;
   Res v;
   if (!rvalue(n->b, v)) return false;
   line_ = n->line;
@@ -716,6 +702,48 @@ bool Compiler::assign(const TreeNode *n, Res &r, bool want) {
     r.val = temp();
     op3(converts[kind], r.val, v.val, Operand{}, line_);
   }
+  return true;
+}
+
+// The load of the memory object l that its assignment n makes first, for its report only (the
+// PROBE instruction); an address that the right side could change is kept.
+std::size_t Compiler::dead_load(const TreeNode *n, Res &l, int size) {
+  std::size_t probe = op3(OP_PROBE, Operand{}, l.addr, Operand{}, line_);
+  at(probe).x = l.disp;
+  at(probe).b = size;
+  if (has_effects(n->b)) {
+    Res a;
+    a.val = l.addr;
+    stabilise(a);
+    l.addr = a.val;
+  }
+  return probe;
+}
+
+// A double object takes an int or a double.
+bool Compiler::assign_double(const TreeNode *n, Res &l, Res &r) {
+  if (l.place == P_MEM) dead_load(n, l, 8);
+  Res v;
+  if (!rvalue(n->b, v)) return false;
+  bool word = is_integer(v.head.type);
+  if (!word && v.head.type != TY_DOUBLE) return false;
+  line_ = n->line;
+  r = Res{};
+  r.head = l.head;
+  if (l.place == P_SLOT) {
+    std::size_t i = op3(OP_DST, l.slot, v.val, Operand{}, line_);
+    at(i).k = word;
+    r.val = l.slot;
+    return true;
+  }
+  r.val = v.val;
+  if (word) {
+    r.val = double_temp();
+    std::size_t i = op3(OP_DST, r.val, v.val, Operand{}, line_);
+    at(i).k = 1;
+  }
+  std::size_t i = op3(OP_STMD, Operand{}, l.addr, r.val, line_);
+  at(i).x = l.disp;
   return true;
 }
 
@@ -923,7 +951,8 @@ bool Compiler::expr(const TreeNode *n, Res &r) {
       return true;
     }
     // The operand is loaded first, as the walker does: only its report counts.
-    int size = aggregate(a.ptd->type) ? 1 : kind_size(object_kind(a.ptd->type));
+    int type = a.ptd->type;
+    int size = aggregate(type) ? 1 : type == TY_DOUBLE ? 8 : kind_size(object_kind(type));
     std::size_t i = op3(OP_PROBE, Operand{}, a.addr, Operand{}, line_);
     at(i).x = a.disp;
     at(i).b = size;
@@ -937,7 +966,7 @@ bool Compiler::expr(const TreeNode *n, Res &r) {
     if (!rvalue(n->a, p)) return false;
     if ((p.head.type != TY_PTR && p.head.type != TY_ARRAY) || !p.head.next) return false;
     const TypeDesc *pointee = p.head.next;
-    if (object_kind(pointee->type) < 0 && !aggregate(pointee->type)) return false;
+    if (!memory_object(pointee->type)) return false;
     if (aggregate(pointee->type) && static_size(pointee) < 0) return false;
     line_ = n->line;
     r = Res{};

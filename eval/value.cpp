@@ -103,6 +103,12 @@ void mem_load_any(Value *v, std::uint32_t addr, int code) {
   std::uint8_t *p = arena_ptr(addr, size > 0 ? size : 1);
   if (!p) {
     error(MSG_MEMORY_OVERFLOW);
+    if (is_floating(code)) {
+      // The value keeps the previous word; the rest of a double is no leftover of a host pointer.
+      std::int32_t word = v->imm.i;
+      v->imm.d = 0.0;
+      v->imm.i = word;
+    }
     return;
   }
   switch (code) {

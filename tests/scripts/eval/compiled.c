@@ -362,8 +362,8 @@ int sizes(n) int n;
     return s;
 }
 sizes(2) /* expect: 81016464 */
-/* What the compiler leaves to the walker inside a compiled loop gives the walker's
-   values: doubles through memory, a float, a cast to a pointer, a double result. */
+/* Doubles through memory and a double result beside what the compiler leaves to the walker
+   inside a compiled loop (a float, a cast to a pointer) give the walker's values. */
 struct pair { int a; double d; };
 double tenths[4];
 double halved(x) double x; { return x / 2; }
@@ -388,4 +388,36 @@ int through_memory(n) int n;
     return p.a + (int) (pp->d * 10) + (int) f * 100;
 }
 through_memory(4) + through_memory(4) /* expect: 626 */
+/* Doubles in memory: elements, members through a pointer and of a struct variable, stores of
+   ints and doubles. A load outside the arena reports 102 and keeps the word it had (a tiny
+   double, never a host pointer's bits); a store there reports once, from its dead load; so does
+   '&' of such a member. */
+struct dm { int k; double v; };
+double dm_sum(n) int n;
+{
+    double a[3];
+    struct dm s, *p;
+    int i;
+    double t;
+    p = &s;
+    s.v = 1;
+    t = 0;
+    for (i = 0; i < n; i++) {
+        a[i] = i + 0.5;
+        p->v = p->v * 2;
+        t = t + a[i] * p->v;
+    }
+    p = 0;
+    t = t + p->v; /* expect error 102: Memory overflow */
+    p->v = 3; /* expect error 102: Memory overflow */
+    &p->v; /* expect error 102: Memory overflow */
+    t = t + a[n + 100000]; /* expect error 102: Memory overflow */
+    return t + s.v;
+}
+dm_sum(3) * 100 + dm_sum(2) /* expect: 3511 */
+/* expect error 102 line 411: Memory overflow */ /* expect error 102 line 412: Memory overflow */
+/* expect error 102 line 413: Memory overflow */ /* expect error 102 line 414: Memory overflow */
+double lost(n) int n; { double a[2]; double t; t = a[n]; return t; }
+(lost(100000) != 0) & (lost(100000) < 1e-313) /* expect: 1 */
+/* expect error 102 line 420: Memory overflow */ /* expect error 102 line 420: Memory overflow */
 void main() { }
