@@ -57,7 +57,39 @@ static bool compile_arguments(TreeNode *call) {
   }
 }
 
-// name {'[' expression ']' | '.' member | '->' member | '++' | '--'}, or name '(' args ')'
+// The postfix operators after an operand n: '[' expression ']', '.' member, '->' member, '++',
+// '--'; after a call only '[' and '->' (which need no object).
+static TreeNode *compile_postfix(TreeNode *n, bool after_call) {
+  for (;;) {
+    int t = code();
+    TreeNode *x;
+    if (t == '[') {
+      advance();
+      x = make(NK_INDEX, 0);
+      x->b = compile_expression(0);
+      if (!x->b || code() != ']') return nullptr;
+    } else if (t == LEX_ARROW || (t == '.' && !after_call)) {
+      advance();
+      if (code() != LEX_SYMBOL || at->value.imm.sym->stg != STG_MEMBER) return nullptr;
+      x = make(t == '.' ? NK_DOT : NK_ARROW, 0);
+      x->sym = at->value.imm.sym;
+    } else if ((t == LEX_INC || t == LEX_DEC) && !after_call) {
+      x = make(NK_POSTFIX, 0);
+      x->op = t == LEX_DEC ? 1 : 0;
+    } else if (is_postfix(t)) {
+      return nullptr;
+    } else {
+      return n;
+    }
+    x->a = n;
+    x->line = line_here();
+    advance();
+    n = x;
+    after_call = false;
+  }
+}
+
+// name {postfix}, or name '(' args ')' {postfix}
 static TreeNode *compile_name() {
   Symbol *sym = at->value.imm.sym;
   TreeNode *n = make(NK_NAME, line_here());
@@ -68,73 +100,78 @@ static TreeNode *compile_name() {
     n->kind = NK_CALL;
     if (!compile_arguments(n)) return nullptr;
     n->line = line_here();
-    return is_postfix(code()) ? nullptr : n;
+    return compile_postfix(n, true);
   }
   if (sym->type == TY_NONE) return nullptr;
   if (sym->stg == STG_MEMBER || sym->stg == STG_ENUM_CONST) return is_postfix(code()) ? nullptr : n;
-  for (;;) {
-    int t = code();
-    TreeNode *x;
-    if (t == '[') {
-      advance();
-      x = make(NK_INDEX, 0);
-      x->b = compile_expression(0);
-      if (!x->b || code() != ']') return nullptr;
-    } else if (t == '.' || t == LEX_ARROW) {
-      advance();
-      if (code() != LEX_SYMBOL || at->value.imm.sym->stg != STG_MEMBER) return nullptr;
-      x = make(t == '.' ? NK_DOT : NK_ARROW, 0);
-      x->sym = at->value.imm.sym;
-    } else if (t == LEX_INC || t == LEX_DEC) {
-      x = make(NK_POSTFIX, 0);
-      x->op = t == LEX_DEC ? 1 : 0;
-    } else if (t == '(') {
-      return nullptr;
-    } else {
-      return n;
-    }
-    x->a = n;
-    x->line = line_here();
-    advance();
-    n = x;
-  }
+  return compile_postfix(n, false);
 }
 
-// The integer type that the keywords from 'at' on name, up to a ')' (which is left current), as
-// the declaration parser reads them; TY_NONE, with 'at' unchanged, for any other type name.
-static int integer_type_name() {
+// The type that the tokens from 'at' on name, up to a ')' (which is left current), as the
+// declaration parser reads a type name: keywords, or a struct, union or enum tag, or a typedef
+// name, then stars. False, with 'at' unchanged, for any other type name.
+static bool type_name(TypeDesc *to) {
   Token *start = at;
-  int type = TY_NONE;
-  bool is_unsigned = false;
-  for (;; advance()) {
+  TypeDesc base;
+  bool is_unsigned = false, keywords = false;
+  for (;; advance(), keywords = true) {
+    int &type = base.type;
     switch (code()) {
+    case LEX_VOID: type = TY_VOID; continue;
     case LEX_CHAR: type = is_unsigned ? TY_UCHAR : TY_CHAR; continue;
     case LEX_SHORT: type = is_unsigned ? TY_USHORT : TY_SHORT; continue;
     case LEX_INT:
       if (type == TY_NONE) type = is_unsigned ? TY_UINT : TY_INT;
       continue;
     case LEX_LONG: type = is_unsigned ? TY_ULONG : TY_LONG; continue;
+    case LEX_DOUBLE: type = TY_DOUBLE; continue;
+    case LEX_FLOAT: type = TY_FLOAT; continue;
     case LEX_SIGNED: continue;
     case LEX_UNSIGNED:
       is_unsigned = true;
       type = TY_UINT;
       continue;
-    case ')':
-      if (at != start) return type == TY_NONE ? TY_INT : type;
-      break;
     default: break;
     }
-    at = start;
-    return TY_NONE;
+    break;
   }
+  if (!keywords) {
+    int c = code();
+    if (c == LEX_STRUCT || c == LEX_UNION || c == LEX_ENUM) {
+      advance();
+      static const int tags[][2] = {{TY_STRUCT, TY_STAG}, {TY_UNION, TY_UTAG}, {TY_ENUM, TY_ETAG}};
+      int k = c == LEX_STRUCT ? 0 : c == LEX_UNION ? 1 : 2;
+      if (code() != LEX_SYMBOL || at->value.imm.sym->type != tags[k][1]) {
+        at = start;
+        return false;
+      }
+      base = TypeDesc{tags[k][0], nullptr, tag_aux(at->value.imm.sym)};
+      advance();
+    } else if (c == LEX_SYMBOL && at->value.imm.sym->stg == STG_TYPEDEF) {
+      base.set_head(*at->value.imm.sym);
+      advance();
+    } else {
+      at = start;
+      return false;
+    }
+  } else if (base.type == TY_NONE) {
+    base.type = TY_INT;
+  }
+  int stars = 0;
+  for (; code() == '*' || code() == LEX_DEREF; advance()) ++stars;
+  if (code() != ')') {
+    at = start;
+    return false;
+  }
+  *to = pointer_type(base, stars);
+  return true;
 }
 
-// A variable whose size the walker finds without a report.
-static bool sized_variable(const Symbol *sym) {
-  if (sym->stg != STG_AUTO && sym->stg != STG_GLOBAL && sym->stg != STG_STATIC) return false;
-  const TypeDesc *td = sym;
-  while (td && td->type == TY_ARRAY) td = td->next;
-  return td && (scalar_size(td->type) >= 0 || td->type == TY_STRUCT || td->type == TY_UNION);
+// The size of a type that the walker finds without a report; -1 for any other.
+static int quiet_size(const TypeDesc &td) {
+  if (td.type == TY_VOID) return 0;
+  if (td.type == TY_STRUCT || td.type == TY_UNION) return td_size_any(&td);
+  return scalar_size(td.type);
 }
 
 static TreeNode *compile_unary() {
@@ -155,7 +192,7 @@ static TreeNode *compile_unary() {
     advance();
     if (code() != '(' || !compile_arguments(n)) return nullptr;
     n->line = line_here();
-    return is_postfix(code()) ? nullptr : n;
+    return compile_postfix(n, true);
   }
   case '+': advance(); return compile_unary();
   case '!':
@@ -191,17 +228,16 @@ static TreeNode *compile_unary() {
     bool paren = code() == '(';
     if (paren) advance();
     TreeNode *n = make(NK_SIZEOF, line);
-    if (int type = paren ? integer_type_name() : TY_NONE) {
-      TypeDesc td{type, nullptr, 0};
-      n->op = td_size(&td);
+    TypeDesc td;
+    if (paren && type_name(&td)) {
+      n->op = quiet_size(td);
+      if (n->op < 0) return nullptr;
     } else {
-      // A variable, loaded as the walker loads it, and sized by its declared type.
-      if (code() != LEX_SYMBOL || !sized_variable(at->value.imm.sym)) return nullptr;
-      n->a = make(NK_NAME, line_here());
-      n->a->sym = at->value.imm.sym;
-      n->op = td_size(n->a->sym);
-      advance();
-      if (!paren) return is_postfix(code()) ? nullptr : n;
+      // An operand, evaluated as the walker evaluates it; the compiler finds its size.
+      n->op = -1;
+      n->a = paren ? compile_expression(0) : compile_unary();
+      if (!n->a) return nullptr;
+      if (!paren) return n;
     }
     if (code() != ')') return nullptr;
     advance();
@@ -209,10 +245,11 @@ static TreeNode *compile_unary() {
   }
   case '(': {
     advance();
-    if (int type = at ? integer_type_name() : TY_NONE) {
+    TypeDesc to;
+    if (at && type_name(&to)) {
       advance();
       TreeNode *n = make(NK_CAST, line);
-      n->op = type;
+      n->type = to;
       n->a = compile_unary();
       n->line = line_here();
       return n->a ? n : nullptr;

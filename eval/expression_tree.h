@@ -27,8 +27,8 @@ enum NodeKind : std::uint8_t {
   NK_ARROW,    // a '->' sym
   NK_CALL,     // sym '(' args ')'
   NK_BUILTIN,  // the built-in of token '(' args ')'
-  NK_CAST,     // '(' integer type ')' a (op: the type code)
-  NK_SIZEOF,   // sizeof '(' integer type ')', or sizeof a, a a variable (op: the size)
+  NK_CAST,     // '(' type ')' a (type: the type)
+  NK_SIZEOF,   // sizeof '(' type ')' (op: its size), or sizeof a (op: -1)
 };
 
 struct TreeNode {
@@ -38,6 +38,7 @@ struct TreeNode {
   int close_line = 0;  // a call: the line of its ')', where the walker makes the call
   const Token *token = nullptr;
   Symbol *sym = nullptr;
+  TypeDesc type;  // a cast's type
   TreeNode *a = nullptr;
   TreeNode *b = nullptr;
   std::vector<TreeNode *> args;
@@ -50,6 +51,6 @@ struct ExpressionTree {
 };
 
 // The tree of the expression starting at 'start', made now if it has none yet; null for an
-// expression with constructs the trees do not cover (casts to other than integer types, sizeof of
-// other than integer types and variables, ...).
+// expression with constructs the trees do not cover (a cast to an array or function type, a
+// struct defined inside an expression, ...).
 const ExpressionTree *expression_tree(Token *start);

@@ -99,6 +99,9 @@ struct Res {
   Operand fail;                   // P_MEM: what a failed load leaves
   std::int64_t idx = -1;          // P_MEM: the IDXA instruction that made addr
   const TypeDesc *ptd = nullptr;  // the object's declared type
+  // A pointer whose pointee only the running code knows (the result of a call): what reads
+  // through it runs in the walker, and so does a return of it.
+  bool opaque = false;
 };
 
 bool has_effects(const TreeNode *n) {
@@ -279,6 +282,7 @@ private:
   bool used_self_ = false;
   bool dynamic_return_ = false;
   bool typed_ok_ = true;
+  bool pointers_ok_ = true;
   int temps_ = 0;
   int line_ = 0;
   std::vector<Breakable *> breakables_;
@@ -396,6 +400,7 @@ private:
   bool arguments(const TreeNode *n, std::vector<Arg> &args, Symbol *fn);
   bool binary(const TreeNode *n, Res &r);
   bool floating(int op, const Res &a, const Res &b, Res &r);
+  bool cast(const TreeNode *n, Res &r);
   bool typed_root(const TreeNode *n, Res &r, bool want);
 
   // --- statements ---
@@ -596,6 +601,7 @@ bool Compiler::binary(const TreeNode *n, Res &r) {
   line_ = n->line;
   r = Res{};
   r.head = a.head;
+  r.opaque = a.opaque;
   bool af = a.head.type == TY_DOUBLE, bf = b.head.type == TY_DOUBLE;
   if (af || bf) return floating(n->op, a, b, r);
   if (is_floating(a.head.type) || is_floating(b.head.type)) return false;
@@ -829,6 +835,12 @@ bool Compiler::arguments(const TreeNode *n, std::vector<Arg> &args, Symbol *fn) 
   return true;
 }
 
+// Whether callers of 'fn' may take its result as typed: a word or a double of its declared head,
+// or a pointer whose pointee they leave to the walker.
+static bool proved_result(const RegisterCode &rc, const Symbol *fn) {
+  return rc.typed_result || (fn->ret_type == TY_PTR && rc.pointer_result);
+}
+
 // Gives 'fn' its register code when it has none yet; 'depth' counts the compiles under way.
 static int compile_nesting = 0;
 
@@ -863,9 +875,11 @@ bool Compiler::call(const TreeNode *n, Res &r, bool want) {
     if (fn == fn_) {
       if (!assume_self_) return false;
       used_self_ = true;
+      r.opaque = fn->ret_type == TY_PTR;
     } else {
       RegisterCode *callee = code_of(fn);
-      if (!callee || !callee->typed_result) return false;
+      if (!callee || !proved_result(*callee, fn)) return false;
+      r.opaque = !callee->typed_result;
     }
   }
   if (!arguments(n, args, fn)) return false;
@@ -929,6 +943,7 @@ bool Compiler::expr(const TreeNode *n, Res &r) {
     r.val = temp();
     if (n->op == '-') {
       r.head = a.head;
+      r.opaque = a.opaque;
       op3(OP_NEG, r.val, a.val, Operand{}, line_);
     } else if (n->op == '~') {
       if (!is_integer(t)) return false;
@@ -987,39 +1002,54 @@ bool Compiler::expr(const TreeNode *n, Res &r) {
   case NK_ARROW: return member(n, r);
   case NK_CALL:
   case NK_BUILTIN: return call(n, r, true);
-  case NK_SIZEOF:
-    // The variable's load cannot report when its slot is known.
-    if (n->a && !name(n->a, r)) return false;
+  case NK_SIZEOF: {
+    // An operand is evaluated, as the walker evaluates it; an object counts by its declared type.
+    int size = n->op;
+    if (n->a) {
+      Res a;
+      if (!expr(n->a, a)) return false;
+      size = static_size(a.place != P_NONE ? a.ptd : &a.head);
+      if (size < 0 || !load(a)) return false;
+    }
     r = Res{};
     r.head.type = TY_INT;
-    r.val = constant(n->op);
-    return true;
-  case NK_CAST: {
-    // An integer, a pointer or an array address converted as a store of the type would, with
-    // that type as its head.
-    Res a;
-    if (!rvalue(n->a, a)) return false;
-    if (a.head.type == TY_DOUBLE) {
-      a.val = to_word(a.val);
-      a.head = TypeDesc{TY_INT, nullptr, 0};
-    }
-    int t = a.head.type;
-    if (!is_integer(t) && t != TY_PTR && t != TY_ARRAY) return false;
-    r = Res{};
-    r.head.type = n->op;
-    int kind = object_kind(n->op);
-    if (kind < 0) return false;
-    if (kind == K_WORD) {
-      r.val = a.val;
-      return true;
-    }
-    static const Op converts[] = {OP_MOV, OP_SX8, OP_ZX8, OP_SX16, OP_ZX16};
-    r.val = temp();
-    op3(converts[kind], r.val, a.val, Operand{}, n->line);
+    r.val = constant(size);
     return true;
   }
+  case NK_CAST: return cast(n, r);
   }
   return false;
+}
+
+// A value converted as a store of the cast's type would convert it, with that type as its head.
+bool Compiler::cast(const TreeNode *n, Res &r) {
+  Res a;
+  if (!rvalue(n->a, a)) return false;
+  int from = a.head.type;
+  if (!is_integer(from) && from != TY_PTR && from != TY_ARRAY && from != TY_DOUBLE) return false;
+  int to = n->type.type;
+  r = Res{};
+  r.head = n->type;
+  if (to == TY_DOUBLE) {
+    r.val = a.val;
+    if (from != TY_DOUBLE) {
+      r.val = double_temp();
+      std::size_t i = op3(OP_DST, r.val, a.val, Operand{}, n->line);
+      at(i).k = 1;
+    }
+    return true;
+  }
+  int kind = object_kind(to);
+  if (kind < 0) return false;
+  if (from == TY_DOUBLE) a.val = to_word(a.val);
+  if (kind == K_WORD) {
+    r.val = a.val;
+    return true;
+  }
+  static const Op converts[] = {OP_MOV, OP_SX8, OP_ZX8, OP_SX16, OP_ZX16};
+  r.val = temp();
+  op3(converts[kind], r.val, a.val, Operand{}, n->line);
+  return true;
 }
 
 // The root of a statement's expression; 'want' is false where its value is dropped.
@@ -1182,11 +1212,12 @@ Token *Compiler::return_statement(Token *t, int depth) {
     emit(OP_RETV, line);
     dynamic_return_ = true;
     rc_->uses_value = true;
-  } else if (ok && !is_floating(r.head.type)) {
+  } else if (ok && !is_floating(r.head.type) && !r.opaque) {
     int line = tree->end->line;
     std::size_t i = op3(OP_RET, Operand{}, r.val, Operand{}, line);
     at(i).x = reinterpret_cast<std::intptr_t>(keep_head(r.head));
     if (!same_head(r.head, TypeDesc{fn_->ret_type, nullptr, 0})) typed_ok_ = false;
+    if (r.head.type != TY_PTR) pointers_ok_ = false;
   } else {
     rc_->code.resize(mark);
     rc_->lines.resize(mark);
@@ -1560,6 +1591,7 @@ bool Compiler::body() {
   for (Insn &in : rc_->code) specialise(in, rc_->consts);
   rc_->typed_result = typed_ok_ && !dynamic_return_ &&
                       (is_integer(fn_->ret_type) || fn_->ret_type == TY_PTR || fn_->ret_type == TY_DOUBLE);
+  rc_->pointer_result = pointers_ok_ && !dynamic_return_ && fn_->ret_type == TY_PTR;
   rc_->body = open;
   return true;
 }
@@ -1578,7 +1610,7 @@ RegisterCode *code_of(Symbol *fn) {
   {
     Compiler c(fn, rc.get(), true);
     ok = c.body();
-    if (ok && c.used_self() && !rc->typed_result) {
+    if (ok && c.used_self() && !proved_result(*rc, fn)) {
       // The body's calls of itself were taken as typed, and its returns are not: again without.
       rc = std::make_unique<RegisterCode>();
       Compiler again(fn, rc.get(), false);

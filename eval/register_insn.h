@@ -68,8 +68,9 @@ struct Operand {
   X(ADD)                                                                                                     \
   X(SUB)                                                                                                     \
   X(MUL)                                                                                                     \
-  X(DIV) X(AND) X(OR) X(XOR) X(SHL) X(SHR) X(LT) X(GT) X(LE) X(GE) X(EQ) X(NE) X(NEG) X(NOT) X(LNOT) X(JMP)  \
-      X(JT) X(JF) X(JLT) X(JGT) X(JLE) X(JGE) X(JEQ) X(JNE) X(LD8S) X(LD8U) X(LD16S) X(LD16U) X(ST8) X(ST16) \
+  X(DIV)                                                                                                     \
+  X(AND) X(OR) X(XOR) X(SHL) X(SHR) X(LT) X(GT) X(LE) X(GE) X(EQ) X(NE) X(NEG) X(NOT) X(LNOT) X(JMP) X(JT)   \
+      X(JF) X(JLT) X(JGT) X(JLE) X(JGE) X(JEQ) X(JNE) X(LD8S) X(LD8U) X(LD16S) X(LD16U) X(ST8) X(ST16)       \
           X(SX8) X(ZX8) X(SX16) X(ZX16) X(LEA) X(ADDR) X(IDXA) X(LDM8S) X(LDM8U) X(LDM16S) X(LDM16U)         \
               X(LDM32) X(CHKM) X(PROBE) X(STM8) X(STM16) X(STM32) X(INC) X(INCM) X(CALL) X(BUILTIN) X(RET)   \
                   X(RETD) X(RETV) X(RETVOID) X(END) X(WALK) X(EVAL) X(JTV) X(JFV) X(CHECK) X(SWITCH)         \
@@ -147,6 +148,8 @@ struct RegisterCode {
   // Every return gives an integer or a double of the declared return type with no pointee:
   // callers can use the result as a typed value.
   bool typed_result = false;
+  // Every return gives a pointer (whatever its pointee): callers can use the result as a word.
+  bool pointer_result = false;
   // Something in the body uses the working Value (walker, returns of it).
   bool uses_value = false;
   // Where each labelled statement starts, for a goto that a walked statement makes.

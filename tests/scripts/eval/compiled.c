@@ -228,6 +228,25 @@ half(7) + nothing() /* expect: 3.5 */
 strlen(name_of(0)) * 10 + strlen(name_of(1)) /* expect: 43 */
 char *chain(n) int n; { if (n) return chain(n - 1); return "end"; }
 *chain(3) + *(chain(0) + 1) * 1000 /* expect: 110101 */
+/* Pointer results inside compiled callers: a word whose pointee the walker reads (a member, an
+   element or '*' of the result itself), past the call limit a null pointer without one. */
+struct node { int v; struct node *next; };
+struct node *push(h, v) struct node *h; int v;
+{ struct node *n; n = malloc(sizeof(struct node)); n->v = v; n->next = h; return n; }
+struct node *second(h) struct node *h; { return h->next; }
+int walk(n) int n;
+{
+    struct node *l, *p;
+    int s;
+    l = push(push(push(0, 1), 2), n);
+    s = 0;
+    for (p = l; p; p = p->next) s = s * 10 + p->v;
+    return s + second(l)->v * 1000 + (push(l, 5) == 0) + *chain(2) * 10000 + second(l)->next[0].v * 100;
+}
+walk(7) /* expect: 1012821 */
+char *pick_name(n) int n; { if (n > 1) return pick_name(n - 1); if (n) return "yes"; return 0; }
+int use_pick(n) int n; { char *s; s = pick_name(n); if (s) return *s; return -1; }
+use_pick(3) * 1000 + use_pick(0) + use_pick(40) /* expect: 120998 */ /* expect error 102 line 247: Memory overflow */
 /* Double results inside compiled callers: typed when every return gives a double, 0.0 from a
    body without return and from a call past the limit; a double function that returns an int
    gives the int (3 / 2 divides integers). */
@@ -237,7 +256,7 @@ double whole(n) int n; { if (n) return n; return 0.5; }
 double mix(n) int n; { return power(2.0, n) + none() + whole(3) / 2 + whole(0) * 2; }
 mix(10) /* expect: 1026 */
 double ddeep(n) int n; { if (n > 0) return ddeep(n - 1) + 1.0; return 0.25; }
-ddeep(3) * 10 + ddeep(40) /* expect: 63.5 */ /* expect error 102 line 239: Memory overflow */
+ddeep(3) * 10 + ddeep(40) /* expect: 63.5 */ /* expect error 102 line 258: Memory overflow */
 /* Errors inside compiled loops name their own lines; the call limit is met inside compiled
    code (the 32nd call gives 0 and its caller goes on); a char argument is pushed as a char. */
 int zero;
@@ -251,13 +270,13 @@ int spread(n) int n;
     return s + n;
 }
 spread(2) /* expect: 2 */
-/* expect error 302 line 250: Bad operand / */
+/* expect error 302 line 269: Bad operand / */
 int deep(n) char n; { if (n == 0) return 0; return deep(n - 1) + 1; }
-deep(30) * 100 + deep(40) /* expect: 3031 */ /* expect error 102 line 255: Memory overflow */
+deep(30) * 100 + deep(40) /* expect: 3031 */ /* expect error 102 line 274: Memory overflow */
 deep(286) /* expect: 30 */
 int split(n) int n; { if (n == 0) return 0; return split(n - 1
     ) + 1; } /* a call is made at its ')' */
-split(40) /* expect: 31 */ /* expect error 102 line 259: Memory overflow */
+split(40) /* expect: 31 */ /* expect error 102 line 278: Memory overflow */
 int two(a, b) char a; int b; { return a * 1000000 + b; }
 two(257, 100000) /* expect: 1100000 */
 /* Casts to integer types convert as a store of the type would, and sizeof of an integer type is
@@ -274,8 +293,8 @@ int narrow(x) int x;
     return s + (int)
         *p + (unsigned char)p + sizeof(char);
 }
-narrow(200) /* expect: 191257 */ /* expect error 102 line 275: Memory overflow */
-narrow(-1) /* expect: 12775 */ /* expect error 102 line 275: Memory overflow */
+narrow(200) /* expect: 191257 */ /* expect error 102 line 294: Memory overflow */
+narrow(-1) /* expect: 12775 */ /* expect error 102 line 294: Memory overflow */
 int small(x) int x; { return (unsigned char)x; }
 small(511) + small(-1) /* expect: 510 */
 /* Doubles: variables, constants, arithmetic mixed with ints, comparisons, '!', '-', conversions
@@ -306,9 +325,9 @@ double mean(n) int n;
         return 1.0;
     return s / n + (short)(total * 1000) + c + !x + (s >= k);
 }
-mean(4) /* expect: 8310.06 */ /* expect error 401 line 302: Unknown type */
+mean(4) /* expect: 8310.06 */ /* expect error 401 line 321: Unknown type */
 total /* expect: 8.25 */
-mean(3) /* expect: 2220.75 */ /* expect error 401 line 302: Unknown type */
+mean(3) /* expect: 2220.75 */ /* expect error 401 line 321: Unknown type */
 int inf() { double z; int i; z = 0; i = 1 / z; return i + (1 / z > 1e300); }
 inf() /* expect: 1 */
 /* Built-ins take a double as two words and give one back. */
@@ -342,7 +361,7 @@ int callers(k) int k;
     dsum(40, d);
     return i;
 }
-callers(1) /* expect: 459568 */ /* expect error 102 line 332: Memory overflow */
+callers(1) /* expect: 459568 */ /* expect error 102 line 351: Memory overflow */
 /* sizeof of a variable is the size of its declared type: scalars, arrays, structs, globals. */
 struct pt { int x; char c; double d; };
 struct pt gp[3];
@@ -415,9 +434,9 @@ double dm_sum(n) int n;
     return t + s.v;
 }
 dm_sum(3) * 100 + dm_sum(2) /* expect: 3511 */
-/* expect error 102 line 411: Memory overflow */ /* expect error 102 line 412: Memory overflow */
-/* expect error 102 line 413: Memory overflow */ /* expect error 102 line 414: Memory overflow */
+/* expect error 102 line 430: Memory overflow */ /* expect error 102 line 431: Memory overflow */
+/* expect error 102 line 432: Memory overflow */ /* expect error 102 line 433: Memory overflow */
 double lost(n) int n; { double a[2]; double t; t = a[n]; return t; }
 (lost(100000) != 0) & (lost(100000) < 1e-313) /* expect: 1 */
-/* expect error 102 line 420: Memory overflow */ /* expect error 102 line 420: Memory overflow */
+/* expect error 102 line 439: Memory overflow */ /* expect error 102 line 439: Memory overflow */
 void main() { }
