@@ -439,4 +439,46 @@ dm_sum(3) * 100 + dm_sum(2) /* expect: 3511 */
 double lost(n) int n; { double a[2]; double t; t = a[n]; return t; }
 (lost(100000) != 0) & (lost(100000) < 1e-313) /* expect: 1 */
 /* expect error 102 line 439: Memory overflow */ /* expect error 102 line 439: Memory overflow */
+/* Casts to pointer, struct pointer, typedef, double and integer types, and sizeof of type names
+   and of operands, which are evaluated (i++ counts, a load through a bad pointer reports). */
+struct cpt { int x; char c; double d; };
+typedef struct cpt Cpt;
+typedef int myint;
+union cu { int i; char b[4]; };
+enum ccol { RED, GREEN };
+int cbuf[4];
+struct cpt cgp;
+int casts(n) int n;
+{
+    char *cp;
+    int *ip;
+    struct cpt *pp;
+    double d;
+    int s, i;
+    short sh;
+    ip = cbuf;
+    cp = (char *) ip;
+    for (i = 0; i < 4; i++) cp[i] = i + 1;
+    ip = (int *) cp;
+    s = *ip;
+    pp = (struct cpt *) &cgp;
+    pp->x = 7;
+    pp->d = 2.5;
+    d = (double) n / 4;
+    s = s + (int) (d * 100) + (myint) 3 + (char) 300 + (unsigned char) -1;
+    s = s + sizeof(struct cpt) + sizeof(Cpt) + sizeof(Cpt *) + sizeof(union cu) + sizeof(enum ccol);
+    s = s + sizeof(*pp) + sizeof pp->c + sizeof(pp->d) + sizeof cbuf + sizeof(cbuf[1]) + sizeof((cp[0]));
+    s = s + sizeof(i++) + i + sizeof(double) + sizeof(void) + sizeof(unsigned short) + sizeof(long int);
+    sh = (short) (double) 70000.5;
+    s = s + sh + (int) (double) (char *) 12 + (long) (Cpt *) 0;
+    pp = 0;
+    s = s + sizeof(pp->x) + sizeof(*pp); /* expect error 102: Memory overflow */ /* expect error 102: Memory overflow */
+    ip = (int *) 16;
+    s = s + sizeof(*ip); /* expect error 102: Memory overflow */
+    s = s + (int)(float) 2.5;
+    return s;
+}
+casts(3) * 10 + casts(10) /* expect: 740420867 */
+/* expect error 102 line 475: Memory overflow */ /* expect error 102 line 475: Memory overflow */
+/* expect error 102 line 477: Memory overflow */
 void main() { }
