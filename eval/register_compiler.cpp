@@ -1345,12 +1345,15 @@ Token *Compiler::for_statement(Token *t, int depth) {
   return after;
 }
 
-// The ':' after a case's constant expression; null when the label holds anything but constants
-// and operators (a label that runs nothing when the sequence passes it).
+// The ':' after a case's constant expression; null when the label holds anything but constants,
+// enumeration constants and operators (a label that runs nothing when the sequence passes it).
 static Token *case_colon(Token *t) {
   for (Token *x = t->link; x; x = x->link) {
     switch (x->code) {
     case ':': return x;
+    case LEX_SYMBOL:
+      if (x->value.imm.sym->stg != STG_ENUM_CONST) return nullptr;
+      break;
     case LEX_CONSTANT:
     case '(':
     case ')':
