@@ -219,6 +219,8 @@ Place load_identifier(Value *v, Symbol *sym) {
     return Place{};
   }
   std::uint32_t addr = var_address(sym);
+  // A load that fails keeps the value it had: 0, not the name's Symbol that its token held.
+  v->imm = v->ext = Word2{};
   if (sym->type == TY_ARRAY) v->imm.i = static_cast<std::int32_t>(addr);
   else mem_load(v, addr, sym->type);
   return Place{addr, sym->type, sym};
