@@ -16,7 +16,7 @@
 int call_depth = 0;
 
 static std::int32_t builtin_args[BUILTIN_ARG_WORDS];
-static int builtin_argc = 0;
+int builtin_argc = 0;
 
 // Whether an argument of type 'arg' may be passed for 'param', as C converts it implicitly.
 static bool argument_fits(const Symbol *param, const Value &arg) {

@@ -19,6 +19,9 @@ void run_body(Value *v);
 // The call at '(' of built-in row 'index'; the result lands in 'v'.
 void call_builtin(int index, Value *v);
 
+// The argument words of the built-in calls under way (the walker reads a call's arguments before
+// it makes it, so calls inside arguments add theirs above).
+extern int builtin_argc;
 // The call of built-in row 'index' with its arguments evaluated, given as words (the register
 // code's calls).
 void builtin_with_words(int index, const std::int32_t *words, int count, Value *v);
