@@ -99,8 +99,9 @@ struct Res {
   Operand fail;                   // P_MEM: what a failed load leaves
   std::int64_t idx = -1;          // P_MEM: the IDXA instruction that made addr
   const TypeDesc *ptd = nullptr;  // the object's declared type
-  // A pointer whose pointee only the running code knows (the result of a call): what reads
-  // through it runs in the walker, and so does a return of it.
+  // A word whose type head only the running code knows (the result of a call whose returns
+  // differ in it): what the head decides (a read through it, its size, a return of it) runs in
+  // the walker.
   bool opaque = false;
 };
 
@@ -270,7 +271,9 @@ struct Breakable {
 
 class Compiler {
 public:
-  Compiler(Symbol *fn, RegisterCode *rc, bool assume_self) : fn_(fn), rc_(rc), assume_self_(assume_self) {}
+  // How the body's calls of itself are taken: with its declared head, as words, or untyped.
+  enum SelfCalls { SELF_EXACT, SELF_WORD, SELF_NONE };
+  Compiler(Symbol *fn, RegisterCode *rc, SelfCalls self) : fn_(fn), rc_(rc), self_(self) {}
 
   bool body();
   bool used_self() const { return used_self_; }
@@ -278,11 +281,11 @@ public:
 private:
   Symbol *fn_;
   RegisterCode *rc_;
-  bool assume_self_;
+  SelfCalls self_;
   bool used_self_ = false;
   bool dynamic_return_ = false;
   bool typed_ok_ = true;
-  bool pointers_ok_ = true;
+  bool words_ok_ = true;
   int temps_ = 0;
   int line_ = 0;
   std::vector<Breakable *> breakables_;
@@ -838,7 +841,7 @@ bool Compiler::arguments(const TreeNode *n, std::vector<Arg> &args, Symbol *fn) 
 // Whether callers of 'fn' may take its result as typed: a word or a double of its declared head,
 // or a pointer whose pointee they leave to the walker.
 static bool proved_result(const RegisterCode &rc, const Symbol *fn) {
-  return rc.typed_result || (fn->ret_type == TY_PTR && rc.pointer_result);
+  return rc.typed_result || ((is_integer(fn->ret_type) || fn->ret_type == TY_PTR) && rc.word_result);
 }
 
 // Gives 'fn' its register code when it has none yet; 'depth' counts the compiles under way.
@@ -873,9 +876,9 @@ bool Compiler::call(const TreeNode *n, Res &r, bool want) {
     // The result is typed only when the callee's returns are proved to be.
     if (!is_integer(fn->ret_type) && fn->ret_type != TY_PTR && fn->ret_type != TY_DOUBLE) return false;
     if (fn == fn_) {
-      if (!assume_self_) return false;
+      if (self_ == SELF_NONE) return false;
       used_self_ = true;
-      r.opaque = fn->ret_type == TY_PTR;
+      r.opaque = self_ == SELF_WORD;
     } else {
       RegisterCode *callee = code_of(fn);
       if (!callee || !proved_result(*callee, fn)) return false;
@@ -1007,7 +1010,7 @@ bool Compiler::expr(const TreeNode *n, Res &r) {
     int size = n->op;
     if (n->a) {
       Res a;
-      if (!expr(n->a, a)) return false;
+      if (!expr(n->a, a) || a.opaque) return false;
       size = static_size(a.place != P_NONE ? a.ptd : &a.head);
       if (size < 0 || !load(a)) return false;
     }
@@ -1204,6 +1207,7 @@ Token *Compiler::return_statement(Token *t, int depth) {
     int line = tree->end->line;
     std::size_t i = op3(OP_RETD, Operand{}, r.val, Operand{}, line);
     at(i).x = reinterpret_cast<std::intptr_t>(keep_head(r.head));
+    words_ok_ = false;
   } else if (ok && r.head.type == TY_DOUBLE) {
     // Any other double goes back in the working Value, as an untyped result.
     int line = tree->end->line;
@@ -1217,7 +1221,6 @@ Token *Compiler::return_statement(Token *t, int depth) {
     std::size_t i = op3(OP_RET, Operand{}, r.val, Operand{}, line);
     at(i).x = reinterpret_cast<std::intptr_t>(keep_head(r.head));
     if (!same_head(r.head, TypeDesc{fn_->ret_type, nullptr, 0})) typed_ok_ = false;
-    if (r.head.type != TY_PTR) pointers_ok_ = false;
   } else {
     rc_->code.resize(mark);
     rc_->lines.resize(mark);
@@ -1594,7 +1597,7 @@ bool Compiler::body() {
   for (Insn &in : rc_->code) specialise(in, rc_->consts);
   rc_->typed_result = typed_ok_ && !dynamic_return_ &&
                       (is_integer(fn_->ret_type) || fn_->ret_type == TY_PTR || fn_->ret_type == TY_DOUBLE);
-  rc_->pointer_result = pointers_ok_ && !dynamic_return_ && fn_->ret_type == TY_PTR;
+  rc_->word_result = words_ok_ && !dynamic_return_;
   rc_->body = open;
   return true;
 }
@@ -1608,17 +1611,16 @@ RegisterCode *code_of(Symbol *fn) {
   if (compile_nesting >= MAX_COMPILE_NESTING) return nullptr;
   ++compile_nesting;
   fn->code = &compiling;
-  auto rc = std::make_unique<RegisterCode>();
-  bool ok;
-  {
-    Compiler c(fn, rc.get(), true);
+  std::unique_ptr<RegisterCode> rc;
+  bool ok = false;
+  // The body's calls of itself are first taken as typed; when its returns turn out not to be,
+  // it is compiled again taking them as words, and then untyped.
+  for (Compiler::SelfCalls self : {Compiler::SELF_EXACT, Compiler::SELF_WORD, Compiler::SELF_NONE}) {
+    rc = std::make_unique<RegisterCode>();
+    Compiler c(fn, rc.get(), self);
     ok = c.body();
-    if (ok && c.used_self() && !proved_result(*rc, fn)) {
-      // The body's calls of itself were taken as typed, and its returns are not: again without.
-      rc = std::make_unique<RegisterCode>();
-      Compiler again(fn, rc.get(), false);
-      ok = again.body();
-    }
+    bool proved = self == Compiler::SELF_EXACT ? rc->typed_result : proved_result(*rc, fn);
+    if (!ok || !c.used_self() || proved) break;
   }
   --compile_nesting;
   fn->code = ok ? rc.release() : &not_compiled;

@@ -148,8 +148,9 @@ struct RegisterCode {
   // Every return gives an integer or a double of the declared return type with no pointee:
   // callers can use the result as a typed value.
   bool typed_result = false;
-  // Every return gives a pointer (whatever its pointee): callers can use the result as a word.
-  bool pointer_result = false;
+  // Every return gives an integer or a pointer (whatever its type head): callers can use the
+  // result as a word.
+  bool word_result = false;
   // Something in the body uses the working Value (walker, returns of it).
   bool uses_value = false;
   // Where each labelled statement starts, for a goto that a walked statement makes.

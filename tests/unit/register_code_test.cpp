@@ -132,7 +132,7 @@ TEST(RegisterCode, ResultsAreTypedWhenEveryReturnIs) {
   // A string's head names its pointee: callers take the result as a pointer word.
   ASSERT_NE(code("word"), nullptr);
   EXPECT_FALSE(code("word")->typed_result);
-  EXPECT_TRUE(code("word")->pointer_result);
+  EXPECT_TRUE(code("word")->word_result);
 }
 
 TEST(RegisterCode, WhatItCannotTypeRunsThroughTheWalker) {

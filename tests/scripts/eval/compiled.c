@@ -247,6 +247,13 @@ walk(7) /* expect: 1012821 */
 char *pick_name(n) int n; { if (n > 1) return pick_name(n - 1); if (n) return "yes"; return 0; }
 int use_pick(n) int n; { char *s; s = pick_name(n); if (s) return *s; return -1; }
 use_pick(3) * 1000 + use_pick(0) + use_pick(40) /* expect: 120998 */ /* expect error 102 line 247: Memory overflow */
+/* Results whose type head differs from return to return are words to compiled callers; what the
+   head decides (sizeof, a return of the result) is the walker's: the head of the return made. */
+int narrowed(n) int n; { if (n > 0) return (unsigned char) n; return (short) -n; }
+int forward(n) int n; { return narrowed(n); }
+int use_narrowed(n) int n;
+{ int s; s = narrowed(n) + narrowed(-n) * 1000; return s * 10 + sizeof(narrowed(n)) + sizeof(forward(-n)); }
+use_narrowed(300) * 100 + sizeof(forward(2)) * 10 + sizeof(forward(-2)) /* expect: 300044312 */
 /* Double results inside compiled callers: typed when every return gives a double, 0.0 from a
    body without return and from a call past the limit; a double function that returns an int
    gives the int (3 / 2 divides integers). */
@@ -256,7 +263,7 @@ double whole(n) int n; { if (n) return n; return 0.5; }
 double mix(n) int n; { return power(2.0, n) + none() + whole(3) / 2 + whole(0) * 2; }
 mix(10) /* expect: 1026 */
 double ddeep(n) int n; { if (n > 0) return ddeep(n - 1) + 1.0; return 0.25; }
-ddeep(3) * 10 + ddeep(40) /* expect: 63.5 */ /* expect error 102 line 258: Memory overflow */
+ddeep(3) * 10 + ddeep(40) /* expect: 63.5 */ /* expect error 102 line 265: Memory overflow */
 /* Errors inside compiled loops name their own lines; the call limit is met inside compiled
    code (the 32nd call gives 0 and its caller goes on); a char argument is pushed as a char. */
 int zero;
@@ -270,13 +277,13 @@ int spread(n) int n;
     return s + n;
 }
 spread(2) /* expect: 2 */
-/* expect error 302 line 269: Bad operand / */
+/* expect error 302 line 276: Bad operand / */
 int deep(n) char n; { if (n == 0) return 0; return deep(n - 1) + 1; }
-deep(30) * 100 + deep(40) /* expect: 3031 */ /* expect error 102 line 274: Memory overflow */
+deep(30) * 100 + deep(40) /* expect: 3031 */ /* expect error 102 line 281: Memory overflow */
 deep(286) /* expect: 30 */
 int split(n) int n; { if (n == 0) return 0; return split(n - 1
     ) + 1; } /* a call is made at its ')' */
-split(40) /* expect: 31 */ /* expect error 102 line 278: Memory overflow */
+split(40) /* expect: 31 */ /* expect error 102 line 285: Memory overflow */
 int two(a, b) char a; int b; { return a * 1000000 + b; }
 two(257, 100000) /* expect: 1100000 */
 /* Casts to integer types convert as a store of the type would, and sizeof of an integer type is
@@ -293,8 +300,8 @@ int narrow(x) int x;
     return s + (int)
         *p + (unsigned char)p + sizeof(char);
 }
-narrow(200) /* expect: 191257 */ /* expect error 102 line 294: Memory overflow */
-narrow(-1) /* expect: 12775 */ /* expect error 102 line 294: Memory overflow */
+narrow(200) /* expect: 191257 */ /* expect error 102 line 301: Memory overflow */
+narrow(-1) /* expect: 12775 */ /* expect error 102 line 301: Memory overflow */
 int small(x) int x; { return (unsigned char)x; }
 small(511) + small(-1) /* expect: 510 */
 /* Doubles: variables, constants, arithmetic mixed with ints, comparisons, '!', '-', conversions
@@ -325,9 +332,9 @@ double mean(n) int n;
         return 1.0;
     return s / n + (short)(total * 1000) + c + !x + (s >= k);
 }
-mean(4) /* expect: 8310.06 */ /* expect error 401 line 321: Unknown type */
+mean(4) /* expect: 8310.06 */ /* expect error 401 line 328: Unknown type */
 total /* expect: 8.25 */
-mean(3) /* expect: 2220.75 */ /* expect error 401 line 321: Unknown type */
+mean(3) /* expect: 2220.75 */ /* expect error 401 line 328: Unknown type */
 int inf() { double z; int i; z = 0; i = 1 / z; return i + (1 / z > 1e300); }
 inf() /* expect: 1 */
 /* Built-ins take a double as two words and give one back. */
@@ -361,7 +368,7 @@ int callers(k) int k;
     dsum(40, d);
     return i;
 }
-callers(1) /* expect: 459568 */ /* expect error 102 line 351: Memory overflow */
+callers(1) /* expect: 459568 */ /* expect error 102 line 358: Memory overflow */
 /* sizeof of a variable is the size of its declared type: scalars, arrays, structs, globals. */
 struct pt { int x; char c; double d; };
 struct pt gp[3];
@@ -434,11 +441,11 @@ double dm_sum(n) int n;
     return t + s.v;
 }
 dm_sum(3) * 100 + dm_sum(2) /* expect: 3511 */
-/* expect error 102 line 430: Memory overflow */ /* expect error 102 line 431: Memory overflow */
-/* expect error 102 line 432: Memory overflow */ /* expect error 102 line 433: Memory overflow */
+/* expect error 102 line 437: Memory overflow */ /* expect error 102 line 438: Memory overflow */
+/* expect error 102 line 439: Memory overflow */ /* expect error 102 line 440: Memory overflow */
 double lost(n) int n; { double a[2]; double t; t = a[n]; return t; }
 (lost(100000) != 0) & (lost(100000) < 1e-313) /* expect: 1 */
-/* expect error 102 line 439: Memory overflow */ /* expect error 102 line 439: Memory overflow */
+/* expect error 102 line 446: Memory overflow */ /* expect error 102 line 446: Memory overflow */
 /* Casts to pointer, struct pointer, typedef, double and integer types, and sizeof of type names
    and of operands, which are evaluated (i++ counts, a load through a bad pointer reports). */
 struct cpt { int x; char c; double d; };
@@ -479,6 +486,6 @@ int casts(n) int n;
     return s;
 }
 casts(3) * 10 + casts(10) /* expect: 740420867 */
-/* expect error 102 line 475: Memory overflow */ /* expect error 102 line 475: Memory overflow */
-/* expect error 102 line 477: Memory overflow */
+/* expect error 102 line 482: Memory overflow */ /* expect error 102 line 482: Memory overflow */
+/* expect error 102 line 484: Memory overflow */
 void main() { }
