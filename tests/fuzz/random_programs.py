@@ -32,7 +32,8 @@ class Program:
         if r < 0.74: return "st[%s & 1].%s" % (self.atom(), self.r.choice(["a", "c", "s"]))
         if r < 0.8: return "ps->%s" % self.r.choice(["a", "c", "s"])
         if r < 0.86: return "*p"
-        if r < 0.9: return "p[%s & 3]" % self.atom()
+        if r < 0.88: return "p[%s & 3]" % self.atom()
+        if r < 0.92: return self.r.choice(["dg[%s & 3]" % self.atom(), "st[%s & 1].d" % self.atom(), "ps->d"])
         return "d"
 
     def atom(self):
@@ -40,7 +41,9 @@ class Program:
         if r < 0.3: return self.const()
         if r < 0.6: return self.r.choice(INTS + SMALL + ["n0", "n1"])
         if r < 0.7: return "g[%s & 7]" % self.r.choice(INTS)
-        return self.r.choice(["cb[i & 15]", "st[1].c", "ps->s", "*q", "sizeof(struct S)", "sizeof st[0].c"])
+        return self.r.choice(["cb[i & 15]", "st[1].c", "ps->s", "*q", "sizeof(struct S)", "sizeof st[0].c",
+                              "(int) dg[j & 3]", "(int) (ps->d * 10)", "*pick(i)", "(int) scale(j)",
+                              "sizeof(pick(i)[0])", "(pick(j) == cb)"])
 
     def expr(self, depth=0):
         r = self.r.random()
@@ -78,11 +81,11 @@ class Program:
             out.append("%s}" % pad)
         elif r < 0.72:
             v = "n%d" % depth
-            out.append("%s%s = 0;" % (pad, v))
+            out.append("%s{ %s = 0;" % (pad, v))
             out.append("%swhile (%s < %d) {" % (pad, v, self.r.randint(0, 5)))
             self.statement(depth + 1, out, indent + 1)
             out.append("%s    %s++;" % (pad, v))
-            out.append("%s}" % pad)
+            out.append("%s} }" % pad)
         elif r < 0.8:
             out.append("%sswitch (%s & 7) {" % (pad, self.expr()))
             for v in sorted(self.r.sample(range(8), self.r.randint(1, 4))):
@@ -97,8 +100,10 @@ class Program:
             out.append("%sif (%s) return %s;" % (pad, self.expr(), self.expr()))
         elif r < 0.9:
             out.append("%sd = d * 0.5 + %s;" % (pad, self.expr()))
-        elif r < 0.95:
+        elif r < 0.93:
             out.append("%sp = %s;" % (pad, self.r.choice(["g", "g + 4", "&a", "0", "(int *) cb", "&st[0].a"])))
+        elif r < 0.95:
+            out.append("%sif (%s) goto out;" % (pad, self.expr()))
         else:
             out.append("%sq = %s;" % (pad, self.r.choice(["cb", "cb + 3", "0", "(char *) g", "&st[1].c"])))
 
@@ -108,6 +113,7 @@ class Program:
                "    unsigned short us;", "    double d;", "    struct S *ps;",
                "    i = j = k = 0; c = uc = s = us = 0; d = 1.5; p = g; q = cb; ps = &st[0];"]
         for _ in range(self.r.randint(3, 8)): self.statement(0, out, 1)
+        out.append("out:")
         out.append("    return i + j * 3 + k * 5 + c + uc + s + us + a - b + (int) d + *q;")
         out.append("}")
         self.functions.append(name)
@@ -115,7 +121,9 @@ class Program:
 
     def text(self):
         out = ["struct S { int a; char c; short s; double d; };", "int g[8];", "char cb[16];",
-               "struct S st[2];", 'strcpy(cb, "abcdefghijklmno");']
+               "struct S st[2];", "double dg[4];", 'strcpy(cb, "abcdefghijklmno");',
+               'char *pick(n) int n; { if (n & 1) return cb + (n & 7); if (n & 2) return "odd"; return cb; }',
+               "double scale(n) int n; { if (n > 3) return n * 1.5; return dg[n & 3] + 0.25; }"]
         for n in range(self.r.randint(2, 5)):
             out += self.function("f%d" % n)
             for _ in range(2): out.append("f%d(%s, %s)" % (n, self.const(), self.const()))
