@@ -117,8 +117,6 @@ struct Frame {
   std::uint8_t *rp;  // the caller's temporaries
   std::int32_t saved_sp, outer_frame;
 };
-Frame frames[MAX_CALL_DEPTH + 1];
-int frame_count = 0;
 // The working Values of the calls that execute() runs itself, by call depth.
 Value frame_values[MAX_CALL_DEPTH + 2];
 
@@ -176,7 +174,10 @@ inline std::uint8_t *const_base(const RegisterCode *rc) {
 // Runs register code from its start; calls of compiled functions run here too, without recursion.
 // A typed return from the body that execute() entered leaves its value in 'wv'.
 Exit execute(const RegisterCode *rc, Value *wv) {
-  const int first_frame = frame_count;
+  // The calls this run makes itself; a call through the walker that comes back here runs in an
+  // execute() of its own. (A local array: the machine's stores to script memory cannot reach it.)
+  Frame frames[MAX_CALL_DEPTH + 1];
+  int frame_count = 0;
   std::int32_t *regs = reg_stack + reg_top;
   reg_top += rc->temps;
   std::uint8_t *bases[4] = {arena_bytes + frame_base, arena_bytes, reinterpret_cast<std::uint8_t *>(regs),
@@ -562,7 +563,7 @@ dispatch:
   }
   OP(RET) : {
     ret = R(a);
-    if (frame_count != first_frame) {
+    if (frame_count != 0) {
       // Back into a compiled caller (return_flag is clear, the result a word), whose own
       // instructions set the line of whatever they report.
       if (requested_end) [[unlikely]] {
@@ -581,7 +582,7 @@ dispatch:
   }
   OP(RETD) : {
     dret = rdd(bases, pc->ba, pc->a);
-    if (frame_count != first_frame) {
+    if (frame_count != 0) {
       if (requested_end) [[unlikely]] {
         line_counter = LINE();
         end_requested_run();
@@ -735,7 +736,7 @@ leave :
     line_counter = LINE();
 check_requested_end();
 reg_top -= rc->temps;
-if (frame_count == first_frame) {
+if (frame_count == 0) {
   if (exit == EXIT_TYPED) {
     outer_value->set_head(*ret_head);
     if (ret_head->type == TY_DOUBLE) outer_value->imm.d = dret;
