@@ -41,6 +41,7 @@ sprintf(buf, "%2000000000d|", 1) /* expect error 102: Memory overflow */ /* expe
 sprintf(buf, "%.2000000000f|", 1.5) /* expect error 102: Memory overflow */ /* expect: 0 */
 sprintf(0x13ffc, "%d", 123) * 10 + sprintf(0x13ffc, "%d", -12) /* expect: 33 */
 sprintf(0x13ffc, "%d", 1234) /* expect error 102: Memory overflow */ /* expect: 0 */
+made(sprintf(buf, "%d", -2147483647 - 1), "-2147483648") * 10 + made(sprintf(buf, "%d", 0), "0") /* expect: 111 */
 made(sprintf(buf, "%.*f|%.2000000000e", 3, 1.0 / 0, -1.0 / 0), "inf|-inf") /* expect: 8 */
 int exact_tenths() { int i, n; n = 0; for (i = 0; i < 100; i++) n = n + sprintf(buf, "%.2000000000g", 0.1); return n; }
 made(exact_tenths(), "0.1000000000000000055511151231257827021181583404541015625") /* expect: 5700 */
