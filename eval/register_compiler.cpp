@@ -522,10 +522,12 @@ bool Compiler::index(const TreeNode *n, Res &r) {
   Operand loaded = base.val;
   if (array_in_memory) {
     // An array element of memory is subscripted from its place, whatever its load gave.
-    Operand a = temp();
-    std::size_t k = op3(OP_ADDR, a, base.addr, Operand{}, line_);
-    at(k).x = base.disp;
-    base.val = a;
+    base.val = base.addr;
+    if (base.disp != 0) {
+      base.val = temp();
+      std::size_t k = op3(OP_ADDR, base.val, base.addr, Operand{}, line_);
+      at(k).x = base.disp;
+    }
   }
   if (base.head.type != TY_PTR && base.head.type != TY_ARRAY) return false;
   const TypeDesc *element = base.head.next;

@@ -34,6 +34,7 @@ class Program:
         if r < 0.86: return "*p"
         if r < 0.88: return "p[%s & 3]" % self.atom()
         if r < 0.92: return self.r.choice(["dg[%s & 3]" % self.atom(), "st[%s & 1].d" % self.atom(), "ps->d"])
+        if r < 0.95: return "m2[%s & 3][%s & 3]" % (self.atom(), self.atom())
         return "d"
 
     def atom(self):
@@ -42,7 +43,7 @@ class Program:
         if r < 0.6: return self.r.choice(INTS + SMALL + ["n0", "n1"])
         if r < 0.7: return "g[%s & 7]" % self.r.choice(INTS)
         return self.r.choice(["cb[i & 15]", "st[1].c", "ps->s", "*q", "sizeof(struct S)", "sizeof st[0].c",
-                              "(int) dg[j & 3]", "(int) (ps->d * 10)", "*pick(i)", "(int) scale(j)",
+                              "(int) dg[j & 3]", "m2[i & 3][j & 3]", "m2[a][b]", "(int) (ps->d * 10)", "*pick(i)", "(int) scale(j)",
                               "sizeof(pick(i)[0])", "(pick(j) == cb)"])
 
     def expr(self, depth=0):
@@ -121,7 +122,7 @@ class Program:
 
     def text(self):
         out = ["struct S { int a; char c; short s; double d; };", "int g[8];", "char cb[16];",
-               "struct S st[2];", "double dg[4];", 'strcpy(cb, "abcdefghijklmno");',
+               "struct S st[2];", "double dg[4];", "int m2[3][4];", 'strcpy(cb, "abcdefghijklmno");',
                'char *pick(n) int n; { if (n & 1) return cb + (n & 7); if (n & 2) return "odd"; return cb; }',
                "double scale(n) int n; { if (n > 3) return n * 1.5; return dg[n & 3] + 0.25; }"]
         for n in range(self.r.randint(2, 5)):
