@@ -120,11 +120,10 @@ struct Frame {
 // The working Values of the calls that execute() runs itself, by call depth.
 Value frame_values[MAX_CALL_DEPTH + 2];
 
-// Whether the call of 'fn' with its arguments pushed can run as register code inside the caller's
-// execute(); every other call goes through call_function, which reports what is wrong.
-// (A function's code is dropped when its body is defined again.)
-inline bool enterable(const Symbol *fn, const RegisterCode *rc) {
-  std::int32_t frame = stack_ptr;
+// Whether the call of 'fn' with its arguments pushed (its frame base at 'frame') can run as
+// register code inside the caller's execute(); every other call goes through call_function, which
+// reports what is wrong. (A function's code is dropped when its body is defined again.)
+inline bool enterable(const Symbol *fn, const RegisterCode *rc, std::int32_t frame) {
   return rc && call_depth < MAX_CALL_DEPTH && frame + fn->offset >= arena_top &&
          frame + rc->frame_high <= ARENA_SIZE;
 }
@@ -466,10 +465,11 @@ dispatch:
   OP(CALL) : {
     Symbol *fn = reinterpret_cast<Symbol *>(pc->x);
     const Arg *args = rc->args.data() + pc->a;
-    std::int32_t saved_sp = stack_ptr;
-    if (stack_ptr - pc->k >= arena_top) {
+    const std::int32_t saved_sp = stack_ptr;
+    std::int32_t frame = saved_sp - pc->k;
+    if (frame >= arena_top) {
       // Every argument fits: stored straight into the callee's frame.
-      std::uint8_t *p = arena_bytes + stack_ptr;
+      std::uint8_t *p = arena_bytes + saved_sp;
       if (pc->ba && pc->b == 1) {
         store_word(p - 4, rd(bases, args[0].op.base, args[0].op.off));
       } else if (pc->ba) {
@@ -484,13 +484,14 @@ dispatch:
           else write_kind(p, args[i].kind, rd(bases, args[i].op.base, args[i].op.off));
         }
       }
-      stack_ptr -= pc->k;
+      stack_ptr = frame;
     } else {
       line_counter = LINE();
       for (int i = pc->b - 1; i >= 0; --i) push_bytes(bases[args[i].op.base] + args[i].op.off, args[i]);
+      frame = stack_ptr;
     }
     const RegisterCode *callee = fn->code;
-    if (!enterable(fn, callee)) {
+    if (!enterable(fn, callee, frame)) {
       // The walker's call reports what is wrong, at the line of the call.
       line_counter = LINE();
       Value r = call_through_walker(fn);
@@ -499,14 +500,14 @@ dispatch:
       NEXT();
     }
     frames[frame_count++] = Frame{rc, pc, wv, rp, saved_sp, frame_base};
-    frame_base = stack_ptr;
-    stack_ptr = frame_base + fn->offset;
+    frame_base = frame;
+    stack_ptr = frame + fn->offset;
     ++call_depth;
     rc = callee;
     code = rc->code.data();
     std::int32_t *callee_regs = reg_stack + reg_top;
     reg_top += rc->temps;
-    bases[0] = fp = arena_bytes + frame_base;
+    bases[0] = fp = arena_bytes + frame;
     bases[2] = rp = reinterpret_cast<std::uint8_t *>(callee_regs);
     bases[3] = const_base(rc);
     if (rc->uses_value) {
@@ -573,7 +574,7 @@ dispatch:
       reg_top -= rc->temps;
       const Frame &f = frames[--frame_count];
       RESUME_CALLER(f);
-      W(ret);
+      store_word(rp + pc->d, ret);  // a CALL's result is a temporary
       NEXT();
     }
     ret_head = reinterpret_cast<const TypeDesc *>(pc->x);
@@ -590,7 +591,7 @@ dispatch:
       reg_top -= rc->temps;
       const Frame &f = frames[--frame_count];
       RESUME_CALLER(f);
-      wrd(bases, pc->bd, pc->d, dret);
+      std::memcpy(rp + pc->d, &dret, 8);
       NEXT();
     }
     ret_head = reinterpret_cast<const TypeDesc *>(pc->x);
