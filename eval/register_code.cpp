@@ -524,7 +524,8 @@ dispatch:
     if (fn && builtin_argc + count <= BUILTIN_ARG_WORDS) [[likely]] {
       // The words go straight to the built-in, those it is not given 0, as run_builtin passes them.
       std::int32_t passed[BUILTIN_WORDS] = {};
-      for (int i = 0; i < count && i < BUILTIN_WORDS; ++i) passed[i] = rd(bases, args[i].op.base, args[i].op.off);
+      for (int i = 0; i < count && i < BUILTIN_WORDS; ++i)
+        passed[i] = rd(bases, args[i].op.base, args[i].op.off);
       W(fn(passed).i);
       check_requested_end();
       NEXT();
@@ -696,6 +697,43 @@ dispatch:
       std::int32_t fail[2] = {R(b), 0};
       report_overflow(LINE());
       std::memcpy(bases[pc->bd] + pc->d, fail, 8);
+    }
+    NEXT();
+  }
+  OP(LDF) : {
+    float f;
+    std::memcpy(&f, bases[pc->ba] + pc->a, 4);
+    wrd(bases, pc->bd, pc->d, f);
+    NEXT();
+  }
+  OP(LDMF) : {
+    std::uint32_t addr = static_cast<std::uint32_t>(wrap_add(R(a), static_cast<std::int32_t>(pc->x)));
+    if (const std::uint8_t *p = arena_ptr(addr, 4)) {
+      float f;
+      std::memcpy(&f, p, 4);
+      wrd(bases, pc->bd, pc->d, f);
+    } else {
+      std::int32_t fail[2] = {R(b), 0};
+      report_overflow(LINE());
+      std::memcpy(bases[pc->bd] + pc->d, fail, 8);
+    }
+    NEXT();
+  }
+  OP(D2F) : {
+    double x = pc->k ? static_cast<double>(R(a)) : rdd(bases, pc->ba, pc->a);
+    wrd(bases, pc->bd, pc->d, double_to_float(x));
+    NEXT();
+  }
+  OP(STF) : {
+    float f = static_cast<float>(rdd(bases, pc->ba, pc->a));
+    std::memcpy(bases[pc->bd] + pc->d, &f, 4);
+    NEXT();
+  }
+  OP(STMF) : {
+    std::uint32_t addr = static_cast<std::uint32_t>(wrap_add(R(a), static_cast<std::int32_t>(pc->x)));
+    if (std::uint8_t *p = arena_ptr(addr, 4)) {
+      float f = static_cast<float>(rdd(bases, pc->bb, pc->b));
+      std::memcpy(p, &f, 4);
     }
     NEXT();
   }

@@ -5,15 +5,14 @@
 // expression trees (eval/expression_tree.h) are the front end, so that the grouping rules stay
 // those of the walker.
 //
-// Ints, chars, shorts, pointers and doubles compile, in variables and through memory, and so do
-// casts to them, sizeof and calls whose results are proved to be words or doubles; what the
-// compiler cannot type (floats, struct copies, a read through a call's result whose pointee only
-// the running code knows, ...) still runs inside the compiled body, through the walker: an
-// expression by the token-walking evaluator, a statement by the statement executor. Labels compile when they are statements of
-// the body's own block (a body with a label anywhere else is not compiled), and a goto is a jump.
-// Every operation that can report takes a slow path that reports as the walker does, with
-// line_counter set from the instruction's line, so that values, messages and lines are the
-// walker's.
+// Ints, chars, shorts, pointers, doubles and floats compile, in variables and through memory,
+// and so do casts to them, sizeof and calls whose results are proved to be words or doubles; what
+// the compiler cannot type (struct copies, a read through a call's result whose pointee only the
+// running code knows, ...) still runs inside the compiled body, through the walker: an expression
+// by the token-walking evaluator, a statement by the statement executor. Labels compile when they are
+// statements of the body's own block (a body with a label anywhere else is not compiled), and a goto is a
+// jump. Every operation that can report takes a slow path that reports as the walker does, with line_counter
+// set from the instruction's line, so that values, messages and lines are the walker's.
 #pragma once
 
 struct Symbol;

@@ -58,7 +58,7 @@ inline int object_kind(int type) {
 inline bool aggregate(int type) { return type == TY_ARRAY || type == TY_STRUCT || type == TY_UNION; }
 
 // An object that compiled code reaches in memory: an integer, a double or an aggregate.
-inline bool memory_object(int type) { return object_kind(type) >= 0 || type == TY_DOUBLE || aggregate(type); }
+inline bool memory_object(int type) { return object_kind(type) >= 0 || is_floating(type) || aggregate(type); }
 
 // The size of a type, when it has one that the walker computes without a report.
 int static_size(const TypeDesc *td) {
@@ -382,7 +382,7 @@ private:
   // A value that a later operand's side effects cannot change.
   void stabilise(Res &r) {
     if (r.val.base == B_TEMP || r.val.base == B_CONST) return;
-    bool dbl = r.head.type == TY_DOUBLE;
+    bool dbl = is_floating(r.head.type);
     Operand t = dbl ? double_temp() : temp();
     op3(dbl ? OP_DMOV : OP_MOV, t, r.val, Operand{}, line_);
     r.val = t;
@@ -396,7 +396,7 @@ private:
   bool index(const TreeNode *n, Res &r);
   bool member(const TreeNode *n, Res &r);
   bool assign(const TreeNode *n, Res &r, bool want);
-  bool assign_double(const TreeNode *n, Res &l, Res &r);
+  bool assign_floating(const TreeNode *n, Res &l, Res &r);
   std::size_t dead_load(const TreeNode *n, Res &l, int size);
   bool increment(const TreeNode *n, Res &r, bool postfix);
   bool call(const TreeNode *n, Res &r, bool want);
@@ -448,7 +448,7 @@ bool Compiler::name(const TreeNode *n, Res &r) {
   }
   if (sym->stg != STG_AUTO && sym->stg != STG_GLOBAL && sym->stg != STG_STATIC) return false;
   int size = aggregate(sym->type) ? static_size(sym) : scalar_size(sym->type);
-  if (object_kind(sym->type) < 0 && !aggregate(sym->type) && sym->type != TY_DOUBLE) return false;
+  if (!memory_object(sym->type)) return false;
   if (size < 0) return false;
   if (sym->stg == STG_AUTO) {
     r.slot = Operand{sym->offset, B_FRAME};
@@ -480,15 +480,20 @@ bool Compiler::load(Res &r) {
       r.val = r.slot;
       return true;
     }
+    if (type == TY_FLOAT) {
+      r.val = double_temp();
+      op3(OP_LDF, r.val, r.slot, Operand{}, line_);
+      return true;
+    }
     static const Op loads[] = {OP_MOV, OP_LD8S, OP_LD8U, OP_LD16S, OP_LD16U};
     r.val = temp();
     op3(loads[kind], r.val, r.slot, Operand{}, line_);
     return true;
   }
   // P_MEM
-  if (type == TY_DOUBLE) {
+  if (is_floating(type)) {
     r.val = double_temp();
-    std::size_t i = op3(OP_LDMD, r.val, r.addr, r.fail, line_);
+    std::size_t i = op3(type == TY_FLOAT ? OP_LDMF : OP_LDMD, r.val, r.addr, r.fail, line_);
     at(i).x = r.disp;
     return true;
   }
@@ -607,17 +612,16 @@ bool Compiler::binary(const TreeNode *n, Res &r) {
   r = Res{};
   r.head = a.head;
   r.opaque = a.opaque;
-  bool af = a.head.type == TY_DOUBLE, bf = b.head.type == TY_DOUBLE;
-  if (af || bf) return floating(n->op, a, b, r);
-  if (is_floating(a.head.type) || is_floating(b.head.type)) return false;
+  if (is_floating(a.head.type) || is_floating(b.head.type)) return floating(n->op, a, b, r);
   r.val = temp();
   op3(binary_op(n->op), r.val, a.val, b.val, line_);
   return true;
 }
 
-// A binary operator with a double operand: the other is converted, and a comparison gives an int.
+// A binary operator with a floating operand (a float is a double here): an int operand is
+// converted, a comparison gives an int, and the result keeps a floating left operand's head.
 bool Compiler::floating(int op, const Res &a, const Res &b, Res &r) {
-  bool af = a.head.type == TY_DOUBLE, bf = b.head.type == TY_DOUBLE;
+  bool af = is_floating(a.head.type), bf = is_floating(b.head.type);
   if ((!af && !is_integer(a.head.type)) || (!bf && !is_integer(b.head.type))) return false;
   bool compare = is_comparison(op);
   if (!compare && op != '+' && op != '-' && op != '*' && op != '/') return false;
@@ -625,7 +629,7 @@ bool Compiler::floating(int op, const Res &a, const Res &b, Res &r) {
     r.head = TypeDesc{TY_INT, nullptr, 0};
     r.val = temp();
   } else {
-    r.head.type = TY_DOUBLE;
+    if (!af) r.head.type = TY_DOUBLE;
     r.val = double_temp();
   }
   std::size_t i = op3(OP_DBIN, r.val, a.val, b.val, line_);
@@ -638,21 +642,19 @@ bool Compiler::floating(int op, const Res &a, const Res &b, Res &r) {
 bool Compiler::assign(const TreeNode *n, Res &r, bool want) {
   Res l;
   if (!expr(n->a, l) || l.place == P_NONE) return false;
-  if (l.ptd->type == TY_DOUBLE) return assign_double(n, l, r);
+  if (is_floating(l.ptd->type)) return assign_floating(n, l, r);
   int kind = object_kind(l.ptd->type);
   if (kind < 0) return false;
   std::size_t probe = l.place == P_MEM ? dead_load(n, l, kind_size(kind)) : 0;
   Res v;
   if (!rvalue(n->b, v)) return false;
   line_ = n->line;
-  if (v.head.type == TY_DOUBLE) {
+  if (is_floating(v.head.type)) {
     // Stored as the int it converts to; no such store exists for unsigned char and pointers.
     int type = l.ptd->type;
     if (type == TY_UCHAR || type == TY_PTR) return false;
     v.val = to_word(v.val);
     v.head = TypeDesc{TY_INT, nullptr, 0};
-  } else if (is_floating(v.head.type)) {
-    return false;
   }
   if (l.place == P_MEM && probe + 1 == rc_->code.size() && l.idx >= 0 &&
       static_cast<std::size_t>(l.idx) + 1 == probe && l.disp == 0) {
@@ -731,16 +733,30 @@ std::size_t Compiler::dead_load(const TreeNode *n, Res &l, int size) {
   return probe;
 }
 
-// A double object takes an int or a double.
-bool Compiler::assign_double(const TreeNode *n, Res &l, Res &r) {
-  if (l.place == P_MEM) dead_load(n, l, 8);
+// A double or float object takes an int or a floating value; a float keeps it rounded to a
+// float, which is the assignment's value.
+bool Compiler::assign_floating(const TreeNode *n, Res &l, Res &r) {
+  bool single = l.ptd->type == TY_FLOAT;
+  if (l.place == P_MEM) dead_load(n, l, single ? 4 : 8);
   Res v;
   if (!rvalue(n->b, v)) return false;
   bool word = is_integer(v.head.type);
-  if (!word && v.head.type != TY_DOUBLE) return false;
+  if (!word && !is_floating(v.head.type)) return false;
   line_ = n->line;
   r = Res{};
   r.head = l.head;
+  if (single) {
+    r.val = double_temp();
+    std::size_t i = op3(OP_D2F, r.val, v.val, Operand{}, line_);
+    at(i).k = word;
+    if (l.place == P_SLOT) {
+      op3(OP_STF, l.slot, r.val, Operand{}, line_);
+    } else {
+      i = op3(OP_STMF, Operand{}, l.addr, r.val, line_);
+      at(i).x = l.disp;
+    }
+    return true;
+  }
   if (l.place == P_SLOT) {
     std::size_t i = op3(OP_DST, l.slot, v.val, Operand{}, line_);
     at(i).k = word;
@@ -795,7 +811,6 @@ bool Compiler::arguments(const TreeNode *n, std::vector<Arg> &args, Symbol *fn) 
   std::vector<Res> values(n->args.size());
   for (std::size_t i = 0; i < n->args.size(); ++i) {
     if (!rvalue(n->args[i], values[i])) return false;
-    if (values[i].head.type == TY_FLOAT) return false;
     bool later_effects = false;
     for (std::size_t j = i + 1; j < n->args.size(); ++j)
       later_effects = later_effects || has_effects(n->args[j]);
@@ -805,7 +820,7 @@ bool Compiler::arguments(const TreeNode *n, std::vector<Arg> &args, Symbol *fn) 
   for (std::size_t i = 0; i < values.size(); ++i) {
     Arg a;
     a.op = values[i].val;
-    if (values[i].head.type == TY_DOUBLE) {
+    if (is_floating(values[i].head.type)) {
       a.type = TY_DOUBLE;
       a.kind = K_DOUBLE;
       a.size = 8;
@@ -814,7 +829,7 @@ bool Compiler::arguments(const TreeNode *n, std::vector<Arg> &args, Symbol *fn) 
       // Pushed as the parameter's type, converted as a store of it would convert.
       a.type = param ? param->type : values[i].head.type;
       if (a.type == TY_ARRAY) a.type = TY_PTR;
-      bool from_double = values[i].head.type == TY_DOUBLE;
+      bool from_double = is_floating(values[i].head.type);
       if (a.type == TY_DOUBLE) {
         if (!from_double) {
           if (!is_integer(values[i].head.type)) return false;
@@ -931,7 +946,7 @@ bool Compiler::expr(const TreeNode *n, Res &r) {
     int t = a.head.type;
     r = Res{};
     line_ = n->line;
-    if (t == TY_DOUBLE && n->op != '~') {
+    if (is_floating(t) && n->op != '~') {
       if (n->op == '-') {
         r.head = a.head;
         r.val = double_temp();
@@ -972,7 +987,7 @@ bool Compiler::expr(const TreeNode *n, Res &r) {
     }
     // The operand is loaded first, as the walker does: only its report counts.
     int type = a.ptd->type;
-    int size = aggregate(type) ? 1 : type == TY_DOUBLE ? 8 : kind_size(object_kind(type));
+    int size = aggregate(type) ? 1 : is_floating(type) ? scalar_size(type) : kind_size(object_kind(type));
     std::size_t i = op3(OP_PROBE, Operand{}, a.addr, Operand{}, line_);
     at(i).x = a.disp;
     at(i).b = size;
@@ -1031,13 +1046,19 @@ bool Compiler::cast(const TreeNode *n, Res &r) {
   Res a;
   if (!rvalue(n->a, a)) return false;
   int from = a.head.type;
-  if (!is_integer(from) && from != TY_PTR && from != TY_ARRAY && from != TY_DOUBLE) return false;
+  if (!is_integer(from) && from != TY_PTR && from != TY_ARRAY && !is_floating(from)) return false;
   int to = n->type.type;
   r = Res{};
   r.head = n->type;
+  if (to == TY_FLOAT) {
+    r.val = double_temp();
+    std::size_t i = op3(OP_D2F, r.val, a.val, Operand{}, n->line);
+    at(i).k = !is_floating(from);
+    return true;
+  }
   if (to == TY_DOUBLE) {
     r.val = a.val;
-    if (from != TY_DOUBLE) {
+    if (!is_floating(from)) {
       r.val = double_temp();
       std::size_t i = op3(OP_DST, r.val, a.val, Operand{}, n->line);
       at(i).k = 1;
@@ -1046,7 +1067,7 @@ bool Compiler::cast(const TreeNode *n, Res &r) {
   }
   int kind = object_kind(to);
   if (kind < 0) return false;
-  if (from == TY_DOUBLE) a.val = to_word(a.val);
+  if (is_floating(from)) a.val = to_word(a.val);
   if (kind == K_WORD) {
     r.val = a.val;
     return true;
@@ -1099,7 +1120,7 @@ void Compiler::condition(const ExpressionTree *tree, bool when, std::vector<std:
   }
   Res r;
   if (rvalue(n, r)) {
-    if (r.head.type == TY_DOUBLE) {
+    if (is_floating(r.head.type)) {
       Operand t = temp();
       op3(OP_DTEST, t, r.val, Operand{}, n->line);
       r.val = t;
@@ -1210,8 +1231,8 @@ Token *Compiler::return_statement(Token *t, int depth) {
     std::size_t i = op3(OP_RETD, Operand{}, r.val, Operand{}, line);
     at(i).x = reinterpret_cast<std::intptr_t>(keep_head(r.head));
     words_ok_ = false;
-  } else if (ok && r.head.type == TY_DOUBLE) {
-    // Any other double goes back in the working Value, as an untyped result.
+  } else if (ok && is_floating(r.head.type)) {
+    // Any other double or float goes back in the working Value, as an untyped result.
     int line = tree->end->line;
     std::size_t i = op3(OP_DSET, Operand{}, r.val, Operand{}, line);
     at(i).x = reinterpret_cast<std::intptr_t>(keep_head(r.head));

@@ -15,6 +15,10 @@ INTS = ["i", "j", "k", "a", "b"]
 SMALL = ["c", "uc", "s", "us"]
 
 
+def is_floating(t):
+    return t in ("double", "float")
+
+
 class Program:
     def __init__(self, rng):
         self.r = rng
@@ -35,6 +39,7 @@ class Program:
         if r < 0.88: return "p[%s & 3]" % self.atom()
         if r < 0.92: return self.r.choice(["dg[%s & 3]" % self.atom(), "st[%s & 1].d" % self.atom(), "ps->d"])
         if r < 0.95: return "m2[%s & 3][%s & 3]" % (self.atom(), self.atom())
+        if r < 0.97: return self.r.choice(["fv", "fg[%s & 3]" % self.atom()])
         return "d"
 
     def atom(self):
@@ -43,7 +48,7 @@ class Program:
         if r < 0.6: return self.r.choice(INTS + SMALL + ["n0", "n1"])
         if r < 0.7: return "g[%s & 7]" % self.r.choice(INTS)
         return self.r.choice(["cb[i & 15]", "st[1].c", "ps->s", "*q", "sizeof(struct S)", "sizeof st[0].c",
-                              "(int) dg[j & 3]", "m2[i & 3][j & 3]", "m2[a][b]", "(int) (ps->d * 10)", "*pick(i)", "(int) scale(j)",
+                              "(int) dg[j & 3]", "m2[i & 3][j & 3]", "m2[a][b]", "(int) (fv * 3)", "(fg[i & 3] < fv)", "(int) (ps->d * 10)", "*pick(i)", "(int) scale(j)",
                               "sizeof(pick(i)[0])", "(pick(j) == cb)"])
 
     def expr(self, depth=0):
@@ -54,8 +59,8 @@ class Program:
             return "(%s %s %s)" % (self.expr(depth + 1), op, self.expr(depth + 1))
         if r < 0.68: return "%s(%s)" % (self.r.choice(["-", "!"]), self.expr(depth + 1))
         if r < 0.76:
-            t = self.r.choice(["char", "unsigned char", "short", "unsigned short", "int", "long", "double"])
-            return "(int) (%s) %s" % (t, self.atom()) if t == "double" else "(%s) %s" % (t, self.atom())
+            t = self.r.choice(["char", "unsigned char", "short", "unsigned short", "int", "long", "double", "float"])
+            return "(int) (%s) %s" % (t, self.atom()) if is_floating(t) else "(%s) %s" % (t, self.atom())
         if r < 0.82: return "%s%s" % (self.r.choice(INTS), self.r.choice(["++", "--"]))
         if r < 0.86: return "(int) (d * %s)" % self.atom()
         if r < 0.9 and self.functions:
@@ -100,7 +105,7 @@ class Program:
         elif r < 0.85:
             out.append("%sif (%s) return %s;" % (pad, self.expr(), self.expr()))
         elif r < 0.9:
-            out.append("%sd = d * 0.5 + %s;" % (pad, self.expr()))
+            out.append("%s%s = %s * 0.5 + %s;" % (pad, self.r.choice(["d", "fv"]), self.r.choice(["d", "fv"]), self.expr()))
         elif r < 0.93:
             out.append("%sp = %s;" % (pad, self.r.choice(["g", "g + 4", "&a", "0", "(int *) cb", "&st[0].a"])))
         elif r < 0.95:
@@ -111,8 +116,8 @@ class Program:
     def function(self, name):
         out = ["int %s(a, b) int a, b;" % name, "{",
                "    int i, j, k, n0, n1, n2, *p;", "    char c, *q;", "    unsigned char uc;", "    short s;",
-               "    unsigned short us;", "    double d;", "    struct S *ps;",
-               "    i = j = k = 0; c = uc = s = us = 0; d = 1.5; p = g; q = cb; ps = &st[0];"]
+               "    unsigned short us;", "    double d;", "    float fv;", "    struct S *ps;",
+               "    i = j = k = 0; c = uc = s = us = 0; d = 1.5; fv = 0.1; p = g; q = cb; ps = &st[0];"]
         for _ in range(self.r.randint(3, 8)): self.statement(0, out, 1)
         out.append("out:")
         out.append("    return i + j * 3 + k * 5 + c + uc + s + us + a - b + (int) d + *q;")
@@ -122,7 +127,7 @@ class Program:
 
     def text(self):
         out = ["struct S { int a; char c; short s; double d; };", "int g[8];", "char cb[16];",
-               "struct S st[2];", "double dg[4];", "int m2[3][4];", 'strcpy(cb, "abcdefghijklmno");',
+               "struct S st[2];", "double dg[4];", "int m2[3][4];", "float fg[4];", 'strcpy(cb, "abcdefghijklmno");',
                'char *pick(n) int n; { if (n & 1) return cb + (n & 7); if (n & 2) return "odd"; return cb; }',
                "double scale(n) int n; { if (n > 3) return n * 1.5; return dg[n & 3] + 0.25; }"]
         for n in range(self.r.randint(2, 5)):

@@ -488,4 +488,39 @@ int casts(n) int n;
 casts(3) * 10 + casts(10) /* expect: 740420867 */
 /* expect error 102 line 482: Memory overflow */ /* expect error 102 line 482: Memory overflow */
 /* expect error 102 line 484: Memory overflow */
+/* Floats: variables, elements and members, rounded when stored (the assignment's value too),
+   doubles in their arithmetic with the left operand's head, beyond the float range infinite;
+   loads and stores through bad pointers report 102 as doubles do. */
+struct fs { int k; float f; };
+float fa[4];
+struct fs fst[2];
+int floats(n) int n;
+{
+    float f, g;
+    struct fs *p;
+    int i;
+    double d;
+    char c;
+    f = 0;
+    g = 0.1;
+    p = &fst[1];
+    for (i = 0; i < n; i++) {
+        f = f + g * i;
+        fa[i & 3] = f / 3;
+        p->f = p->f + fa[i & 3];
+        d = f * 1000000.123456;
+        c = f * 10;
+        if (!(f > 100.5)) f = -f + (float) i / 7 + halved(f);
+    }
+    g = 1e40;
+    d = d + (float) 1e40;
+    return (int) (f * 1000) + (int) (p->f * 100) + (int) d + c + (int)(g > 1e39) + sizeof(f) + sizeof(fa[0] + 1) + (f == g);
+}
+floats(10) * 10 + floats(3) /* expect: 8693 */
+float fret(n) int n; { float f; f = n / 3.0; return f; }
+fret(2) * 3 /* expect: 2 */
+int rounded() { float f; double d; d = (f = 0.1); return (d != 0.1) * 10 + ((float) 0.1 == 0.1); }
+rounded() /* expect: 10 */
+int badf() { float *fp; fp = 0; return (int) (*fp + 1) + (int) (fp[100000] = 2.5); }
+badf() /* expect: 3 */ /* expect error 102 line 524: Memory overflow */ /* expect error 102 line 524: Memory overflow */
 void main() { }
