@@ -393,6 +393,7 @@ dispatch:
       W(read_kind(p, kind));                                                                           \
     } else {                                                                                           \
       std::int32_t fail = R(b);                                                                        \
+      if (pc->k) report_overflow(LINE()); /* an assignment's dead load merged in */                    \
       report_overflow(LINE());                                                                         \
       W(fail);                                                                                         \
     }                                                                                                  \

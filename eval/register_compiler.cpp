@@ -398,6 +398,7 @@ private:
   bool assign(const TreeNode *n, Res &r, bool want);
   bool assign_floating(const TreeNode *n, Res &l, Res &r);
   std::size_t dead_load(const TreeNode *n, Res &l, int size);
+  bool merge_dead_load(std::size_t probe);
   bool increment(const TreeNode *n, Res &r, bool postfix);
   bool call(const TreeNode *n, Res &r, bool want);
   bool arguments(const TreeNode *n, std::vector<Arg> &args, Symbol *fn);
@@ -648,6 +649,7 @@ bool Compiler::assign(const TreeNode *n, Res &r, bool want) {
   std::size_t probe = l.place == P_MEM ? dead_load(n, l, kind_size(kind)) : 0;
   Res v;
   if (!rvalue(n->b, v)) return false;
+  if (l.place == P_MEM && merge_dead_load(probe)) probe = SIZE_MAX;
   line_ = n->line;
   if (is_floating(v.head.type)) {
     // Stored as the int it converts to; no such store exists for unsigned char and pointers.
@@ -656,7 +658,7 @@ bool Compiler::assign(const TreeNode *n, Res &r, bool want) {
     v.val = to_word(v.val);
     v.head = TypeDesc{TY_INT, nullptr, 0};
   }
-  if (l.place == P_MEM && probe + 1 == rc_->code.size() && l.idx >= 0 &&
+  if (l.place == P_MEM && probe != SIZE_MAX && probe + 1 == rc_->code.size() && l.idx >= 0 &&
       static_cast<std::size_t>(l.idx) + 1 == probe && l.disp == 0) {
     // Nothing runs between the dead load and the store: a subscript stores in one instruction,
     // which reports where the dead load would.
@@ -731,6 +733,25 @@ std::size_t Compiler::dead_load(const TreeNode *n, Res &l, int size) {
     l.addr = a.val;
   }
   return probe;
+}
+
+// p->f = p->f ...: when the right side starts with the load that the dead load makes, at the same
+// line, that load reports twice (the walker's two reports) and the dead load goes.
+bool Compiler::merge_dead_load(std::size_t probe) {
+  static const std::pair<Op, int> loads[] = {
+      {OP_LDM8S, 1}, {OP_LDM8U, 1}, {OP_LDM16S, 2}, {OP_LDM16U, 2}, {OP_LDM32, 4}};
+  if (probe + 1 >= rc_->code.size() || rc_->lines[probe] != rc_->lines[probe + 1]) return false;
+  const Insn &dead = at(probe), &next = at(probe + 1);
+  for (const auto &load : loads) {
+    if (next.op != load.first || dead.b != load.second || next.a != dead.a || next.ba != dead.ba ||
+        next.x != dead.x)
+      continue;
+    rc_->code.erase(rc_->code.begin() + static_cast<std::ptrdiff_t>(probe));
+    rc_->lines.erase(rc_->lines.begin() + static_cast<std::ptrdiff_t>(probe));
+    at(probe).k = 1;
+    return true;
+  }
+  return false;
 }
 
 // A double or float object takes an int or a floating value; a float keeps it rounded to a

@@ -32,7 +32,8 @@ struct Operand {
 //   LD8S..LD16U   d = the char or short in slot a; ST8 ST16: slot d = a truncated
 //   SX8..ZX16     d = a converted as a store of char, unsigned char, short, unsigned short
 //   LEA           d = script address of frame offset x; ADDR: d = a + x; IDXA: d = a + b * x
-//   LDM*          d = memory at script address a + x, or (after error 102) b
+//   LDM*          d = memory at script address a + x, or (after error 102) b; k set: the dead load
+//                 of an assignment merged in, which reports first
 //   CHKM          d = a + x when that byte is in the arena, else (after 102) b
 //   PROBE         error 102 when the b bytes at a + x are outside the arena (a dead load)
 //   STM*          memory at a + x = b, skipped when outside the arena
@@ -67,32 +68,30 @@ struct Operand {
 //   D2F           d = a rounded to a float, as a store of a float rounds it (k set: a is an int)
 //   STF           slot d = the float a; STMF: at script address a + x = b, as STMD
 // A jump back of a loop with k set first ends the run when an interrupt or the time limit asks.
-#define RC_OPS(X)                                                                                            \
-  X(MOV)                                                                                                     \
-  X(ADD)                                                                                                     \
-  X(SUB)                                                                                                     \
-  X(MUL)                                                                                                     \
-  X(DIV)                                                                                                     \
-  X(AND)                                                                                                     \
-  X(OR) X(XOR) X(SHL) X(SHR) X(LT) X(GT) X(LE) X(GE) X(EQ) X(NE) X(NEG) X(NOT) X(LNOT) X(JMP) X(JT) X(JF)    \
-      X(JLT) X(JGT) X(JLE) X(JGE) X(JEQ) X(JNE) X(LD8S) X(LD8U) X(LD16S) X(LD16U) X(ST8) X(ST16) X(SX8)      \
-          X(ZX8) X(SX16) X(ZX16) X(LEA) X(ADDR) X(IDXA) X(LDM8S) X(LDM8U) X(LDM16S) X(LDM16U) X(LDM32)       \
-              X(CHKM) X(PROBE) X(STM8) X(STM16) X(STM32) X(INC) X(INCM) X(CALL) X(BUILTIN) X(RET) X(RETD)    \
-                  X(RETV) X(RETVOID) X(END) X(WALK) X(EVAL) X(JTV) X(JFV) X(CHECK) X(SWITCH) X(INCW_F)       \
-                      X(LDX8S) X(LDX8U) X(LDX16S) X(LDX16U) X(LDX32) X(STX8) X(STX16) X(STX32) X(DECLARE)    \
-                          X(DMOV) X(DNEG) X(D2I) X(DBIN) X(DTEST) X(DST) X(DSET) X(LDMD) X(STMD) X(LDF)      \
-                              X(LDMF) X(D2F) X(STF) X(STMF) X(BUILTIND) RC_VARIANTS_3(X, ADD) RC_VARIANTS_3( \
-                                  X, SUB) RC_VARIANTS_3(X, MUL) RC_VARIANTS_3(X, AND) RC_VARIANTS_3(X, OR)   \
-                                  RC_VARIANTS_3(X, XOR) RC_VARIANTS_3(X, SHL) RC_VARIANTS_3(                 \
-                                      X, SHR) RC_VARIANTS_3(X, LT) RC_VARIANTS_3(X, GT) RC_VARIANTS_3(X, LE) \
-                                      RC_VARIANTS_3(X, GE) RC_VARIANTS_3(X, EQ) RC_VARIANTS_3(X, NE)         \
-                                          RC_VARIANTS_2(X, JLT) RC_VARIANTS_2(X, JGT) RC_VARIANTS_2(X, JLE)  \
-                                              RC_VARIANTS_2(X, JGE) RC_VARIANTS_2(X, JEQ)                    \
-                                                  RC_VARIANTS_2(X, JNE) RC_VARIANTS_2(X, JLTC)               \
-                                                      RC_VARIANTS_2(X, JGTC) RC_VARIANTS_2(X, JLEC)          \
-                                                          RC_VARIANTS_2(X, JGEC) RC_VARIANTS_2(X, JEQC)      \
-                                                              RC_VARIANTS_2(X, JNEC) X(MOV_FF) X(MOV_FR)     \
-                                                                  X(MOV_FK) X(MOV_RF) X(MOV_RR) X(MOV_RK)
+// clang-format off
+#define RC_OPS(X)                                                                                  \
+  X(MOV)                                                                                           \
+  X(ADD) X(SUB) X(MUL) X(DIV) X(AND) X(OR) X(XOR) X(SHL) X(SHR)                                    \
+  X(LT) X(GT) X(LE) X(GE) X(EQ) X(NE) X(NEG) X(NOT) X(LNOT)                                        \
+  X(JMP) X(JT) X(JF) X(JLT) X(JGT) X(JLE) X(JGE) X(JEQ) X(JNE)                                     \
+  X(LD8S) X(LD8U) X(LD16S) X(LD16U) X(ST8) X(ST16) X(SX8) X(ZX8) X(SX16) X(ZX16)                   \
+  X(LEA) X(ADDR) X(IDXA) X(LDM8S) X(LDM8U) X(LDM16S) X(LDM16U) X(LDM32) X(CHKM) X(PROBE)           \
+  X(STM8) X(STM16) X(STM32) X(INC) X(INCM)                                                         \
+  X(CALL) X(BUILTIN) X(RET) X(RETD) X(RETV) X(RETVOID) X(END)                                      \
+  X(WALK) X(EVAL) X(JTV) X(JFV) X(CHECK) X(SWITCH) X(INCW_F)                                       \
+  X(LDX8S) X(LDX8U) X(LDX16S) X(LDX16U) X(LDX32) X(STX8) X(STX16) X(STX32) X(DECLARE)              \
+  X(DMOV) X(DNEG) X(D2I) X(DBIN) X(DTEST) X(DST) X(DSET) X(LDMD) X(STMD)                           \
+  X(LDF) X(LDMF) X(D2F) X(STF) X(STMF) X(BUILTIND)                                                 \
+  RC_VARIANTS_3(X, ADD) RC_VARIANTS_3(X, SUB) RC_VARIANTS_3(X, MUL) RC_VARIANTS_3(X, AND)          \
+  RC_VARIANTS_3(X, OR) RC_VARIANTS_3(X, XOR) RC_VARIANTS_3(X, SHL) RC_VARIANTS_3(X, SHR)           \
+  RC_VARIANTS_3(X, LT) RC_VARIANTS_3(X, GT) RC_VARIANTS_3(X, LE) RC_VARIANTS_3(X, GE)              \
+  RC_VARIANTS_3(X, EQ) RC_VARIANTS_3(X, NE)                                                        \
+  RC_VARIANTS_2(X, JLT) RC_VARIANTS_2(X, JGT) RC_VARIANTS_2(X, JLE) RC_VARIANTS_2(X, JGE)          \
+  RC_VARIANTS_2(X, JEQ) RC_VARIANTS_2(X, JNE)                                                      \
+  RC_VARIANTS_2(X, JLTC) RC_VARIANTS_2(X, JGTC) RC_VARIANTS_2(X, JLEC) RC_VARIANTS_2(X, JGEC)      \
+  RC_VARIANTS_2(X, JEQC) RC_VARIANTS_2(X, JNEC)                                                    \
+  X(MOV_FF) X(MOV_FR) X(MOV_FK) X(MOV_RF) X(MOV_RR) X(MOV_RK)
+// clang-format on
 
 // The variants of the hot instructions by operand kind, in the order d, a, b: F a frame slot, R a
 // temporary, K an immediate held in the instruction; JccC: the jump back of a loop, with its

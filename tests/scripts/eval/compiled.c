@@ -523,4 +523,21 @@ int rounded() { float f; double d; d = (f = 0.1); return (d != 0.1) * 10 + ((flo
 rounded() /* expect: 10 */
 int badf() { float *fp; fp = 0; return (int) (*fp + 1) + (int) (fp[100000] = 2.5); }
 badf() /* expect: 3 */ /* expect error 102 line 524: Memory overflow */ /* expect error 102 line 524: Memory overflow */
+/* p->f = p->f ...: the dead load of the left side and the load of the right one each report,
+   at their own lines. */
+struct cnt { int n; short s; };
+struct cnt *nowhere;
+int bump(p) struct cnt *p;
+{
+    p->n = p->n + 1;
+    p->s = p->s * 2;
+    p->n =
+        p->n - 1;
+    return p->n;
+}
+bump(nowhere) /* expect: 0 */
+/* expect error 102 line 532: Memory overflow */ /* expect error 102 line 532: Memory overflow */
+/* expect error 102 line 533: Memory overflow */ /* expect error 102 line 533: Memory overflow */
+/* expect error 102 line 534: Memory overflow */ /* expect error 102 line 535: Memory overflow */
+/* expect error 102 line 536: Memory overflow */
 void main() { }
