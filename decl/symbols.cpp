@@ -161,7 +161,10 @@ static int grown(int from, int size) {
   return PAST_ARENA;
 }
 
+unsigned declaration_epoch = 0;
+
 void sym_allocate(Symbol *sym) {
+  if (!replaying) ++declaration_epoch;
   sym->stg = cur_stg;
   char text[TRACE_TEXT_BUFFER];
   if (trace_sym > 1) {

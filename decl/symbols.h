@@ -45,6 +45,10 @@ extern bool declaring;
 extern Symbol *cur_function;
 extern Symbol *cur_struct;
 extern int frame_offset;
+// Counts the symbols that a declaration read from the source has given storage or a type: code
+// compiled from a body before a later one (which may move a global, retype it or change an
+// enumeration value) is compiled again.
+extern unsigned declaration_epoch;
 
 // Changes cur_stg (the tag class also marks the lookup mode, for the trace).
 void set_cur_stg(int stg);

@@ -84,6 +84,7 @@ void add_sym_type(Symbol *sym, int code, int count) {
 }
 
 void set_sym_type(Symbol *sym, int code, std::intptr_t aux) {
+  if (!replaying) ++declaration_epoch;
   if (trace_stmt > 1)
     trace_printf("set_sym_type: %s: %s, tag=%d\n", sym->name, type_name(code), static_cast<int>(aux));
   sym->type = code;

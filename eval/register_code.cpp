@@ -125,7 +125,7 @@ Value frame_values[MAX_CALL_DEPTH + 2];
 // reports what is wrong. (A function's code is dropped when its body is defined again.)
 inline bool enterable(const Symbol *fn, const RegisterCode *rc, std::int32_t frame) {
   return rc && call_depth < MAX_CALL_DEPTH && frame + fn->offset >= arena_top &&
-         frame + rc->frame_high <= ARENA_SIZE;
+         frame + rc->frame_high <= ARENA_SIZE && rc->epoch == declaration_epoch;
 }
 
 // A call's result at the CALL's destination: a double for a function that returns one, else a

@@ -19,14 +19,14 @@ using namespace regcode;
 // Callees compiled ahead of their first call while a caller compiles (a chain of calls).
 constexpr int MAX_COMPILE_NESTING = 16;
 
-// Bodies that do not compile, and bodies being compiled, point here; their frame reaches past
-// any arena, so that no call enters them.
+// The code of a body that does not compile, and of bodies being compiled (which point to one
+// for them all): its frame reaches past any arena, so that no call enters it.
 static RegisterCode *unreachable_frame(RegisterCode *rc) {
   rc->frame_high = ARENA_SIZE + 1;
+  rc->failed = true;
   return rc;
 }
-static RegisterCode not_compiled_code, compiling_code;
-static RegisterCode &not_compiled = *unreachable_frame(&not_compiled_code);
+static RegisterCode compiling_code;
 static RegisterCode &compiling = *unreachable_frame(&compiling_code);
 
 namespace {
@@ -1649,9 +1649,11 @@ bool Compiler::body() {
 }  // namespace
 
 RegisterCode *code_of(Symbol *fn) {
-  if (fn->code && fn->code != &compiling && fn->code->body != fn->body) fn->code = nullptr;
-  if (fn->code == &compiling || fn->code == &not_compiled) return nullptr;
-  if (fn->code) return fn->code;
+  if (fn->code && fn->code != &compiling && !current(*fn->code, fn)) {
+    delete fn->code;
+    fn->code = nullptr;
+  }
+  if (fn->code) return fn->code->failed ? nullptr : fn->code;
   if (compile_nesting >= MAX_COMPILE_NESTING) return nullptr;
   ++compile_nesting;
   fn->code = &compiling;
@@ -1667,6 +1669,10 @@ RegisterCode *code_of(Symbol *fn) {
     if (!ok || !c.used_self() || proved) break;
   }
   --compile_nesting;
-  fn->code = ok ? rc.release() : &not_compiled;
+  // A body that does not compile is not tried again until it or a declaration changes.
+  if (!ok) rc = std::unique_ptr<RegisterCode>(unreachable_frame(new RegisterCode));
+  rc->body = fn->body;
+  rc->epoch = declaration_epoch;
+  fn->code = rc.release();
   return ok ? fn->code : nullptr;
 }

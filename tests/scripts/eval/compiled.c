@@ -540,4 +540,27 @@ bump(nowhere) /* expect: 0 */
 /* expect error 102 line 533: Memory overflow */ /* expect error 102 line 533: Memory overflow */
 /* expect error 102 line 534: Memory overflow */ /* expect error 102 line 535: Memory overflow */
 /* expect error 102 line 536: Memory overflow */
+/* Declarations read after a body was compiled: a global declared again (new storage, another
+   type), an enumeration constant or a function defined again; calls made after them see them,
+   as the walker does. */
+int tally;
+int count_up(d) int d; { tally = tally * 10 + d; return tally; }
+count_up(1) * 10 + count_up(2) /* expect: 22 */
+int tally;
+count_up(3) /* expect: 3 */
+enum { KV = 1 };
+int kv() { return KV; }
+kv() /* expect: 1 */
+enum { KV = 5 }; /* expect error 600: Redefinition of 'KV' */
+kv() /* expect: 5 */
+int take(c) char c; { return c; }
+int caller() { return take(300); }
+caller() /* expect: 44 */
+int take(c) int c; { return c + 1; } /* expect error 600: Redefinition of 'take' */
+caller() /* expect: 301 */
+char narrow_global;
+int use_global() { narrow_global = 300; return narrow_global; }
+use_global() /* expect: 44 */
+int narrow_global;
+use_global() /* expect: 300 */
 void main() { }
