@@ -43,7 +43,8 @@ const char *token_name(int code) {
 }
 
 int keyword_code(const char *text) {
+  // The first character settles most names without a call (the lexer asks for every name).
   for (const TokenName *t = token_table; t->code != 0; ++t)
-    if (std::strcmp(t->text, text) == 0) return t->code;
+    if (t->text[0] == text[0] && std::strcmp(t->text, text) == 0) return t->code;
   return 0;
 }
