@@ -125,7 +125,7 @@ Value frame_values[MAX_CALL_DEPTH + 2];
 // reports what is wrong. (A function's code is dropped when its body is defined again.)
 inline bool enterable(const Symbol *fn, const RegisterCode *rc, std::int32_t frame) {
   return rc && call_depth < MAX_CALL_DEPTH && frame + fn->offset >= arena_top &&
-         frame + rc->frame_high <= ARENA_SIZE && rc->epoch == declaration_epoch;
+         frame + rc->frame_high <= ARENA_SIZE;
 }
 
 // A call's result at the CALL's destination: a double for a function that returns one, else a
@@ -808,6 +808,10 @@ if (frame_count == 0) {
 
 bool run_compiled_body(Symbol *fn, Value *v) {
   if (!compiled_code || trace_stmt || trace_exp || trace_lex || !executing) return false;
+  if (!code_is_current()) {
+    if (call_depth > 0) return false;
+    drop_code();
+  }
   RegisterCode *rc = code_of(fn);
   if (!rc || !frame_fits(*rc, frame_base)) return false;
   ++call_depth;

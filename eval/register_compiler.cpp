@@ -1648,11 +1648,23 @@ bool Compiler::body() {
 
 }  // namespace
 
-RegisterCode *code_of(Symbol *fn) {
-  if (fn->code && fn->code != &compiling && !current(*fn->code, fn)) {
-    delete fn->code;
+// The functions that have code (compiled or failed), for dropping it all at once.
+static std::vector<Symbol *> with_code;
+static unsigned code_epoch = 0;
+
+bool code_is_current() { return code_epoch == declaration_epoch; }
+
+void drop_code() {
+  for (Symbol *fn : with_code) {
+    if (fn->code != &compiling) delete fn->code;
     fn->code = nullptr;
   }
+  with_code.clear();
+  code_epoch = declaration_epoch;
+}
+
+RegisterCode *code_of(Symbol *fn) {
+  if (!code_is_current()) drop_code();
   if (fn->code) return fn->code->failed ? nullptr : fn->code;
   if (compile_nesting >= MAX_COMPILE_NESTING) return nullptr;
   ++compile_nesting;
@@ -1672,7 +1684,7 @@ RegisterCode *code_of(Symbol *fn) {
   // A body that does not compile is not tried again until it or a declaration changes.
   if (!ok) rc = std::unique_ptr<RegisterCode>(unreachable_frame(new RegisterCode));
   rc->body = fn->body;
-  rc->epoch = declaration_epoch;
   fn->code = rc.release();
+  with_code.push_back(fn);
   return ok ? fn->code : nullptr;
 }

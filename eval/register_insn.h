@@ -158,17 +158,16 @@ struct RegisterCode {
   bool uses_value = false;
   // The body did not compile: the walker runs it.
   bool failed = false;
-  // declaration_epoch when it was compiled: the offsets, types and values of the names it took
-  // from their declarations hold while no declaration has been read since.
-  unsigned epoch = 0;
   // Where each labelled statement starts, for a goto that a walked statement makes.
   std::vector<std::pair<const Token *, std::int32_t>> targets;
 };
 
-// The register code of 'fn', compiled now when it has none yet or when its body or a declaration
-// changed since; null when its body does not compile.
+// The register code of 'fn', compiled now when it has none yet; null when its body does not
+// compile.
 RegisterCode *code_of(Symbol *fn);
-// Whether 'rc' is still the code of fn's body.
-inline bool current(const RegisterCode &rc, const Symbol *fn) {
-  return rc.body == fn->body && rc.epoch == declaration_epoch;
-}
+// Code holds the offsets, types and values of the names it took from their declarations: after
+// a declaration has been read (which may move a global, retype it, change an enumeration value or
+// define a function again), all of it is dropped, to be compiled again at the next calls. Only
+// when no script code runs (declarations are read at the top level, between calls).
+bool code_is_current();
+void drop_code();

@@ -133,6 +133,8 @@ class Program:
         for n in range(self.r.randint(2, 5)):
             out += self.function("f%d" % n)
             for _ in range(2): out.append("f%d(%s, %s)" % (n, self.const(), self.const()))
+            if self.r.random() < 0.2:  # a global declared again: new storage, which compiled callers must see
+                out.append(self.r.choice(["int g[8];", "double dg[4];", "struct S st[2];"]))
         out.append("void main() { }")
         return "\n".join(out) + "\n"
 
