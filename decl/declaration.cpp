@@ -284,7 +284,6 @@ static void function_body(Symbol *fn, Value *value) {
   int errors = error_count;
   check_function_body(value);
   fn->body_errors = error_count != errors;
-  fn->code = nullptr;
   set_cur_stg(STG_GLOBAL);
   declaring = true;
   fn->offset = frame_offset;
