@@ -185,6 +185,8 @@ Exit execute(const RegisterCode *rc, Value *wv) {
   const Insn *pc = code;
   int entry_level = scope_level;
   Value *outer_value = wv;
+  // A call being made: the stack before its arguments, the callee's frame base after them.
+  std::int32_t call_sp = 0, call_frame = 0;
   std::int32_t ret = 0;
   double dret = 0.0;
   const TypeDesc *ret_head = nullptr;
@@ -226,7 +228,7 @@ Exit execute(const RegisterCode *rc, Value *wv) {
   } while (0)
   goto *labels[pc->op];
 #else
-#define OP(name) case OP_##name
+#define OP(name) case regcode::OP_##name
 #define NEXT()     \
   do {             \
     ++pc;          \
@@ -464,59 +466,75 @@ dispatch:
     NEXT();
   }
   OP(CALL) : {
-    Symbol *fn = reinterpret_cast<Symbol *>(pc->x);
+    call_sp = stack_ptr;
+    call_frame = call_sp - pc->k;
+    if (call_frame < arena_top) goto push_slowly;
+    // Every argument fits: stored straight into the callee's frame.
     const Arg *args = rc->args.data() + pc->a;
-    const std::int32_t saved_sp = stack_ptr;
-    std::int32_t frame = saved_sp - pc->k;
-    if (frame >= arena_top) {
-      // Every argument fits: stored straight into the callee's frame.
-      std::uint8_t *p = arena_bytes + saved_sp;
-      if (pc->ba && pc->b == 1) {
-        store_word(p - 4, rd(bases, args[0].op.base, args[0].op.off));
-      } else if (pc->ba) {
-        for (int i = pc->b - 1; i >= 0; --i) {
-          p -= 4;
-          store_word(p, rd(bases, args[i].op.base, args[i].op.off));
-        }
-      } else {
-        for (int i = pc->b - 1; i >= 0; --i) {
-          p -= args[i].size;
-          if (args[i].kind == K_DOUBLE) std::memcpy(p, bases[args[i].op.base] + args[i].op.off, 8);
-          else write_kind(p, args[i].kind, rd(bases, args[i].op.base, args[i].op.off));
-        }
+    std::uint8_t *p = arena_bytes + call_sp;
+    if (pc->ba) {
+      for (int i = pc->b - 1; i >= 0; --i) {
+        p -= 4;
+        store_word(p, rd(bases, args[i].op.base, args[i].op.off));
       }
-      stack_ptr = frame;
     } else {
-      line_counter = LINE();
-      for (int i = pc->b - 1; i >= 0; --i) push_bytes(bases[args[i].op.base] + args[i].op.off, args[i]);
-      frame = stack_ptr;
+      for (int i = pc->b - 1; i >= 0; --i) {
+        p -= args[i].size;
+        if (args[i].kind == K_DOUBLE) std::memcpy(p, bases[args[i].op.base] + args[i].op.off, 8);
+        else write_kind(p, args[i].kind, rd(bases, args[i].op.base, args[i].op.off));
+      }
     }
-    const RegisterCode *callee = fn->code;
-    if (!enterable(fn, callee, frame)) {
-      // The walker's call reports what is wrong, at the line of the call.
-      line_counter = LINE();
-      Value r = call_through_walker(fn);
-      stack_ptr = saved_sp;
-      put_result(bases, pc, r);
-      NEXT();
-    }
-    frames[frame_count++] = Frame{rc, pc, wv, rp, saved_sp, frame_base};
-    frame_base = frame;
-    stack_ptr = frame + fn->offset;
-    ++call_depth;
-    rc = callee;
-    code = rc->code.data();
-    std::int32_t *callee_regs = reg_stack + reg_top;
-    reg_top += rc->temps;
-    bases[0] = fp = arena_bytes + frame;
-    bases[2] = rp = reinterpret_cast<std::uint8_t *>(callee_regs);
-    bases[3] = const_base(rc);
-    if (rc->uses_value) {
-      wv = &frame_values[call_depth];
-      *wv = Value{};
-    }
-    JUMP(0);
+    stack_ptr = call_frame;
+    goto enter;
   }
+#define CALL_ONE(name, base)                                         \
+  OP(name) : {                                                       \
+    call_sp = stack_ptr;                                             \
+    call_frame = call_sp - 4;                                        \
+    if (call_frame < arena_top) goto push_slowly;                    \
+    store_word(arena_bytes + call_frame, load_word((base) + pc->b)); \
+    stack_ptr = call_frame;                                          \
+    goto enter;                                                      \
+  }
+  CALL_ONE(CALL1_F, fp)
+  CALL_ONE(CALL1_R, rp)
+push_slowly : {
+  // Not every argument fits: pushed one by one, as the walker pushes them, with its reports.
+  const Arg *args = rc->args.data() + pc->a;
+  line_counter = LINE();
+  for (int i = (pc->op == OP_CALL ? pc->b : 1) - 1; i >= 0; --i)
+    push_bytes(bases[args[i].op.base] + args[i].op.off, args[i]);
+  call_frame = stack_ptr;
+}
+enter : {
+  // The arguments are pushed (the frame base at call_frame): into the callee, or through the
+  // walker, which reports what is wrong at the line of the call.
+  Symbol *fn = reinterpret_cast<Symbol *>(pc->x);
+  const RegisterCode *callee = fn->code;
+  if (!enterable(fn, callee, call_frame)) {
+    line_counter = LINE();
+    Value r = call_through_walker(fn);
+    stack_ptr = call_sp;
+    put_result(bases, pc, r);
+    NEXT();
+  }
+  frames[frame_count++] = Frame{rc, pc, wv, rp, call_sp, frame_base};
+  frame_base = call_frame;
+  stack_ptr = call_frame + fn->offset;
+  ++call_depth;
+  rc = callee;
+  code = rc->code.data();
+  std::int32_t *callee_regs = reg_stack + reg_top;
+  reg_top += rc->temps;
+  bases[0] = fp = arena_bytes + call_frame;
+  bases[2] = rp = reinterpret_cast<std::uint8_t *>(callee_regs);
+  bases[3] = const_base(rc);
+  if (rc->uses_value) {
+    wv = &frame_values[call_depth];
+    *wv = Value{};
+  }
+  JUMP(0);
+}
   OP(BUILTIN) : {
     const Arg *args = rc->args.data() + pc->a;
     int count = pc->b;
@@ -564,25 +582,29 @@ dispatch:
     else W(v.imm.i);
     NEXT();
   }
-  OP(RET) : {
-    ret = R(a);
-    if (frame_count != 0) {
-      // Back into a compiled caller (return_flag is clear, the result a word), whose own
-      // instructions set the line of whatever they report.
-      if (requested_end) [[unlikely]] {
-        line_counter = LINE();
-        end_requested_run();
-      }
-      reg_top -= rc->temps;
-      const Frame &f = frames[--frame_count];
-      RESUME_CALLER(f);
-      store_word(rp + pc->d, ret);  // a CALL's result is a temporary
-      NEXT();
+  OP(RET_F) : ret = load_word(fp + pc->a);
+  goto returned;
+  OP(RET_R) : ret = load_word(rp + pc->a);
+  goto returned;
+  OP(RET) : ret = R(a);
+returned : {
+  if (frame_count != 0) {
+    // Back into a compiled caller (return_flag is clear, the result a word), whose own
+    // instructions set the line of whatever they report.
+    if (requested_end) [[unlikely]] {
+      line_counter = LINE();
+      end_requested_run();
     }
-    ret_head = reinterpret_cast<const TypeDesc *>(pc->x);
-    exit = EXIT_TYPED;
-    goto leave;
+    reg_top -= rc->temps;
+    const Frame &f = frames[--frame_count];
+    RESUME_CALLER(f);
+    store_word(rp + pc->d, ret);  // a CALL's result is a temporary
+    NEXT();
   }
+  ret_head = reinterpret_cast<const TypeDesc *>(pc->x);
+  exit = EXIT_TYPED;
+  goto leave;
+}
   OP(RETD) : {
     dret = rdd(bases, pc->ba, pc->a);
     if (frame_count != 0) {

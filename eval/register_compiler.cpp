@@ -173,7 +173,7 @@ int traits(Op op) {
 // The variant of a generic instruction for its operand kinds (immediates moved into it), or the
 // instruction unchanged.
 int kind_index(std::uint8_t base) { return base == B_FRAME ? 0 : base == B_TEMP ? 1 : -1; }
-void specialise(Insn &in, const std::vector<std::int32_t> &consts) {
+void specialise(Insn &in, const std::vector<std::int32_t> &consts, const std::vector<Arg> &args) {
   static const Op binaries[][2] = {{OP_ADD, OP_ADD_F_FF}, {OP_SUB, OP_SUB_F_FF}, {OP_MUL, OP_MUL_F_FF},
                                    {OP_AND, OP_AND_F_FF}, {OP_OR, OP_OR_F_FF},   {OP_XOR, OP_XOR_F_FF},
                                    {OP_SHL, OP_SHL_F_FF}, {OP_SHR, OP_SHR_F_FF}, {OP_LT, OP_LT_F_FF},
@@ -192,6 +192,19 @@ void specialise(Insn &in, const std::vector<std::int32_t> &consts) {
     return *k >= 0;
   };
   int d = kind_index(in.bd), a = kind_index(in.ba), b;
+  if (in.op == OP_RET && a >= 0) {
+    in.op = a == 0 ? OP_RET_F : OP_RET_R;
+    return;
+  }
+  if (in.op == OP_CALL && in.ba && in.b == 1) {
+    // One word argument, from a slot or a temporary, whose offset the instruction holds.
+    const Operand &arg = args[static_cast<std::size_t>(in.a)].op;
+    int k = kind_index(arg.base);
+    if (k < 0) return;
+    in.op = k == 0 ? OP_CALL1_F : OP_CALL1_R;
+    in.b = arg.off;
+    return;
+  }
   if (in.op == OP_INC && in.ba == B_FRAME && (in.k & 15) == K_WORD && in.bd == B_TEMP) {
     in.op = OP_INCW_F;
     return;
@@ -1638,7 +1651,7 @@ bool Compiler::body() {
   // Locals lie inside the frame that call_function checks; the arguments above it are checked
   // at each call.
   if (rc_->temps > MAX_TEMPS || rc_->frame_low < fn_->offset) return false;
-  for (Insn &in : rc_->code) specialise(in, rc_->consts);
+  for (Insn &in : rc_->code) specialise(in, rc_->consts, rc_->args);
   rc_->typed_result = typed_ok_ && !dynamic_return_ &&
                       (is_integer(fn_->ret_type) || fn_->ret_type == TY_PTR || fn_->ret_type == TY_DOUBLE);
   rc_->word_result = words_ok_ && !dynamic_return_;

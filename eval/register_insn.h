@@ -90,12 +90,14 @@ struct Operand {
   RC_VARIANTS_2(X, JEQ) RC_VARIANTS_2(X, JNE)                                                      \
   RC_VARIANTS_2(X, JLTC) RC_VARIANTS_2(X, JGTC) RC_VARIANTS_2(X, JLEC) RC_VARIANTS_2(X, JGEC)      \
   RC_VARIANTS_2(X, JEQC) RC_VARIANTS_2(X, JNEC)                                                    \
-  X(MOV_FF) X(MOV_FR) X(MOV_FK) X(MOV_RF) X(MOV_RR) X(MOV_RK)
+  X(MOV_FF) X(MOV_FR) X(MOV_FK) X(MOV_RF) X(MOV_RR) X(MOV_RK)                                      \
+  X(RET_F) X(RET_R) X(CALL1_F) X(CALL1_R)
 // clang-format on
 
 // The variants of the hot instructions by operand kind, in the order d, a, b: F a frame slot, R a
 // temporary, K an immediate held in the instruction; JccC: the jump back of a loop, with its
-// interrupt check. INCW_F: INC of a word in a frame slot.
+// interrupt check. INCW_F: INC of a word in a frame slot. RET_F, RET_R: RET of a slot or a
+// temporary. CALL1_F, CALL1_R: CALL with one word argument, a slot or a temporary at offset b.
 #define RC_VARIANTS_2(X, n) X(n##_FF) X(n##_FR) X(n##_FK) X(n##_RF) X(n##_RR) X(n##_RK)
 #define RC_VARIANTS_3(X, n) RC_VARIANTS_2(X, n##_F) RC_VARIANTS_2(X, n##_R)
 
