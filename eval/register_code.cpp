@@ -587,41 +587,29 @@ enter : {
   OP(RET_R) : ret = load_word(rp + pc->a);
   goto returned;
   OP(RET) : ret = R(a);
+  goto returned;
+  OP(RETD) : dret = rdd(bases, pc->ba, pc->a);
 returned : {
   if (frame_count != 0) {
-    // Back into a compiled caller (return_flag is clear, the result a word), whose own
-    // instructions set the line of whatever they report.
+    // Back into a compiled caller (return_flag is clear, the result a word or a double), whose
+    // own instructions set the line of whatever they report.
     if (requested_end) [[unlikely]] {
       line_counter = LINE();
       end_requested_run();
     }
+    bool word = pc->op != OP_RETD;
     reg_top -= rc->temps;
     const Frame &f = frames[--frame_count];
     RESUME_CALLER(f);
-    store_word(rp + pc->d, ret);  // a CALL's result is a temporary
+    // A CALL's result is a temporary.
+    if (word) store_word(rp + pc->d, ret);
+    else std::memcpy(rp + pc->d, &dret, 8);
     NEXT();
   }
   ret_head = reinterpret_cast<const TypeDesc *>(pc->x);
   exit = EXIT_TYPED;
   goto leave;
 }
-  OP(RETD) : {
-    dret = rdd(bases, pc->ba, pc->a);
-    if (frame_count != 0) {
-      if (requested_end) [[unlikely]] {
-        line_counter = LINE();
-        end_requested_run();
-      }
-      reg_top -= rc->temps;
-      const Frame &f = frames[--frame_count];
-      RESUME_CALLER(f);
-      std::memcpy(rp + pc->d, &dret, 8);
-      NEXT();
-    }
-    ret_head = reinterpret_cast<const TypeDesc *>(pc->x);
-    exit = EXIT_TYPED;
-    goto leave;
-  }
   OP(RETV) : {
     exit = EXIT_VALUE;
     goto leave;

@@ -410,6 +410,7 @@ private:
   bool member(const TreeNode *n, Res &r);
   bool assign(const TreeNode *n, Res &r, bool want);
   bool assign_floating(const TreeNode *n, Res &l, Res &r);
+  Operand stored_value(int kind, Operand v, bool want);
   std::size_t dead_load(const TreeNode *n, Res &l, int size);
   bool merge_dead_load(std::size_t probe);
   bool increment(const TreeNode *n, Res &r, bool postfix);
@@ -684,13 +685,7 @@ bool Compiler::assign(const TreeNode *n, Res &r, bool want) {
     in.bd = v.val.base;
     r = Res{};
     r.head = l.head;
-    if (kind == K_WORD) {
-      r.val = v.val;
-    } else if (want) {
-      static const Op converts[] = {OP_MOV, OP_SX8, OP_ZX8, OP_SX16, OP_ZX16};
-      r.val = temp();
-      op3(converts[kind], r.val, v.val, Operand{}, line_);
-    }
+    r.val = stored_value(kind, v.val, want);
     return true;
   }
   r = Res{};
@@ -723,14 +718,18 @@ bool Compiler::assign(const TreeNode *n, Res &r, bool want) {
   static const Op stores[] = {OP_STM32, OP_STM8, OP_STM8, OP_STM16, OP_STM16};
   std::size_t i = op3(stores[kind], Operand{}, l.addr, v.val, line_);
   at(i).x = l.disp;
-  if (kind == K_WORD) {
-    r.val = v.val;
-  } else if (want) {
-    static const Op converts[] = {OP_MOV, OP_SX8, OP_ZX8, OP_SX16, OP_ZX16};
-    r.val = temp();
-    op3(converts[kind], r.val, v.val, Operand{}, line_);
-  }
+  r.val = stored_value(kind, v.val, want);
   return true;
+}
+
+// The value of an assignment of 'v' to an object of 'kind' in memory: v converted as the store
+// converts it (nothing when the value is dropped).
+Operand Compiler::stored_value(int kind, Operand v, bool want) {
+  if (kind == K_WORD || !want) return v;
+  static const Op converts[] = {OP_MOV, OP_SX8, OP_ZX8, OP_SX16, OP_ZX16};
+  Operand r = temp();
+  op3(converts[kind], r, v, Operand{}, line_);
+  return r;
 }
 
 // The load of the memory object l that its assignment n makes first, for its report only (the
