@@ -208,6 +208,20 @@ Exit execute(const RegisterCode *rc, Value *wv) {
     bases[3] = const_base(rc);                \
     pc = (f).call;                            \
   } while (0)
+// A return from a call that execute() made itself: the run may end here, as the walker checks
+// after every body; then the caller goes on, with 'store' giving it the result.
+#define RETURN_INTO_CALLER(store)           \
+  do {                                      \
+    if (requested_end) [[unlikely]] {       \
+      line_counter = LINE();                \
+      end_requested_run();                  \
+    }                                       \
+    reg_top -= rc->temps;                   \
+    const Frame &f = frames[--frame_count]; \
+    RESUME_CALLER(f);                       \
+    store;                                  \
+    NEXT();                                 \
+  } while (0)
 #define R(f) rd(bases, pc->b##f, pc->f)
 #define W(x) wr(bases, pc->bd, pc->d, (x))
 #define LINE() (rc->lines[static_cast<std::size_t>(pc - code)])
@@ -587,29 +601,25 @@ enter : {
   OP(RET_R) : ret = load_word(rp + pc->a);
   goto returned;
   OP(RET) : ret = R(a);
-  goto returned;
-  OP(RETD) : dret = rdd(bases, pc->ba, pc->a);
 returned : {
+  // Back into a compiled caller (return_flag is clear), whose own instructions set the line of
+  // whatever they report; the result goes to the CALL's temporary.
   if (frame_count != 0) {
-    // Back into a compiled caller (return_flag is clear, the result a word or a double), whose
-    // own instructions set the line of whatever they report.
-    if (requested_end) [[unlikely]] {
-      line_counter = LINE();
-      end_requested_run();
-    }
-    bool word = pc->op != OP_RETD;
-    reg_top -= rc->temps;
-    const Frame &f = frames[--frame_count];
-    RESUME_CALLER(f);
-    // A CALL's result is a temporary.
-    if (word) store_word(rp + pc->d, ret);
-    else std::memcpy(rp + pc->d, &dret, 8);
-    NEXT();
+    RETURN_INTO_CALLER(store_word(rp + pc->d, ret));
   }
   ret_head = reinterpret_cast<const TypeDesc *>(pc->x);
   exit = EXIT_TYPED;
   goto leave;
 }
+  OP(RETD) : {
+    dret = rdd(bases, pc->ba, pc->a);
+    if (frame_count != 0) {
+      RETURN_INTO_CALLER(std::memcpy(rp + pc->d, &dret, 8));
+    }
+    ret_head = reinterpret_cast<const TypeDesc *>(pc->x);
+    exit = EXIT_TYPED;
+    goto leave;
+  }
   OP(RETV) : {
     exit = EXIT_VALUE;
     goto leave;
@@ -699,35 +709,28 @@ returned : {
     wv->ext = Word2{};
     NEXT();
   }
-  OP(LDMD) : {
-    std::uint32_t addr = static_cast<std::uint32_t>(wrap_add(R(a), static_cast<std::int32_t>(pc->x)));
-    if (const std::uint8_t *p = arena_ptr(addr, 8)) {
-      std::memcpy(bases[pc->bd] + pc->d, p, 8);
-    } else {
-      // A failed load keeps the previous value's word, as the walker's Value keeps it.
-      std::int32_t fail[2] = {R(b), 0};
-      report_overflow(LINE());
-      std::memcpy(bases[pc->bd] + pc->d, fail, 8);
-    }
-    NEXT();
+// The loads of a double and of a float from memory, each into a double; a failed load keeps the
+// previous value's word, as the walker's Value keeps it.
+#define LOAD_FLOATING(name, type)                                                                      \
+  OP(name) : {                                                                                         \
+    std::uint32_t addr = static_cast<std::uint32_t>(wrap_add(R(a), static_cast<std::int32_t>(pc->x))); \
+    if (const std::uint8_t *p = arena_ptr(addr, sizeof(type))) {                                       \
+      type x;                                                                                          \
+      std::memcpy(&x, p, sizeof x);                                                                    \
+      wrd(bases, pc->bd, pc->d, x);                                                                    \
+    } else {                                                                                           \
+      std::int32_t fail[2] = {R(b), 0};                                                                \
+      report_overflow(LINE());                                                                         \
+      std::memcpy(bases[pc->bd] + pc->d, fail, 8);                                                     \
+    }                                                                                                  \
+    NEXT();                                                                                            \
   }
+  LOAD_FLOATING(LDMD, double)
+  LOAD_FLOATING(LDMF, float)
   OP(LDF) : {
     float f;
     std::memcpy(&f, bases[pc->ba] + pc->a, 4);
     wrd(bases, pc->bd, pc->d, f);
-    NEXT();
-  }
-  OP(LDMF) : {
-    std::uint32_t addr = static_cast<std::uint32_t>(wrap_add(R(a), static_cast<std::int32_t>(pc->x)));
-    if (const std::uint8_t *p = arena_ptr(addr, 4)) {
-      float f;
-      std::memcpy(&f, p, 4);
-      wrd(bases, pc->bd, pc->d, f);
-    } else {
-      std::int32_t fail[2] = {R(b), 0};
-      report_overflow(LINE());
-      std::memcpy(bases[pc->bd] + pc->d, fail, 8);
-    }
     NEXT();
   }
   OP(D2F) : {
@@ -806,6 +809,7 @@ if (frame_count == 0) {
   NEXT();
 }
 #undef RESUME_CALLER
+#undef RETURN_INTO_CALLER
 #undef R
 #undef W
 #undef LINE
