@@ -1,6 +1,5 @@
 #include "eval/expression_tree.h"
 
-#include <memory>
 #include <vector>
 
 #include "decl/declaration.h"
@@ -10,10 +9,21 @@
 // Every expression whose tree could not be made points here.
 static ExpressionTree no_tree{nullptr, nullptr, nullptr};
 
-// The compiler reads the recorded tokens from 'at' on; every node it makes is kept in 'made', so
-// that a compile that fails can give them all back.
+// The compiler reads the recorded tokens from 'at' on.
 static Token *at = nullptr;
-static std::vector<std::unique_ptr<TreeNode>> made;
+
+// Nodes live as long as the tokens that keep their trees. They are carved from blocks chained
+// from 'node_blocks' (which keeps them reachable to the end), and a compile that fails gives back
+// the ones it took from the current block.
+constexpr int NODES_PER_BLOCK = 128;
+namespace {
+struct NodeBlock {
+  NodeBlock *previous;
+  TreeNode nodes[NODES_PER_BLOCK];
+};
+}  // namespace
+static NodeBlock *node_blocks = nullptr;
+static int nodes_used = NODES_PER_BLOCK;
 
 static int code() { return at ? at->code : LEX_NULL; }
 
@@ -22,8 +32,12 @@ static void advance() {
 }
 
 static TreeNode *make(NodeKind kind, int line) {
-  made.push_back(std::make_unique<TreeNode>());
-  TreeNode *n = made.back().get();
+  if (nodes_used == NODES_PER_BLOCK) {
+    node_blocks = new NodeBlock{node_blocks, {}};
+    nodes_used = 0;
+  }
+  TreeNode *n = &node_blocks->nodes[nodes_used++];
+  *n = TreeNode{};
   n->kind = kind;
   n->line = line;
   return n;
@@ -303,13 +317,13 @@ static TreeNode *compile_expression(int min) {
 
 static ExpressionTree *compile(Token *start) {
   at = start;
+  NodeBlock *block = node_blocks;
+  int used = nodes_used;
   TreeNode *root = compile_expression(0);
   if (!root || operator_role(code()) != OP_END) {
-    made.clear();
+    if (node_blocks == block) nodes_used = used;
     return &no_tree;
   }
-  for (std::unique_ptr<TreeNode> &n : made) n.release();
-  made.clear();
   return new ExpressionTree{root, start, at};
 }
 
