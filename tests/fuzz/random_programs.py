@@ -48,7 +48,8 @@ class Program:
         if r < 0.6: return self.r.choice(INTS + SMALL + ["n0", "n1"])
         if r < 0.7: return "g[%s & 7]" % self.r.choice(INTS)
         return self.r.choice(["cb[i & 15]", "st[1].c", "ps->s", "*q", "sizeof(struct S)", "sizeof st[0].c",
-                              "(int) dg[j & 3]", "m2[i & 3][j & 3]", "m2[a][b]", "(int) (fv * 3)", "(fg[i & 3] < fv)", "(int) (ps->d * 10)", "*pick(i)", "(int) scale(j)",
+                              "(int) dg[j & 3]", "m2[i & 3][j & 3]", "m2[a][b]", "(int) (fv * 3)", "(fg[i & 3] < fv)", "(p - g)", "*(p + (i & 7))", "(q + 3 == cb + 3)", "(int) q", "-2147483647 - 1",
+                              "((-2147483647 - 1) / -1)", "(uc << 30)", "(s >> 40)", "(int) (ps->d * 10)", "*pick(i)", "(int) scale(j)",
                               "sizeof(pick(i)[0])", "(pick(j) == cb)"])
 
     def expr(self, depth=0):
