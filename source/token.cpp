@@ -43,8 +43,9 @@ const char *token_name(int code) {
 }
 
 int keyword_code(const char *text) {
-  // The first character settles most names without a call (the lexer asks for every name).
+  // The first two characters settle most names without a call (the lexer asks for every name;
+  // every keyword has two characters or more).
   for (const TokenName *t = token_table; t->code != 0; ++t)
-    if (t->text[0] == text[0] && std::strcmp(t->text, text) == 0) return t->code;
+    if (t->text[0] == text[0] && t->text[1] == text[1] && std::strcmp(t->text, text) == 0) return t->code;
   return 0;
 }
