@@ -4,6 +4,7 @@
 
 #include "decl/declaration.h"
 #include "eval/operations.h"
+#include "shell/blocks.h"
 #include "shell/diagnostics.h"
 
 // Every expression whose tree could not be made points here.
@@ -12,18 +13,9 @@ static ExpressionTree no_tree{nullptr, nullptr, nullptr};
 // The compiler reads the recorded tokens from 'at' on.
 static Token *at = nullptr;
 
-// Nodes live as long as the tokens that keep their trees. They are carved from blocks chained
-// from 'node_blocks' (which keeps them reachable to the end), and a compile that fails gives back
-// the ones it took from the current block.
-constexpr int NODES_PER_BLOCK = 128;
-namespace {
-struct NodeBlock {
-  NodeBlock *previous;
-  TreeNode nodes[NODES_PER_BLOCK];
-};
-}  // namespace
-static NodeBlock *node_blocks = nullptr;
-static int nodes_used = NODES_PER_BLOCK;
+// Nodes live as long as the tokens that keep their trees; a compile that fails gives back the
+// ones it took.
+static Blocks<TreeNode, 128> nodes;
 
 static int code() { return at ? at->code : LEX_NULL; }
 
@@ -32,12 +24,8 @@ static void advance() {
 }
 
 static TreeNode *make(NodeKind kind, int line) {
-  if (nodes_used == NODES_PER_BLOCK) {
-    node_blocks = new NodeBlock{node_blocks, {}};
-    nodes_used = 0;
-  }
-  TreeNode *n = &node_blocks->nodes[nodes_used++];
-  *n = TreeNode{};
+  TreeNode *n = nodes.take();
+  if (!n) fatal(MSG_OUT_OF_MEMORY);
   n->kind = kind;
   n->line = line;
   return n;
@@ -317,11 +305,10 @@ static TreeNode *compile_expression(int min) {
 
 static ExpressionTree *compile(Token *start) {
   at = start;
-  NodeBlock *block = node_blocks;
-  int used = nodes_used;
+  auto mark = nodes.mark();
   TreeNode *root = compile_expression(0);
   if (!root || operator_role(code()) != OP_END) {
-    if (node_blocks == block) nodes_used = used;
+    nodes.give_back(mark);
     return &no_tree;
   }
   return new ExpressionTree{root, start, at};

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "shell/blocks.h"
 #include "shell/diagnostics.h"
 #include "shell/modes.h"
 #include "source/lexer.h"
@@ -11,29 +12,10 @@ StreamPosition stream;
 static Token *list_tail = nullptr;
 static Token *previous = nullptr;
 
-// Tokens live to the end of the run and are never freed. They are carved from blocks chained
-// from 'token_blocks', which every new Token reads, so that all of them (with the trees and tags
-// they hold) stay reachable to the end and a leak checker finds none lost.
-constexpr int TOKENS_PER_BLOCK = 256;
-namespace {
-struct TokenBlock {
-  TokenBlock *previous;
-  Token tokens[TOKENS_PER_BLOCK];
-};
-}  // namespace
-static TokenBlock *token_blocks = nullptr;
-static int block_used = TOKENS_PER_BLOCK;
+// Tokens live to the end of the run (with the trees and tags they hold).
+static Blocks<Token, 256> tokens;
 
-static Token *new_token() {
-  if (block_used == TOKENS_PER_BLOCK) {
-    TokenBlock *block = new (std::nothrow) TokenBlock;
-    if (!block) return nullptr;
-    block->previous = token_blocks;
-    token_blocks = block;
-    block_used = 0;
-  }
-  return &token_blocks->tokens[block_used++];
-}
+static Token *new_token() { return tokens.take(); }
 
 static Token loose;
 
