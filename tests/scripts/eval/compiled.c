@@ -563,4 +563,47 @@ int use_global() { narrow_global = 300; return narrow_global; }
 use_global() /* expect: 44 */
 int narrow_global;
 use_global() /* expect: 300 */
+/* Statements and conditions without a tree run through the walker inside compiled code: a
+   function's name as a value (0), a case label with sizeof (and a goto out of that switch), a
+   condition that reads through a call's result. */
+struct node2 { int v; struct node2 *next; };
+struct node2 cells2[2];
+struct node2 *first2(n) int n; { return &cells2[n & 1]; }
+int fallbacks(x) int x;
+{
+    int n, k;
+    n = 0;
+    k = fallbacks;
+    if (fallbacks) n = n + 1;
+    while (fallbacks) n = n + 100;
+    for (k = 0; k < 3 + fallbacks; k++) n = n + 10;
+    switch (x) {
+    case sizeof(int): n = n + 1000; break;
+    case 5: n = n + 2000;
+    }
+    switch (x) {
+    case sizeof(short): goto done;
+    }
+    cells2[1].v = 7;
+    if (first2(x)->v == 7) n = n + 30000;
+    while (first2(x)->v > 7) n = n + 1;
+done:
+    return n + k;
+}
+fallbacks(4) * 100000 + fallbacks(5) /* expect: 103332033 */
+fallbacks(2) /* expect: 33 */
+/* Arguments that do not fit between the stack and the allocations are pushed one by one, each
+   reporting as the walker's push does, and the call reports too. */
+int three(a, b, c) int a, b, c; { return a + b + c; }
+int squeeze()
+{
+    int n, r;
+    char *p;
+    n = 0;
+    p = malloc(1);
+    while (p) { n++; p = malloc(1); } /* expect error 102: Memory overflow */
+    r = three(1, 2, 3); /* expect error 102: Memory overflow */ /* expect error 102: Memory overflow */ /* expect error 102: Memory overflow */
+    return n > 1000;
+}
+squeeze() /* expect: 1 */
 void main() { }
