@@ -198,7 +198,6 @@ static TreeNode *compile_unary() {
   }
   case '+': advance(); return compile_unary();
   case '!':
-  case '~':
   case '-': {
     advance();
     TreeNode *n = make(NK_UNARY, line);

@@ -15,7 +15,7 @@ enum NodeKind : std::uint8_t {
   NK_CONST,    // a constant: the Value of its token
   NK_NAME,     // a variable, enumeration constant or member name
   NK_GROUP,    // '(' a ')'
-  NK_UNARY,    // op a, for '!', '~' and '-'
+  NK_UNARY,    // op a, for '!' and '-'
   NK_ADDRESS,  // '&' a
   NK_DEREF,    // '*' a
   NK_BINARY,   // a op b

@@ -351,8 +351,6 @@ dispatch:
   }
   OP(NEG) : W(static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(R(a))));
   NEXT();
-  OP(NOT) : W(~R(a));
-  NEXT();
   OP(LNOT) : W(R(a) == 0);
   NEXT();
   OP(JMP) : LOOP_CHECK();

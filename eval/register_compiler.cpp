@@ -142,7 +142,6 @@ int traits(Op op) {
   case OP_EQ:
   case OP_NE:
   case OP_NEG:
-  case OP_NOT:
   case OP_LNOT:
   case OP_LD8S:
   case OP_LD8U:
@@ -979,7 +978,7 @@ bool Compiler::expr(const TreeNode *n, Res &r) {
     int t = a.head.type;
     r = Res{};
     line_ = n->line;
-    if (is_floating(t) && n->op != '~') {
+    if (is_floating(t)) {
       if (n->op == '-') {
         r.head = a.head;
         r.val = double_temp();
@@ -992,16 +991,11 @@ bool Compiler::expr(const TreeNode *n, Res &r) {
       }
       return true;
     }
-    if (is_floating(t)) return false;
     r.val = temp();
     if (n->op == '-') {
       r.head = a.head;
       r.opaque = a.opaque;
       op3(OP_NEG, r.val, a.val, Operand{}, line_);
-    } else if (n->op == '~') {
-      if (!is_integer(t)) return false;
-      r.head = a.head;
-      op3(OP_NOT, r.val, a.val, Operand{}, line_);
     } else {
       if (!is_integer(t) && t != TY_PTR && t != TY_ARRAY) return false;
       r.head = TypeDesc{TY_INT, nullptr, 0};
@@ -1418,7 +1412,6 @@ static Token *case_colon(Token *t) {
     case ')':
     case '+':
     case '-':
-    case '~':
     case '!':
     case '*':
     case '/':

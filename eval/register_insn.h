@@ -27,7 +27,7 @@ struct Operand {
 // x is an immediate, a jump target or a pointer.
 //   MOV           d = a
 //   ADD..NE       d = a op b, integer arithmetic as the walker's integer_operation
-//   NEG NOT LNOT  d = -a, ~a, !a
+//   NEG LNOT      d = -a, !a
 //   JMP           jump to x; JT/JF on a; Jcc when a cc b
 //   LD8S..LD16U   d = the char or short in slot a; ST8 ST16: slot d = a truncated
 //   SX8..ZX16     d = a converted as a store of char, unsigned char, short, unsigned short
@@ -72,7 +72,7 @@ struct Operand {
 #define RC_OPS(X)                                                                                  \
   X(MOV)                                                                                           \
   X(ADD) X(SUB) X(MUL) X(DIV) X(AND) X(OR) X(XOR) X(SHL) X(SHR)                                    \
-  X(LT) X(GT) X(LE) X(GE) X(EQ) X(NE) X(NEG) X(NOT) X(LNOT)                                        \
+  X(LT) X(GT) X(LE) X(GE) X(EQ) X(NE) X(NEG) X(LNOT)                                        \
   X(JMP) X(JT) X(JF) X(JLT) X(JGT) X(JLE) X(JGE) X(JEQ) X(JNE)                                     \
   X(LD8S) X(LD8U) X(LD16S) X(LD16U) X(ST8) X(ST16) X(SX8) X(ZX8) X(SX16) X(ZX16)                   \
   X(LEA) X(ADDR) X(IDXA) X(LDM8S) X(LDM8U) X(LDM16S) X(LDM16U) X(LDM32) X(CHKM) X(PROBE)           \
