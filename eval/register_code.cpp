@@ -224,6 +224,16 @@ Exit execute(const RegisterCode *rc, Value *wv) {
   } while (0)
 #define R(f) rd(bases, pc->b##f, pc->f)
 #define W(x) wr(bases, pc->bd, pc->d, (x))
+// The script address a + x of a memory instruction.
+#define MEM_ADDR() static_cast<std::uint32_t>(wrap_add(R(a), static_cast<std::int32_t>(pc->x)))
+// A load that failed: error 102 at the instruction's line, and d keeps what b holds (the value the
+// walker's Value had before the load).
+#define FAILED_LOAD()         \
+  do {                        \
+    std::int32_t fail = R(b); \
+    report_overflow(LINE());  \
+    W(fail);                  \
+  } while (0)
 #define LINE() (rc->lines[static_cast<std::size_t>(pc - code)])
 #ifdef RC_THREADED
 #define RC_LABEL(name) &&L_##name,
@@ -400,18 +410,16 @@ dispatch:
 #define RC_LOAD_KINDS(X, prefix) \
   X(prefix##8S, K_CHAR, 1)       \
   X(prefix##8U, K_UCHAR, 1) X(prefix##16S, K_SHORT, 2) X(prefix##16U, K_USHORT, 2) X(prefix##32, K_WORD, 4)
-#define LOAD_MEMORY(name, kind, size)                                                                  \
-  OP(name) : {                                                                                         \
-    std::uint32_t addr = static_cast<std::uint32_t>(wrap_add(R(a), static_cast<std::int32_t>(pc->x))); \
-    if (const std::uint8_t *p = arena_ptr(addr, size)) {                                               \
-      W(read_kind(p, kind));                                                                           \
-    } else {                                                                                           \
-      std::int32_t fail = R(b);                                                                        \
-      if (pc->k) report_overflow(LINE()); /* an assignment's dead load merged in */                    \
-      report_overflow(LINE());                                                                         \
-      W(fail);                                                                                         \
-    }                                                                                                  \
-    NEXT();                                                                                            \
+#define LOAD_MEMORY(name, kind, size)                                               \
+  OP(name) : {                                                                      \
+    std::uint32_t addr = MEM_ADDR();                                                \
+    if (const std::uint8_t *p = arena_ptr(addr, size)) {                            \
+      W(read_kind(p, kind));                                                        \
+    } else {                                                                        \
+      if (pc->k) report_overflow(LINE()); /* an assignment's dead load merged in */ \
+      FAILED_LOAD();                                                                \
+    }                                                                               \
+    NEXT();                                                                         \
   }
   RC_LOAD_KINDS(LOAD_MEMORY, LDM)
 #define LOAD_INDEXED(name, kind, size)                                                         \
@@ -441,25 +449,20 @@ dispatch:
   STORE_INDEXED(STX32, K_WORD, 4)
   OP(CHKM) : {
     std::int32_t addr = wrap_add(R(a), static_cast<std::int32_t>(pc->x));
-    if (arena_ptr(static_cast<std::uint32_t>(addr), 1)) {
-      W(addr);
-    } else {
-      std::int32_t fail = R(b);
-      report_overflow(LINE());
-      W(fail);
-    }
+    if (arena_ptr(static_cast<std::uint32_t>(addr), 1)) W(addr);
+    else FAILED_LOAD();
     NEXT();
   }
   OP(PROBE) : {
-    std::uint32_t addr = static_cast<std::uint32_t>(wrap_add(R(a), static_cast<std::int32_t>(pc->x)));
+    std::uint32_t addr = MEM_ADDR();
     if (!arena_ptr(addr, static_cast<std::uint32_t>(pc->b))) report_overflow(LINE());
     NEXT();
   }
-#define STORE_MEMORY(name, kind, size)                                                                 \
-  OP(name) : {                                                                                         \
-    std::uint32_t addr = static_cast<std::uint32_t>(wrap_add(R(a), static_cast<std::int32_t>(pc->x))); \
-    if (std::uint8_t *p = arena_ptr(addr, size)) write_kind(p, kind, R(b));                            \
-    NEXT();                                                                                            \
+#define STORE_MEMORY(name, kind, size)                                      \
+  OP(name) : {                                                              \
+    std::uint32_t addr = MEM_ADDR();                                        \
+    if (std::uint8_t *p = arena_ptr(addr, size)) write_kind(p, kind, R(b)); \
+    NEXT();                                                                 \
   }
   STORE_MEMORY(STM8, K_CHAR, 1)
   STORE_MEMORY(STM16, K_SHORT, 2)
@@ -471,9 +474,7 @@ dispatch:
     if (std::uint8_t *p = arena_ptr(addr, static_cast<std::uint32_t>(kind_size(pc->k & 15)))) {
       W(increment_at(p, pc->k, static_cast<std::int32_t>(pc->x)));
     } else {
-      std::int32_t fail = R(b);
-      report_overflow(LINE());
-      W(fail);
+      FAILED_LOAD();
     }
     NEXT();
   }
@@ -709,19 +710,19 @@ returned : {
   }
 // The loads of a double and of a float from memory, each into a double; a failed load keeps the
 // previous value's word, as the walker's Value keeps it.
-#define LOAD_FLOATING(name, type)                                                                      \
-  OP(name) : {                                                                                         \
-    std::uint32_t addr = static_cast<std::uint32_t>(wrap_add(R(a), static_cast<std::int32_t>(pc->x))); \
-    if (const std::uint8_t *p = arena_ptr(addr, sizeof(type))) {                                       \
-      type x;                                                                                          \
-      std::memcpy(&x, p, sizeof x);                                                                    \
-      wrd(bases, pc->bd, pc->d, x);                                                                    \
-    } else {                                                                                           \
-      std::int32_t fail[2] = {R(b), 0};                                                                \
-      report_overflow(LINE());                                                                         \
-      std::memcpy(bases[pc->bd] + pc->d, fail, 8);                                                     \
-    }                                                                                                  \
-    NEXT();                                                                                            \
+#define LOAD_FLOATING(name, type)                                \
+  OP(name) : {                                                   \
+    std::uint32_t addr = MEM_ADDR();                             \
+    if (const std::uint8_t *p = arena_ptr(addr, sizeof(type))) { \
+      type x;                                                    \
+      std::memcpy(&x, p, sizeof x);                              \
+      wrd(bases, pc->bd, pc->d, x);                              \
+    } else {                                                     \
+      std::int32_t fail[2] = {R(b), 0};                          \
+      report_overflow(LINE());                                   \
+      std::memcpy(bases[pc->bd] + pc->d, fail, 8);               \
+    }                                                            \
+    NEXT();                                                      \
   }
   LOAD_FLOATING(LDMD, double)
   LOAD_FLOATING(LDMF, float)
@@ -742,7 +743,7 @@ returned : {
     NEXT();
   }
   OP(STMF) : {
-    std::uint32_t addr = static_cast<std::uint32_t>(wrap_add(R(a), static_cast<std::int32_t>(pc->x)));
+    std::uint32_t addr = MEM_ADDR();
     if (std::uint8_t *p = arena_ptr(addr, 4)) {
       float f = static_cast<float>(rdd(bases, pc->bb, pc->b));
       std::memcpy(p, &f, 4);
@@ -750,7 +751,7 @@ returned : {
     NEXT();
   }
   OP(STMD) : {
-    std::uint32_t addr = static_cast<std::uint32_t>(wrap_add(R(a), static_cast<std::int32_t>(pc->x)));
+    std::uint32_t addr = MEM_ADDR();
     if (std::uint8_t *p = arena_ptr(addr, 8)) std::memcpy(p, bases[pc->bb] + pc->b, 8);
     NEXT();
   }
@@ -810,6 +811,8 @@ if (frame_count == 0) {
 #undef RETURN_INTO_CALLER
 #undef R
 #undef W
+#undef MEM_ADDR
+#undef FAILED_LOAD
 #undef LINE
 #undef OP
 #undef NEXT
