@@ -39,6 +39,16 @@ int td_size_any(const TypeDesc *td) {
   }
 }
 
+int quiet_size(const TypeDesc *td) {
+  if (!td) return -1;
+  if (td->type == TY_VOID) return 0;
+  int size = scalar_size(td->type);
+  if (size >= 0) return size;
+  if (td->type == TY_STRUCT || td->type == TY_UNION) return td_size_any(td);
+  if (td->type == TY_ARRAY && (!td->next || quiet_size(td->next) >= 0)) return td_size_any(td);
+  return -1;
+}
+
 const char *type_name(int code) {
   switch (code) {
   case TY_VOID: return "VOID";

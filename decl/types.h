@@ -81,6 +81,8 @@ inline int td_size(const TypeDesc *td) {
   int size = scalar_size(td->type);
   return size >= 0 ? size : td_size_any(td);
 }
+// The size td_size gives when it gives one without a report; -1 for every other type.
+int quiet_size(const TypeDesc *td);
 // Size of a single type code (-1 and error 401 when it has none).
 int type_size(int code);
 // Display name of a type code.

@@ -169,13 +169,6 @@ static bool type_name(TypeDesc *to) {
   return true;
 }
 
-// The size of a type that the walker finds without a report; -1 for any other.
-static int quiet_size(const TypeDesc &td) {
-  if (td.type == TY_VOID) return 0;
-  if (td.type == TY_STRUCT || td.type == TY_UNION) return td_size_any(&td);
-  return scalar_size(td.type);
-}
-
 static TreeNode *compile_unary() {
   NestingGuard guard;
   int t = code();
@@ -231,7 +224,7 @@ static TreeNode *compile_unary() {
     TreeNode *n = make(NK_SIZEOF, line);
     TypeDesc td;
     if (paren && type_name(&td)) {
-      n->op = quiet_size(td);
+      n->op = quiet_size(&td);
       if (n->op < 0) return nullptr;
     } else {
       // An operand, evaluated as the walker evaluates it; the compiler finds its size.

@@ -55,23 +55,20 @@ inline int object_kind(int type) {
   }
 }
 
+// The instructions for an integer object of each kind (K_WORD, K_CHAR, K_UCHAR, K_SHORT,
+// K_USHORT): its load from a slot, from memory and by subscript; its store to memory and by
+// subscript; the conversion of a value as its store converts it.
+constexpr Op SLOT_LOADS[] = {OP_MOV, OP_LD8S, OP_LD8U, OP_LD16S, OP_LD16U};
+constexpr Op MEMORY_LOADS[] = {OP_LDM32, OP_LDM8S, OP_LDM8U, OP_LDM16S, OP_LDM16U};
+constexpr Op INDEXED_LOADS[] = {OP_LDX32, OP_LDX8S, OP_LDX8U, OP_LDX16S, OP_LDX16U};
+constexpr Op MEMORY_STORES[] = {OP_STM32, OP_STM8, OP_STM8, OP_STM16, OP_STM16};
+constexpr Op INDEXED_STORES[] = {OP_STX32, OP_STX8, OP_STX8, OP_STX16, OP_STX16};
+constexpr Op CONVERTS[] = {OP_MOV, OP_SX8, OP_ZX8, OP_SX16, OP_ZX16};
+
 inline bool aggregate(int type) { return type == TY_ARRAY || type == TY_STRUCT || type == TY_UNION; }
 
 // An object that compiled code reaches in memory: an integer, a double or an aggregate.
 inline bool memory_object(int type) { return object_kind(type) >= 0 || is_floating(type) || aggregate(type); }
-
-// The size of a type, when it has one that the walker computes without a report.
-int static_size(const TypeDesc *td) {
-  if (!td) return -1;
-  int size = scalar_size(td->type);
-  if (size >= 0) return size;
-  if (td->type == TY_STRUCT || td->type == TY_UNION) return td_size_any(td);
-  if (td->type == TY_ARRAY) {
-    if (td->next && static_size(td->next) < 0) return -1;
-    return td_size_any(td);
-  }
-  return -1;
-}
 
 // The head a loaded object of declared head 'td' has.
 TypeDesc loaded_head(const TypeDesc &td) {
@@ -424,6 +421,13 @@ private:
   void expression(const ExpressionTree *tree, bool want_value);
   void condition(const ExpressionTree *tree, bool when, std::vector<std::size_t> &jumps);
   void walk(Token *t, int depth);
+  Token *walk_statement(Token *t, Token *after, int depth);
+  // Drops the instructions from 'mark' on (a form that did not compile).
+  void rewind(std::size_t mark) {
+    rc_->code.resize(mark);
+    rc_->lines.resize(mark);
+  }
+  void evaluate_by_walker(const ExpressionTree *tree, int line);
   Token *statement(Token *t, int depth);
   Token *block(Token *open, int depth);
   Token *if_statement(Token *t, int depth);
@@ -461,9 +465,8 @@ bool Compiler::name(const TreeNode *n, Res &r) {
     return true;
   }
   if (sym->stg != STG_AUTO && sym->stg != STG_GLOBAL && sym->stg != STG_STATIC) return false;
-  int size = aggregate(sym->type) ? static_size(sym) : scalar_size(sym->type);
-  if (!memory_object(sym->type)) return false;
-  if (size < 0) return false;
+  int size = quiet_size(sym);
+  if (!memory_object(sym->type) || size < 0) return false;
   if (sym->stg == STG_AUTO) {
     r.slot = Operand{sym->offset, B_FRAME};
     note_frame(sym->offset, size > 0 ? size : 1);
@@ -499,9 +502,8 @@ bool Compiler::load(Res &r) {
       op3(OP_LDF, r.val, r.slot, Operand{}, line_);
       return true;
     }
-    static const Op loads[] = {OP_MOV, OP_LD8S, OP_LD8U, OP_LD16S, OP_LD16U};
     r.val = temp();
-    op3(loads[kind], r.val, r.slot, Operand{}, line_);
+    op3(SLOT_LOADS[kind], r.val, r.slot, Operand{}, line_);
     return true;
   }
   // P_MEM
@@ -518,14 +520,12 @@ bool Compiler::load(Res &r) {
   } else if (indexed_last(r) && same_operand(at(static_cast<std::size_t>(r.idx)).a,
                                              at(static_cast<std::size_t>(r.idx)).ba, r.fail)) {
     // The subscript's address and the load in one instruction.
-    static const Op loads[] = {OP_LDX32, OP_LDX8S, OP_LDX8U, OP_LDX16S, OP_LDX16U};
     Insn &in = at(static_cast<std::size_t>(r.idx));
-    in.op = loads[object_kind(type)];
+    in.op = INDEXED_LOADS[object_kind(type)];
     in.d = d.off;
     in.bd = d.base;
   } else {
-    static const Op loads[] = {OP_LDM32, OP_LDM8S, OP_LDM8U, OP_LDM16S, OP_LDM16U};
-    std::size_t i = op3(loads[object_kind(type)], d, r.addr, r.fail, line_);
+    std::size_t i = op3(MEMORY_LOADS[object_kind(type)], d, r.addr, r.fail, line_);
     at(i).x = r.disp;
   }
   r.val = d;
@@ -551,7 +551,7 @@ bool Compiler::index(const TreeNode *n, Res &r) {
   if (base.head.type != TY_PTR && base.head.type != TY_ARRAY) return false;
   const TypeDesc *element = base.head.next;
   if (!element) return false;
-  int size = static_size(element);
+  int size = quiet_size(element);
   if (size < 0 || !memory_object(element->type)) return false;
   if (has_effects(n->b)) stabilise(base);
   Res i;
@@ -584,7 +584,7 @@ bool Compiler::member(const TreeNode *n, Res &r) {
   line_ = n->line;
   if (n->kind == NK_DOT) {
     if (s.place == P_NONE || (s.head.type != TY_STRUCT && s.head.type != TY_UNION)) return false;
-    int size = aggregate(m->type) ? static_size(m) : scalar_size(m->type);
+    int size = quiet_size(m);
     if (size < 0) return false;
     if (s.place == P_SLOT) {
       // A member of a variable is a slot of its own.
@@ -677,9 +677,8 @@ bool Compiler::assign(const TreeNode *n, Res &r, bool want) {
     // which reports where the dead load would.
     rc_->code.pop_back();
     rc_->lines.pop_back();
-    static const Op stores[] = {OP_STX32, OP_STX8, OP_STX8, OP_STX16, OP_STX16};
     Insn &in = at(static_cast<std::size_t>(l.idx));
-    in.op = stores[kind];
+    in.op = INDEXED_STORES[kind];
     in.d = v.val.off;
     in.bd = v.val.base;
     r = Res{};
@@ -708,14 +707,12 @@ bool Compiler::assign(const TreeNode *n, Res &r, bool want) {
     op3(kind <= K_UCHAR ? OP_ST8 : OP_ST16, l.slot, v.val, Operand{}, line_);
     // Read back, the slot holds the converted value.
     if (want) {
-      static const Op loads[] = {OP_MOV, OP_LD8S, OP_LD8U, OP_LD16S, OP_LD16U};
       r.val = temp();
-      op3(loads[kind], r.val, l.slot, Operand{}, line_);
+      op3(SLOT_LOADS[kind], r.val, l.slot, Operand{}, line_);
     }
     return true;
   }
-  static const Op stores[] = {OP_STM32, OP_STM8, OP_STM8, OP_STM16, OP_STM16};
-  std::size_t i = op3(stores[kind], Operand{}, l.addr, v.val, line_);
+  std::size_t i = op3(MEMORY_STORES[kind], Operand{}, l.addr, v.val, line_);
   at(i).x = l.disp;
   r.val = stored_value(kind, v.val, want);
   return true;
@@ -725,9 +722,8 @@ bool Compiler::assign(const TreeNode *n, Res &r, bool want) {
 // converts it (nothing when the value is dropped).
 Operand Compiler::stored_value(int kind, Operand v, bool want) {
   if (kind == K_WORD || !want) return v;
-  static const Op converts[] = {OP_MOV, OP_SX8, OP_ZX8, OP_SX16, OP_ZX16};
   Operand r = temp();
-  op3(converts[kind], r, v, Operand{}, line_);
+  op3(CONVERTS[kind], r, v, Operand{}, line_);
   return r;
 }
 
@@ -749,13 +745,11 @@ std::size_t Compiler::dead_load(const TreeNode *n, Res &l, int size) {
 // p->f = p->f ...: when the right side starts with the load that the dead load makes, at the same
 // line, that load reports twice (the walker's two reports) and the dead load goes.
 bool Compiler::merge_dead_load(std::size_t probe) {
-  static const std::pair<Op, int> loads[] = {
-      {OP_LDM8S, 1}, {OP_LDM8U, 1}, {OP_LDM16S, 2}, {OP_LDM16U, 2}, {OP_LDM32, 4}};
   if (probe + 1 >= rc_->code.size() || rc_->lines[probe] != rc_->lines[probe + 1]) return false;
   const Insn &dead = at(probe), &next = at(probe + 1);
-  for (const auto &load : loads) {
-    if (next.op != load.first || dead.b != load.second || next.a != dead.a || next.ba != dead.ba ||
-        next.x != dead.x)
+  for (int kind = K_WORD; kind <= K_USHORT; ++kind) {
+    if (next.op != MEMORY_LOADS[kind] || dead.b != kind_size(kind) || next.a != dead.a ||
+        next.ba != dead.ba || next.x != dead.x)
       continue;
     rc_->code.erase(rc_->code.begin() + static_cast<std::ptrdiff_t>(probe));
     rc_->lines.erase(rc_->lines.begin() + static_cast<std::ptrdiff_t>(probe));
@@ -813,7 +807,7 @@ bool Compiler::increment(const TreeNode *n, Res &r, bool postfix) {
   if (kind < 0) return false;
   std::int32_t step = 1;
   if (p.ptd->type == TY_PTR && p.head.next) {
-    step = static_size(p.head.next);
+    step = quiet_size(p.head.next);
     if (step < 0) return false;
   }
   if (n->op & 1) step = -step;
@@ -893,7 +887,7 @@ static bool proved_result(const RegisterCode &rc, const Symbol *fn) {
   return rc.typed_result || ((is_integer(fn->ret_type) || fn->ret_type == TY_PTR) && rc.word_result);
 }
 
-// Gives 'fn' its register code when it has none yet; 'depth' counts the compiles under way.
+// The compiles under way: a caller's compile compiles its callees ahead.
 static int compile_nesting = 0;
 
 bool Compiler::call(const TreeNode *n, Res &r, bool want) {
@@ -1013,8 +1007,7 @@ bool Compiler::expr(const TreeNode *n, Res &r) {
       return true;
     }
     // The operand is loaded first, as the walker does: only its report counts.
-    int type = a.ptd->type;
-    int size = aggregate(type) ? 1 : is_floating(type) ? scalar_size(type) : kind_size(object_kind(type));
+    int size = aggregate(a.ptd->type) ? 1 : scalar_size(a.ptd->type);
     std::size_t i = op3(OP_PROBE, Operand{}, a.addr, Operand{}, line_);
     at(i).x = a.disp;
     at(i).b = size;
@@ -1029,7 +1022,7 @@ bool Compiler::expr(const TreeNode *n, Res &r) {
     if ((p.head.type != TY_PTR && p.head.type != TY_ARRAY) || !p.head.next) return false;
     const TypeDesc *pointee = p.head.next;
     if (!memory_object(pointee->type)) return false;
-    if (aggregate(pointee->type) && static_size(pointee) < 0) return false;
+    if (aggregate(pointee->type) && quiet_size(pointee) < 0) return false;
     line_ = n->line;
     r = Res{};
     r.place = P_MEM;
@@ -1055,7 +1048,7 @@ bool Compiler::expr(const TreeNode *n, Res &r) {
     if (n->a) {
       Res a;
       if (!expr(n->a, a) || a.opaque) return false;
-      size = static_size(a.place != P_NONE ? a.ptd : &a.head);
+      size = quiet_size(a.place != P_NONE ? a.ptd : &a.head);
       if (size < 0 || !load(a)) return false;
     }
     r = Res{};
@@ -1099,9 +1092,8 @@ bool Compiler::cast(const TreeNode *n, Res &r) {
     r.val = a.val;
     return true;
   }
-  static const Op converts[] = {OP_MOV, OP_SX8, OP_ZX8, OP_SX16, OP_ZX16};
   r.val = temp();
-  op3(converts[kind], r.val, a.val, Operand{}, n->line);
+  op3(CONVERTS[kind], r.val, a.val, Operand{}, n->line);
   return true;
 }
 
@@ -1121,9 +1113,13 @@ void Compiler::expression(const ExpressionTree *tree, bool want_value) {
   temps_ = 0;
   Res r;
   if (typed_root(tree->root, r, want_value) && load(r)) return;
-  rc_->code.resize(mark);
-  rc_->lines.resize(mark);
-  std::size_t i = emit(OP_EVAL, tree->root->line);
+  rewind(mark);
+  evaluate_by_walker(tree, tree->root->line);
+}
+
+// The expression of 'tree' through the walker's evaluator, into the working Value.
+void Compiler::evaluate_by_walker(const ExpressionTree *tree, int line) {
+  std::size_t i = emit(OP_EVAL, line);
   at(i).x = reinterpret_cast<std::intptr_t>(tree);
   rc_->uses_value = true;
 }
@@ -1141,29 +1137,23 @@ void Compiler::condition(const ExpressionTree *tree, bool when, std::vector<std:
       jumps.push_back(op3(branch_op(n->op, when), Operand{}, a.val, b.val, n->line));
       return;
     }
-    rc_->code.resize(mark);
-    rc_->lines.resize(mark);
+    rewind(mark);
     temps_ = 0;
   }
   Res r;
   if (rvalue(n, r)) {
     if (is_floating(r.head.type)) {
+      // A floating condition's truth as an int.
       Operand t = temp();
       op3(OP_DTEST, t, r.val, Operand{}, n->line);
       r.val = t;
-      r.head = TypeDesc{TY_INT, nullptr, 0};
     }
-    if (!is_floating(r.head.type)) {
-      jumps.push_back(op3(when ? OP_JT : OP_JF, Operand{}, r.val, Operand{}, n->line));
-      return;
-    }
+    jumps.push_back(op3(when ? OP_JT : OP_JF, Operand{}, r.val, Operand{}, n->line));
+    return;
   }
-  rc_->code.resize(mark);
-  rc_->lines.resize(mark);
-  std::size_t i = emit(OP_EVAL, n->line);
-  at(i).x = reinterpret_cast<std::intptr_t>(tree);
+  rewind(mark);
+  evaluate_by_walker(tree, n->line);
   jumps.push_back(emit(when ? OP_JTV : OP_JFV, n->line));
-  rc_->uses_value = true;
 }
 
 void Compiler::walk(Token *t, int depth) {
@@ -1203,6 +1193,14 @@ static bool holds_return(const Token *first, const Token *end) {
   for (const Token *t = first; t && t != end; t = t->link)
     if (t->code == LEX_RETURN) return true;
   return false;
+}
+
+// The compound statement from 't' up to 'after' through the walker; a return inside it makes the
+// body's result untyped.
+Token *Compiler::walk_statement(Token *t, Token *after, int depth) {
+  walk(t, depth);
+  dynamic_return_ = dynamic_return_ || holds_return(t, after);
+  return after;
 }
 
 // The line of the last token from 'first' up to 'after' (the token a loop's body ends with, where
@@ -1266,19 +1264,16 @@ Token *Compiler::return_statement(Token *t, int depth) {
     emit(OP_RETV, line);
     dynamic_return_ = true;
     rc_->uses_value = true;
-  } else if (ok && !is_floating(r.head.type) && !r.opaque) {
+  } else if (ok && !r.opaque) {
     int line = tree->end->line;
     std::size_t i = op3(OP_RET, Operand{}, r.val, Operand{}, line);
     at(i).x = reinterpret_cast<std::intptr_t>(keep_head(r.head));
     if (!same_head(r.head, TypeDesc{fn_->ret_type, nullptr, 0})) typed_ok_ = false;
   } else {
-    rc_->code.resize(mark);
-    rc_->lines.resize(mark);
-    std::size_t i = emit(OP_EVAL, tree->root->line);
-    at(i).x = reinterpret_cast<std::intptr_t>(tree);
+    rewind(mark);
+    evaluate_by_walker(tree, tree->root->line);
     emit(OP_RETV, tree->end->line);
     dynamic_return_ = true;
-    rc_->uses_value = true;
   }
   return tree->end->link;
 }
@@ -1287,12 +1282,7 @@ Token *Compiler::if_statement(Token *t, int depth) {
   Token *open = t->link;
   Token *after = t->jump[IF_END];
   const ExpressionTree *cond = open && open->code == '(' ? tree_to(open->link, ')') : nullptr;
-  if (!cond) {
-    if (!after) return nullptr;
-    walk(t, depth);
-    dynamic_return_ = dynamic_return_ || holds_return(t, after);
-    return after;
-  }
+  if (!cond) return after ? walk_statement(t, after, depth) : nullptr;
   std::vector<std::size_t> to_else;
   condition(cond, false, to_else);
   if (!statement(cond->end->link, depth)) return nullptr;
@@ -1341,11 +1331,7 @@ Token *Compiler::while_statement(Token *t, int depth) {
   Token *after = t->jump[LOOP_END];
   const ExpressionTree *cond = open && open->code == '(' ? tree_to(open->link, ')') : nullptr;
   if (!after) return nullptr;
-  if (!cond) {
-    walk(t, depth);
-    dynamic_return_ = dynamic_return_ || holds_return(t, after);
-    return after;
-  }
+  if (!cond) return walk_statement(t, after, depth);
   std::vector<std::size_t> exits;
   condition(cond, false, exits);
   std::int32_t top = here();
@@ -1377,11 +1363,8 @@ Token *Compiler::for_statement(Token *t, int depth) {
   };
   const ExpressionTree *init = nullptr, *cond = nullptr, *step = nullptr;
   if (!clause(open->link, init_end, &init) || !clause(init_end->link, cond_end, &cond) ||
-      !clause(cond_end->link, step_end, &step)) {
-    walk(t, depth);
-    dynamic_return_ = dynamic_return_ || holds_return(t, after);
-    return after;
-  }
+      !clause(cond_end->link, step_end, &step))
+    return walk_statement(t, after, depth);
   if (init) expression(init, false);
   std::vector<std::size_t> exits;
   if (cond) condition(cond, false, exits);
@@ -1496,12 +1479,9 @@ Token *Compiler::switch_statement(Token *t, int depth) {
     }
   }
   if (!ok) {
-    rc_->code.resize(mark);
-    rc_->lines.resize(mark);
+    rewind(mark);
     dynamic_return_ = dynamic;
-    walk(t, depth);
-    dynamic_return_ = dynamic_return_ || holds_return(t, after);
-    return after;
+    return walk_statement(t, after, depth);
   }
   std::sort(table->cases.begin(), table->cases.end());
   if (!table->cases.empty()) {

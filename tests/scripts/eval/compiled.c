@@ -592,6 +592,10 @@ done:
 }
 fallbacks(4) * 100000 + fallbacks(5) /* expect: 103332033 */
 fallbacks(2) /* expect: 33 */
+/* A void pointer steps by 0 (the size of void), and sizeof takes a typedef of an array. */
+typedef int row3[3];
+int voids() { void *vp; char four[4]; int n; vp = four; vp++; vp = vp + 2; n = vp - four; return n * 100 + sizeof(row3) + sizeof(void); }
+voids() /* expect: 212 */
 /* Arguments that do not fit between the stack and the allocations are pushed one by one, each
    reporting as the walker's push does, and the call reports too. */
 int three(a, b, c) int a, b, c; { return a + b + c; }
