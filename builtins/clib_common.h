@@ -55,6 +55,23 @@ char *script_string_n(std::int32_t addr, std::uint32_t limit, std::size_t *len);
 // The script address of a native pointer into the arena.
 std::int32_t script_address(const void *p);
 
+// The digits of 'value' in 'radix' (2..36, letters a-z beyond 9), after a '-' when 'negative', and
+// a NUL into 'text' (34 bytes); the length without the NUL.
+inline int digits_text(std::uint32_t value, bool negative, int radix, char *text) {
+  char digits[33];
+  int count = 0;
+  do {
+    std::uint32_t d = value % static_cast<std::uint32_t>(radix);
+    digits[count++] = static_cast<char>(d < 10 ? '0' + d : 'a' + d - 10);
+    value /= static_cast<std::uint32_t>(radix);
+  } while (value);
+  int n = 0;
+  if (negative) text[n++] = '-';
+  while (count) text[n++] = digits[--count];
+  text[n] = '\0';
+  return n;
+}
+
 // Character classes and case of the C locale, for every int (only 0..127 can be in a class).
 bool c_isspace(int c);
 bool c_isdigit(int c);

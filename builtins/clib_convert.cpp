@@ -40,20 +40,8 @@ BuiltinResult bi_atof(const std::int32_t *w) {
 
 // Writes 'value' in 'radix' into the buffer at 'addr'; a radix outside 2..36 writes "".
 static BuiltinResult to_text(std::uint32_t value, bool negative, std::int32_t addr, std::int32_t radix) {
-  char text[34];
-  int n = 0;
-  if (radix >= 2 && radix <= 36) {
-    char digits[33];
-    int count = 0;
-    do {
-      std::uint32_t d = value % static_cast<std::uint32_t>(radix);
-      digits[count++] = static_cast<char>(d < 10 ? '0' + d : 'a' + d - 10);
-      value /= static_cast<std::uint32_t>(radix);
-    } while (value);
-    if (negative) text[n++] = '-';
-    while (count) text[n++] = digits[--count];
-  }
-  text[n++] = '\0';
+  char text[34] = "";
+  int n = (radix >= 2 && radix <= 36 ? digits_text(value, negative, radix, text) : 0) + 1;
   std::uint8_t *dst = script_bytes(addr, n);
   if (!dst) return word(0);
   std::memcpy(dst, text, static_cast<std::size_t>(n));

@@ -405,22 +405,6 @@ void store_counts(const Output &out) {
 
 }  // namespace
 
-// The decimal text of 'value' into 'digits' (12 bytes); its length.
-static int decimal(std::int32_t value, char *digits) {
-  char reversed[10];
-  std::uint32_t magnitude = value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
-  int n = 0;
-  do {
-    reversed[n++] = static_cast<char>('0' + magnitude % 10);
-    magnitude /= 10;
-  } while (magnitude);
-  int length = 0;
-  if (value < 0) digits[length++] = '-';
-  while (n) digits[length++] = reversed[--n];
-  digits[length] = '\0';
-  return length;
-}
-
 BuiltinResult bi_sprintf(const std::int32_t *w) {
   static char text[ARENA_SIZE + 1];
   std::uint32_t dest = static_cast<std::uint32_t>(w[0]);
@@ -429,13 +413,15 @@ BuiltinResult bi_sprintf(const std::int32_t *w) {
   std::size_t room = ARENA_SIZE - (dest - arena_base) - 1;
   if (fmt[0] == '%' && fmt[1] == 'd' && fmt[2] == '\0') {
     // The commonest format alone, the same bytes as the general walk makes.
-    char digits[12];
-    int length = decimal(w[2], digits);
+    char digits[34];
+    std::uint32_t magnitude = static_cast<std::uint32_t>(w[2]);
+    int length = digits_text(w[2] < 0 ? 0u - magnitude : magnitude, w[2] < 0, 10, digits);
     if (static_cast<std::size_t>(length) > room) {
       error(MSG_MEMORY_OVERFLOW);
       return word(0);
     }
-    std::memcpy(arena_ptr(dest, static_cast<std::uint32_t>(length + 1)), digits, static_cast<std::size_t>(length + 1));
+    std::memcpy(arena_ptr(dest, static_cast<std::uint32_t>(length + 1)), digits,
+                static_cast<std::size_t>(length + 1));
     return word(length);
   }
   Output out;
