@@ -227,15 +227,3 @@ void builtin_with_words(int index, const std::int32_t *words, int count, Value *
   }
   finish_builtin(index, first, full, v);
 }
-
-bool builtin_word_call(int index, const std::int32_t *words, int count, std::int32_t *result) {
-  BuiltinFn fn = builtin_function(index);
-  if (!fn || builtin_argc + count > BUILTIN_ARG_WORDS || trace_exp) return false;
-  // As run_builtin: the words the call does not fill are 0.
-  std::int32_t passed[BUILTIN_WORDS] = {};
-  std::memcpy(passed, words,
-              sizeof(std::int32_t) * static_cast<std::size_t>(count < BUILTIN_WORDS ? count : BUILTIN_WORDS));
-  *result = fn(passed).i;
-  check_requested_end();
-  return true;
-}

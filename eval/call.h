@@ -25,6 +25,3 @@ extern int builtin_argc;
 // The call of built-in row 'index' with its arguments evaluated, given as words (the register
 // code's calls).
 void builtin_with_words(int index, const std::int32_t *words, int count, Value *v);
-// The common case of builtin_with_words, with a word result: false, with nothing done, when the
-// row cannot be called or its words do not fit.
-bool builtin_word_call(int index, const std::int32_t *words, int count, std::int32_t *result);

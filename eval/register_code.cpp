@@ -160,6 +160,25 @@ void push_bytes(const std::uint8_t *x, const Arg &arg) {
   else write_kind(p, arg.kind, load_word(x));
 }
 
+// A built-in called with its argument words (the words from 'count' on are 0): straight when it
+// can be called and its words fit, as run_builtin calls it; else through builtin_with_words,
+// which reports what is wrong.
+inline BuiltinResult call_builtin(int row, std::int32_t *words, int count) {
+  BuiltinFn fn = builtin_table[row].function;
+  BuiltinResult r;
+  if (fn && builtin_argc + count <= BUILTIN_ARG_WORDS) [[likely]] {
+    r = fn(words);
+    check_requested_end();
+    return r;
+  }
+  Value v;
+  v.type = builtin_table[row].return_type;
+  builtin_with_words(row, words, count, &v);
+  if (v.type == TY_DOUBLE) r.d = v.imm.d;
+  else r.i = v.imm.i;
+  return r;
+}
+
 // Dispatch by computed goto where the compiler has it; OXEL_SWITCH_DISPATCH builds the portable
 // switch instead (the same handlers).
 #if (defined(__GNUC__) || defined(__clang__)) && !defined(OXEL_SWITCH_DISPATCH)
@@ -187,6 +206,7 @@ Exit execute(const RegisterCode *rc, Value *wv) {
   Value *outer_value = wv;
   // A call being made: the stack before its arguments, the callee's frame base after them.
   std::int32_t call_sp = 0, call_frame = 0;
+
   std::int32_t ret = 0;
   double dret = 0.0;
   const TypeDesc *ret_head = nullptr;
@@ -550,29 +570,18 @@ enter : {
 }
   OP(BUILTIN) : {
     const Arg *args = rc->args.data() + pc->a;
-    int count = pc->b;
-    line_counter = LINE();
-    BuiltinFn fn = builtin_table[pc->x].function;
-    if (fn && builtin_argc + count <= BUILTIN_ARG_WORDS) [[likely]] {
-      // The words go straight to the built-in, those it is not given 0, as run_builtin passes them.
-      std::int32_t passed[BUILTIN_WORDS] = {};
-      for (int i = 0; i < count && i < BUILTIN_WORDS; ++i)
-        passed[i] = rd(bases, args[i].op.base, args[i].op.off);
-      W(fn(passed).i);
-      check_requested_end();
-      NEXT();
-    }
     std::int32_t words[BUILTIN_ARG_WORDS];
-    for (int i = 0; i < count; ++i) words[i] = rd(bases, args[i].op.base, args[i].op.off);
-    Value v;
-    v.type = builtin_table[pc->x].return_type;
-    builtin_with_words(static_cast<int>(pc->x), words, count, &v);
-    W(v.imm.i);
+    std::memset(words, 0, sizeof(std::int32_t) * BUILTIN_WORDS);  // what a built-in reads
+    for (int i = 0; i < pc->b; ++i) words[i] = rd(bases, args[i].op.base, args[i].op.off);
+    line_counter = LINE();
+    W(call_builtin(static_cast<int>(pc->x), words, pc->b).i);
     NEXT();
   }
   OP(BUILTIND) : {
+    // A double argument takes two words; k set: the result is a double.
     const Arg *args = rc->args.data() + pc->a;
     std::int32_t words[BUILTIN_ARG_WORDS];
+    std::memset(words, 0, sizeof(std::int32_t) * BUILTIN_WORDS);  // what a built-in reads
     int count = 0;
     for (int i = 0; i < pc->b; ++i) {
       if (args[i].kind == K_DOUBLE) {
@@ -583,16 +592,9 @@ enter : {
       }
     }
     line_counter = LINE();
-    std::int32_t r;
-    if (!pc->k && builtin_word_call(static_cast<int>(pc->x), words, count, &r)) {
-      W(r);
-      NEXT();
-    }
-    Value v;
-    v.type = builtin_table[pc->x].return_type;
-    builtin_with_words(static_cast<int>(pc->x), words, count, &v);
-    if (pc->k) wrd(bases, pc->bd, pc->d, v.imm.d);
-    else W(v.imm.i);
+    BuiltinResult r = call_builtin(static_cast<int>(pc->x), words, count);
+    if (pc->k) wrd(bases, pc->bd, pc->d, r.d);
+    else W(r.i);
     NEXT();
   }
   OP(RET_F) : ret = load_word(fp + pc->a);
