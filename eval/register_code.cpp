@@ -163,7 +163,7 @@ void push_bytes(const std::uint8_t *x, const Arg &arg) {
 // A built-in called with its argument words (the words from 'count' on are 0): straight when it
 // can be called and its words fit, as run_builtin calls it; else through builtin_with_words,
 // which reports what is wrong.
-inline BuiltinResult call_builtin(int row, std::int32_t *words, int count) {
+inline BuiltinResult builtin_from_words(int row, std::int32_t *words, int count) {
   BuiltinFn fn = builtin_table[row].function;
   BuiltinResult r;
   if (fn && builtin_argc + count <= BUILTIN_ARG_WORDS) [[likely]] {
@@ -574,7 +574,7 @@ enter : {
     std::memset(words, 0, sizeof(std::int32_t) * BUILTIN_WORDS);  // what a built-in reads
     for (int i = 0; i < pc->b; ++i) words[i] = rd(bases, args[i].op.base, args[i].op.off);
     line_counter = LINE();
-    W(call_builtin(static_cast<int>(pc->x), words, pc->b).i);
+    W(builtin_from_words(static_cast<int>(pc->x), words, pc->b).i);
     NEXT();
   }
   OP(BUILTIND) : {
@@ -592,7 +592,7 @@ enter : {
       }
     }
     line_counter = LINE();
-    BuiltinResult r = call_builtin(static_cast<int>(pc->x), words, count);
+    BuiltinResult r = builtin_from_words(static_cast<int>(pc->x), words, count);
     if (pc->k) wrd(bases, pc->bd, pc->d, r.d);
     else W(r.i);
     NEXT();
