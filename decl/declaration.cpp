@@ -161,27 +161,32 @@ static Symbol *enum_specifier(Value *value) {
 }
 
 // The type keyword 'code' applied to the specifiers; false when it is none.
-static bool type_keyword(int code, Specifiers &s) {
-  int &type = s.base.type;
+bool add_type_keyword(int code, int &type, bool &is_unsigned) {
   switch (code) {
   case LEX_VOID: type = TY_VOID; return true;
-  case LEX_CHAR: type = s.is_unsigned ? TY_UCHAR : TY_CHAR; return true;
-  case LEX_SHORT: type = s.is_unsigned ? TY_USHORT : TY_SHORT; return true;
+  case LEX_CHAR: type = is_unsigned ? TY_UCHAR : TY_CHAR; return true;
+  case LEX_SHORT: type = is_unsigned ? TY_USHORT : TY_SHORT; return true;
   case LEX_INT:
-    if (type == TY_NONE) type = s.is_unsigned ? TY_UINT : TY_INT;
+    if (type == TY_NONE) type = is_unsigned ? TY_UINT : TY_INT;
     return true;
-  case LEX_LONG: type = s.is_unsigned ? TY_ULONG : TY_LONG; return true;
+  case LEX_LONG: type = is_unsigned ? TY_ULONG : TY_LONG; return true;
   case LEX_DOUBLE: type = TY_DOUBLE; return true;
   case LEX_FLOAT: type = TY_FLOAT; return true;
   case LEX_SIGNED: return true;
   case LEX_UNSIGNED:
-    s.is_unsigned = true;
+    is_unsigned = true;
     type = TY_UINT;
     return true;
+  default: return false;
+  }
+}
+
+static bool type_keyword(int code, Specifiers &s) {
+  switch (code) {
   case LEX_STATIC: set_cur_stg(STG_STATIC); return true;
   case LEX_EXTERN: set_cur_stg(STG_EXTERN); return true;
   case LEX_TYPEDEF: s.is_typedef = true; return true;
-  default: return false;
+  default: return add_type_keyword(code, s.base.type, s.is_unsigned);
   }
 }
 

@@ -30,6 +30,10 @@ inline bool type_keyword(int code) {
   }
 }
 
+// The base type 'type' after one more of its keywords, 'code' (unsigned, once read, stays): false
+// for a code that is no such keyword.
+bool add_type_keyword(int code, int &type, bool &is_unsigned);
+
 // Whether 'code' (with its token's 'value') can start a declaration: a storage or type keyword or
 // a typedef name.
 inline bool starts_declaration(int code, const Value *value) {

@@ -116,27 +116,7 @@ static bool type_name(TypeDesc *to) {
   Token *start = at;
   TypeDesc base;
   bool is_unsigned = false, keywords = false;
-  for (;; advance(), keywords = true) {
-    int &type = base.type;
-    switch (code()) {
-    case LEX_VOID: type = TY_VOID; continue;
-    case LEX_CHAR: type = is_unsigned ? TY_UCHAR : TY_CHAR; continue;
-    case LEX_SHORT: type = is_unsigned ? TY_USHORT : TY_SHORT; continue;
-    case LEX_INT:
-      if (type == TY_NONE) type = is_unsigned ? TY_UINT : TY_INT;
-      continue;
-    case LEX_LONG: type = is_unsigned ? TY_ULONG : TY_LONG; continue;
-    case LEX_DOUBLE: type = TY_DOUBLE; continue;
-    case LEX_FLOAT: type = TY_FLOAT; continue;
-    case LEX_SIGNED: continue;
-    case LEX_UNSIGNED:
-      is_unsigned = true;
-      type = TY_UINT;
-      continue;
-    default: break;
-    }
-    break;
-  }
+  for (; add_type_keyword(code(), base.type, is_unsigned); advance()) keywords = true;
   if (!keywords) {
     int c = code();
     if (c == LEX_STRUCT || c == LEX_UNION || c == LEX_ENUM) {
