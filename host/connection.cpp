@@ -386,19 +386,16 @@ void connection_finish(Session &s) {
 }
 
 void connection_timers(Session &s, int64_t now, int64_t *wake) {
-  auto lower = [wake](int64_t t) {
-    if (t >= 0 && (*wake < 0 || t < *wake)) *wake = t;
-  };
   if (s.status != KT_ST_CONNECTING) return;
   if (s.redial_at >= 0) {
     if (now >= s.redial_at) attempt(s);
-    else lower(s.redial_at);
+    else wake_by(wake, s.redial_at);
   }
   if (s.status == KT_ST_CONNECTING && s.attempt_deadline >= 0) {
     if (now >= s.attempt_deadline) attempt_failed(s, ETIMEDOUT);
-    else lower(s.attempt_deadline);
+    else wake_by(wake, s.attempt_deadline);
   }
-  if (s.status == KT_ST_CONNECTING && s.redial_at >= 0) lower(s.redial_at);
+  if (s.status == KT_ST_CONNECTING && s.redial_at >= 0) wake_by(wake, s.redial_at);
 }
 
 void connection_child_ended(Session &s) {

@@ -17,6 +17,10 @@ enum WaitResult { WAIT_READY, WAIT_TIMEOUT, WAIT_CANCELLED };
 // ready(now, &wake) says whether the wait is over; it may set 'wake' (a monotonic time in ms,
 // -1 for none) to be asked again then even when nothing happens.
 using WaitReady = std::function<bool(int64_t now, int64_t *wake)>;
+// Brings 'wake' forward to 't' (-1: no time) when 't' comes first.
+inline void wake_by(int64_t *wake, int64_t t) {
+  if (t >= 0 && (*wake < 0 || t < *wake)) *wake = t;
+}
 
 // Services every session until 'ready', the deadline (-1: none) or an interrupt. 'ready' is
 // asked once before anything waits, so a deadline of now checks once. The end of the run waits

@@ -211,17 +211,14 @@ static void source_end(Session &s, int32_t status) {
 // most LineDelay) or LineDelay. The send ends when its last byte is queued.
 static void feed_source(Session &s, int64_t now, int64_t *wake) {
   Transfer &x = s.xfer;
-  auto lower = [wake](int64_t t) {
-    if (*wake < 0 || t < *wake) *wake = t;
-  };
   while (x.source >= 0) {
     if (s.status != KT_ST_CONNECTED) return source_end(s, KT_E_NOTCONNECTED);
-    if (now < x.source_next_ms) return lower(x.source_next_ms);
+    if (now < x.source_next_ms) return wake_by(wake, x.source_next_ms);
     if (x.source_wait_until >= 0) {
       std::string wait_char = session_setting(s, "WaitChar");
       size_t from = std::min(x.source_wait_from, s.received.data.size());
       bool seen = !wait_char.empty() && s.received.data.find(wait_char[0], from) != std::string::npos;
-      if (!seen && now < x.source_wait_until) return lower(x.source_wait_until);
+      if (!seen && now < x.source_wait_until) return wake_by(wake, x.source_wait_until);
       x.source_wait_until = -1;
     }
     if (x.source_out.empty() && !next_piece(s)) return source_end(s, x.source_failed ? KT_E_IO : KT_OK);
@@ -382,13 +379,10 @@ size_t transfer_take(Session &s, std::string_view data) {
 
 void transfer_timers(Session &s, int64_t now, int64_t *wake) {
   Transfer &x = s.xfer;
-  auto lower = [wake](int64_t t) {
-    if (*wake < 0 || t < *wake) *wake = t;
-  };
   feed_source(s, now, wake);
   if (x.sink >= 0) {
     if (now >= x.last_in_ms + x.sink_quiet_ms || s.status != KT_ST_CONNECTED) sink_end(s);
-    else lower(x.last_in_ms + x.sink_quiet_ms);
+    else wake_by(wake, x.last_in_ms + x.sink_quiet_ms);
   }
   if (!transfer_running(s) && !x.drop_list.empty() && s.status == KT_ST_CONNECTED) {
     std::string file = x.drop_list.front();
@@ -398,7 +392,7 @@ void transfer_timers(Session &s, int64_t now, int64_t *wake) {
   }
   if (!transfer_running(s) || x.sending || !x.zfin[0] || !x.zfin[1] || x.program.input_ends) return;
   int64_t at = x.last_in_ms + ZFIN_QUIET_MS;
-  if (now < at) return lower(at);
+  if (now < at) return wake_by(wake, at);
   program_end_input(x.program);
   x.sender_gone = true;
 }

@@ -67,7 +67,7 @@ static bool search_prompt(const Session &s, const std::vector<std::string> &alts
   if (!found) return false;
   int64_t quiet_at = s.last_byte_ms + quiet_ms;
   if (!hung_up(s) && now < quiet_at) {
-    if (*wake < 0 || quiet_at < *wake) *wake = quiet_at;
+    wake_by(wake, quiet_at);
     return false;
   }
   *m = *found;
