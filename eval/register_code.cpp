@@ -122,7 +122,7 @@ Value frame_values[MAX_CALL_DEPTH + 2];
 
 // Whether the call of 'fn' with its arguments pushed (its frame base at 'frame') can run as
 // register code inside the caller's execute(); every other call goes through call_function, which
-// reports what is wrong. (A function's code is dropped when its body is defined again.)
+// reports what is wrong.
 inline bool enterable(const Symbol *fn, const RegisterCode *rc, std::int32_t frame) {
   return rc && call_depth < MAX_CALL_DEPTH && frame + fn->offset >= arena_top &&
          frame + rc->frame_high <= ARENA_SIZE;
@@ -141,23 +141,6 @@ Value call_through_walker(Symbol *fn) {
   v.set_head(*fn);
   call_function(fn, &v);
   return v;
-}
-
-// Pushes one argument (a word, or a double) as its parameter's type, as push_arg does.
-void push_bytes(const std::uint8_t *x, const Arg &arg) {
-  if (stack_ptr - arg.size < arena_top) {
-    error(MSG_MEMORY_OVERFLOW);
-    return;
-  }
-  stack_ptr -= arg.size;
-  std::uint8_t *p =
-      arena_ptr(arena_base + static_cast<std::uint32_t>(stack_ptr), static_cast<std::uint32_t>(arg.size));
-  if (!p) {
-    error(MSG_MEMORY_OVERFLOW);
-    return;
-  }
-  if (arg.kind == K_DOUBLE) std::memcpy(p, x, 8);
-  else write_kind(p, arg.kind, load_word(x));
 }
 
 // A built-in called with its argument words (the words from 'count' on are 0): straight when it
@@ -535,8 +518,12 @@ push_slowly : {
   // Not every argument fits: pushed one by one, as the walker pushes them, with its reports.
   const Arg *args = rc->args.data() + pc->a;
   line_counter = LINE();
-  for (int i = (pc->op == OP_CALL ? pc->b : 1) - 1; i >= 0; --i)
-    push_bytes(bases[args[i].op.base] + args[i].op.off, args[i]);
+  for (int i = (pc->op == OP_CALL ? pc->b : 1) - 1; i >= 0; --i) {
+    Value v;
+    v.type = args[i].kind == K_DOUBLE ? TY_DOUBLE : TY_INT;
+    std::memcpy(&v.imm, bases[args[i].op.base] + args[i].op.off, args[i].kind == K_DOUBLE ? 8 : 4);
+    push_arg(&v, args[i].type);
+  }
   call_frame = stack_ptr;
 }
 enter : {
